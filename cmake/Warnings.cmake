@@ -1,0 +1,7 @@
+# Every project target calls rova_warnings() so the warning set stays the same everywhere.
+function(rova_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor)
+    if(ROVA_WERROR)
+        target_compile_options(${target} PRIVATE -Werror)
+    endif()
+endfunction()

@@ -1,0 +1,36 @@
+#include "FrameClock.h"
+
+namespace rova {
+
+FrameClock::FrameClock(Clock& clock) : clock_(clock), framesPerSecond_(0.0), period_(0) {
+    setFramesPerSecond(kInitialFramesPerSecond);
+}
+
+void FrameClock::setFramesPerSecond(double framesPerSecond) {
+    const double rate = framesPerSecond >= 1.0 ? framesPerSecond : 1.0;
+    framesPerSecond_.store(rate, std::memory_order_relaxed);
+    period_.store(static_cast<std::uint32_t>(1000.0 / rate + 0.5), std::memory_order_relaxed);
+}
+
+void FrameClock::begin() {
+    const std::uint32_t start = clock_.nowMs();
+    now_.store(start, std::memory_order_relaxed);
+    due_ = start;
+    lag_.store(0, std::memory_order_relaxed);
+}
+
+void FrameClock::scheduleNext(std::uint32_t now) {
+    const std::uint32_t lag = lag_.load(std::memory_order_relaxed);
+    const std::uint32_t framePeriod = period();
+    if (lag <= framePeriod) {
+        // On time (or within one period): back onto the grid, measured from this frame.
+        due_ = now - lag + framePeriod;
+        lag_.store(0, std::memory_order_relaxed);
+    } else {
+        // More than a period behind: the next frame is due at once, a period less behind.
+        due_ = now;
+        lag_.store(lag - framePeriod, std::memory_order_relaxed);
+    }
+}
+
+}  // namespace rova
