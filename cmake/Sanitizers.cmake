@@ -4,3 +4,9 @@ if(ROVA_SANITIZE)
     add_compile_options(-fsanitize=${ROVA_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
     add_link_options(-fsanitize=${ROVA_SANITIZE})
 endif()
+
+# In the fuzzing tree every library carries coverage instrumentation, so the fuzzer can steer by
+# the code under test and not only by its own entry point.
+if(ROVA_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -1,0 +1,134 @@
+// Drawing one lamp frame into the preview image as the viewer sees the rotor: each degree column
+// placed on the cylinder in perspective, shaded by how far it faces the viewer, its lit lamps
+// drawn as filled rectangles.
+
+#include <cmath>
+
+#include "Numeric.h"
+#include "PreviewSimulator.h"
+
+namespace rova {
+
+namespace {
+
+constexpr double kHalfPi = 1.57079632675;
+constexpr double kThreeHalvesPi = 4.71238898025;
+constexpr int kFullIntensity = 256;
+constexpr int kDimmestDrawn = 5;
+
+int truncPixel(double value) {
+    return static_cast<int>(std::clamp<std::int64_t>(truncToInt(value), -(1 << 24), 1 << 24));
+}
+
+// How bright a column at rotor angle theta looks: full facing the viewer, falling off toward the
+// grazing points, and a quarter of that on the far side.
+int columnIntensity(double theta, double rotorHalfAngle) {
+    const double phi = (theta >= kHalfPi && theta < kThreeHalvesPi) ? theta + rotorHalfAngle
+                                                                    : theta - rotorHalfAngle;
+    double s = std::sin(phi) * 256.0;
+    if (s < 0.0) {
+        s *= -0.25;
+    }
+    return truncPixel(s);
+}
+
+// The display colour of a lamp colour index (bit 0 blue, 1 green, 2 red) at an intensity.
+QRgb lampColour(int index, int intensity) {
+    const auto channel = [intensity](bool on) {
+        return on ? ((255 * intensity + 128) >> 8) & 0xFF : 0;
+    };
+    return qRgb(channel(index & 4), channel(index & 2), channel(index & 1));
+}
+
+}  // namespace
+
+void PreviewSimulator::fillLamp(const PixelRect& rect, QRgb colour) {
+    const PixelRect client = geometry_.clientRect();
+    const PixelRect visible = rect.intersected(client);
+    if (visible.isEmpty()) {
+        return;
+    }
+    for (int y = visible.top; y < visible.bottom; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y - client.top));
+        std::fill(line + (visible.left - client.left), line + (visible.right - client.left),
+                  colour);
+    }
+}
+
+void PreviewSimulator::repaintBackground(const PixelRect& area) {
+    fillLamp(area, qRgb(0, 0, 0));
+}
+
+void PreviewSimulator::drawFrame(const LampFrame& frame) {
+    std::lock_guard guard(lock_);
+    const SimulationGeometry& g = geometry_;
+    const SimulationSettings& s = g.settings();
+    const int columnOffset = s.ViewerAngle - 90;
+    if (!previewEnabled_ || image_.isNull()) {
+        return;
+    }
+    if (!dirty_.isEmpty()) {
+        repaintBackground(dirty_);
+        dirty_ = {};
+    }
+
+    int count = 360;
+    int passes = 1;
+    double start = 180.0 - g.RotorHalfAngle() * SimulationGeometry::kRadiansToDegrees;
+    if (s.DoAnimation) {
+        // Four arms 90° apart, each showing the degrees after the previous drawing's end.
+        count = static_cast<int>(std::clamp<std::int64_t>(truncToInt(g.DegreesPerDraw()), 0, 90));
+        passes = 4;
+        start = animationAngle_;
+        animationAngle_ = std::fmod(animationAngle_ + g.DegreesPerDraw(), 90.0);
+        if (!std::isfinite(animationAngle_)) {
+            animationAngle_ = 0.0;
+        }
+    }
+
+    const bool shaded = displayDepth_ >= 16;
+    const PixelRect& client = g.clientRect();
+    for (int pass = passes - 1; pass >= 0; --pass) {
+        double angle = pass * 90 + start;
+        for (int step = 0; step < count; ++step, angle += 1.0) {
+            if (angle >= 360.0) {
+                angle -= 360.0;
+            }
+            const double theta = angle * SimulationGeometry::kDegreesToRadians;
+            const int intensity =
+                shaded ? columnIntensity(theta, g.RotorHalfAngle()) : kFullIntensity;
+            if (intensity < kDimmestDrawn) {
+                continue;  // too close to a grazing point to be seen
+            }
+            const double x1 = g.screenX(theta - g.LampHalfAngle());
+            const double x2 = g.screenX(theta + g.LampHalfAngle());
+            const int left = truncPixel(std::min(x1, x2) + 0.5);
+            const int right = truncPixel(std::max(x1, x2) + 1.5);
+            if (left >= client.right || right <= client.left) {
+                continue;
+            }
+            const double scale = g.scaleAt(theta);
+            const double lampHeight = scale * s.LampDiameter;
+            const double lampStep = scale * s.LampSpacingY;
+            const double columnHeight = scale * g.ColumnHeight();
+            double y = g.screenCentreY() - columnHeight - scale * s.ViewerY + 0.5;
+            dirty_.unite({left, truncPixel(y), right, truncPixel(y + columnHeight) + 1});
+
+            const int column = static_cast<int>(
+                ((static_cast<std::int64_t>(std::floor(angle)) + columnOffset) % 360 + 360) % 360);
+            for (int lamp = LampFrame::kLamps - 1; lamp >= 0; --lamp, y += lampStep) {
+                const int index = frame.colourAt(column, lamp);
+                if (index == 0) {
+                    continue;
+                }
+                const QRgb colour = lampColour(index, intensity);
+                if (qRed(colour) + qGreen(colour) + qBlue(colour) == 0) {
+                    continue;
+                }
+                fillLamp({left, truncPixel(y), right, truncPixel(y + lampHeight)}, colour);
+            }
+        }
+    }
+}
+
+}  // namespace rova

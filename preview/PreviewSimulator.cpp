@@ -1,0 +1,184 @@
+#include "PreviewSimulator.h"
+
+#include <cmath>
+
+#include "Numeric.h"
+#include "SettingsStore.h"
+
+namespace rova {
+
+namespace {
+
+// Settings keys and stored defaults; lengths are kept in thousandths of an inch.
+const QString kFramesPerSecond = QStringLiteral("FramesPerSecond");
+const QString kRotorRadius = QStringLiteral("RotorRadius");
+const QString kViewerDistance = QStringLiteral("ViewerDistance");
+const QString kViewerY = QStringLiteral("ViewerY");
+const QString kViewerAngle = QStringLiteral("ViewerAngle");
+const QString kLampDiameter = QStringLiteral("LampDiameter");
+const QString kLampSpacingY = QStringLiteral("LampSpacingY");
+const QString kDegreesPerSecond = QStringLiteral("DegreesPerSecond");
+const QString kDrawsPerSecond = QStringLiteral("DrawsPerSecond");
+const QString kDoAnimation = QStringLiteral("DoAnimation");
+const QString kBackgroundViewed = QStringLiteral("BackgroundViewed");
+const QString kBackgroundPath = QStringLiteral("BackgroundPath");
+const QString kDefaultBackground = QStringLiteral("background.bmp");
+
+constexpr double kThousandths = 0.001;
+
+double readLength(const SettingsStore& store, const QString& key, int defaultThousandths) {
+    return store.GetSettingInt(key, defaultThousandths) * kThousandths;
+}
+
+void writeLength(SettingsStore& store, const QString& key, double inches) {
+    store.SetSettingInt(key, static_cast<long>(truncToInt(inches * 1000.0)));
+}
+
+void writeWhole(SettingsStore& store, const QString& key, double value) {
+    store.SetSettingInt(key, static_cast<long>(truncToInt(value)));
+}
+
+}  // namespace
+
+PreviewSimulator::PreviewSimulator(Clock& clock, SettingsStore& settings)
+    : PlayerEngine(clock), store_(settings) {
+    SimulationSettings s;
+    s.RotorRadius = readLength(store_, kRotorRadius, 74000);
+    s.LampDiameter = readLength(store_, kLampDiameter, 2000);
+    s.LampSpacingY = readLength(store_, kLampSpacingY, 2625);
+    s.ViewerDistance = readLength(store_, kViewerDistance, 720000);
+    s.ViewerY = readLength(store_, kViewerY, 48000);
+    s.ViewerAngle = store_.GetSettingInt(kViewerAngle, 90);
+    s.FramesPerSecond = store_.GetSettingInt(kFramesPerSecond, 8);
+    s.DegreesPerSecond = store_.GetSettingInt(kDegreesPerSecond, 720);
+    s.DrawsPerSecond = store_.GetSettingInt(kDrawsPerSecond, 16);
+    s.DoAnimation = store_.GetSettingInt(kDoAnimation, 0) != 0;
+    backgroundViewed_ = store_.GetSettingInt(kBackgroundViewed, 1) != 0;
+    store_.GetSettingString(backgroundPath_, kBackgroundPath, QString());
+    applySettings(s);
+}
+
+PreviewSimulator::~PreviewSimulator() {
+    stopWorker();
+    writeSettings();
+}
+
+void PreviewSimulator::writeSettings() {
+    const SimulationSettings s = geometry().settings();
+    writeLength(store_, kRotorRadius, s.RotorRadius);
+    writeLength(store_, kLampDiameter, s.LampDiameter);
+    writeLength(store_, kLampSpacingY, s.LampSpacingY);
+    writeLength(store_, kViewerDistance, s.ViewerDistance);
+    writeLength(store_, kViewerY, s.ViewerY);
+    store_.SetSettingInt(kViewerAngle, s.ViewerAngle);
+    writeWhole(store_, kFramesPerSecond, s.FramesPerSecond);
+    writeWhole(store_, kDegreesPerSecond, s.DegreesPerSecond);
+    writeWhole(store_, kDrawsPerSecond, s.DrawsPerSecond);
+    store_.SetSettingInt(kDoAnimation, s.DoAnimation ? 1 : 0);
+    store_.SetSettingInt(kBackgroundViewed, backgroundViewed() ? 1 : 0);
+}
+
+double PreviewSimulator::degreesPerLampColumn() const {
+    // Read without the lock: a torn read of two doubles can only give a momentarily odd width.
+    return geometry_.degreesPerLampColumn();
+}
+
+void PreviewSimulator::applySettings(const SimulationSettings& settings) {
+    std::lock_guard guard(lock_);
+    setFramesPerSecond(settings.FramesPerSecond);  // takes the engine's lock inside ours
+    geometry_.apply(settings);
+}
+
+void PreviewSimulator::fitDistance() {
+    std::lock_guard guard(lock_);
+    geometry_.fitDistance();
+}
+
+SimulationGeometry PreviewSimulator::geometry() const {
+    std::lock_guard guard(lock_);
+    return geometry_;
+}
+
+void PreviewSimulator::resize(const PixelRect& client) {
+    std::lock_guard guard(lock_);
+    if (client.width() <= 0) {
+        return;
+    }
+    const double userDistance = geometry_.settings().ViewerDistance;
+    geometry_.fitDistance();
+    const double oldFit = geometry_.settings().ViewerDistance;
+
+    image_ = QImage(client.width(), std::max(client.height(), 1), QImage::Format_RGB32);
+    image_.fill(Qt::black);
+    dirty_ = client;
+    geometry_.setClientRect(client);
+    geometry_.fitDistance();
+
+    if (firstResize_) {
+        // A preview always opens with the rotor fitting the window.
+        firstResize_ = false;
+        if (backgroundPath_.isEmpty()) {
+            backgroundPath_ = kDefaultBackground;
+        }
+    } else {
+        // Later the viewer keeps the same distance relative to a window-filling one.
+        SimulationSettings s = geometry_.settings();
+        s.ViewerDistance *= userDistance / oldFit;
+        geometry_.apply(s);
+    }
+}
+
+// ---- drawing state ----
+
+void PreviewSimulator::setDisplayDepth(int bitsPerPixel) {
+    std::lock_guard guard(lock_);
+    displayDepth_ = bitsPerPixel;
+}
+
+void PreviewSimulator::setPreviewEnabled(bool enabled) {
+    std::lock_guard guard(lock_);
+    previewEnabled_ = enabled;
+}
+
+bool PreviewSimulator::previewEnabled() const {
+    std::lock_guard guard(lock_);
+    return previewEnabled_;
+}
+
+void PreviewSimulator::setBackgroundViewed(bool viewed) {
+    std::lock_guard guard(lock_);
+    backgroundViewed_ = viewed;
+    dirty_ = geometry_.clientRect();
+}
+
+bool PreviewSimulator::backgroundViewed() const {
+    std::lock_guard guard(lock_);
+    return backgroundViewed_;
+}
+
+void PreviewSimulator::invalidate() {
+    std::lock_guard guard(lock_);
+    dirty_ = geometry_.clientRect();
+}
+
+PixelRect PreviewSimulator::dirtyRect() const {
+    std::lock_guard guard(lock_);
+    return dirty_;
+}
+
+double PreviewSimulator::animationAngle() const {
+    std::lock_guard guard(lock_);
+    return animationAngle_;
+}
+
+void PreviewSimulator::resetAnimation() {
+    std::lock_guard guard(lock_);
+    animationAngle_ = 0.0;
+}
+
+QImage PreviewSimulator::image() const {
+    std::lock_guard guard(lock_);
+    return image_.copy();
+}
+
+}  // namespace rova

@@ -1,0 +1,103 @@
+#include "SimulationGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "Numeric.h"
+
+namespace rova {
+
+void SimulationGeometry::apply(const SimulationSettings& settings) {
+    settings_ = settings;
+    recompute();
+}
+
+void SimulationGeometry::recompute() {
+    SimulationSettings& s = settings_;
+    // Written as "not at least" so that NaN falls back to the minimum too.
+    if (!(s.RotorRadius >= SimulationLimits::kMinRotorRadius)) {
+        s.RotorRadius = SimulationLimits::kMinRotorRadius;
+    }
+    const double minDistance = s.RotorRadius + SimulationLimits::kMinDistanceBeyondRadius;
+    if (!(s.ViewerDistance >= minDistance)) {
+        s.ViewerDistance = minDistance;
+    }
+    if (!(s.LampDiameter >= SimulationLimits::kMinLampSize)) {
+        s.LampDiameter = SimulationLimits::kMinLampSize;
+    }
+    if (!(s.LampSpacingY >= SimulationLimits::kMinLampSize)) {
+        s.LampSpacingY = SimulationLimits::kMinLampSize;
+    }
+    if (!(s.DegreesPerSecond >= SimulationLimits::kMinRate)) {
+        s.DegreesPerSecond = SimulationLimits::kMinRate;
+    }
+    if (!(s.DrawsPerSecond >= SimulationLimits::kMinRate)) {
+        s.DrawsPerSecond = SimulationLimits::kMinRate;
+    }
+    msPerDraw_ = static_cast<std::int32_t>(truncToInt(1000.0 / s.DrawsPerSecond + 0.5));
+    degreesPerDraw_ = s.DegreesPerSecond / s.DrawsPerSecond;
+    lampHalfAngle_ = std::atan2(s.LampDiameter / 2.0, s.RotorRadius);
+    rotorHalfAngle_ = std::asin(s.RotorRadius / s.ViewerDistance);
+    columnHeight_ = 15.0 * s.LampSpacingY + s.LampDiameter;
+    computeScreenCentre();
+}
+
+void SimulationGeometry::setClientRect(const PixelRect& client) {
+    client_ = client;
+    computeScreenCentre();
+}
+
+void SimulationGeometry::computeScreenCentre() {
+    centreX_ = (client_.left + client_.right - 1) >> 1;
+    centreY_ = (client_.top + client_.bottom - 1) >> 1;
+    // The middle of the lamp column lands in the middle of the window at a scale of
+    // (client height / 324) pixels per inch.
+    const double aboveEye = (columnHeight_ * 0.5 + settings_.ViewerY) * (1.0 / 324.0) *
+                            static_cast<double>(client_.height());
+    centreY_ += static_cast<int>(std::clamp<std::int64_t>(truncToInt(aboveEye), -1000000, 1000000));
+}
+
+void SimulationGeometry::fitDistance() {
+    SimulationSettings& s = settings_;
+    constexpr double kPixelsPerInch = 72.0;
+    const double minDistance = s.RotorRadius + SimulationLimits::kMinDistanceBeyondRadius;
+    s.ViewerDistance = minDistance;
+
+    // Across: the rotor circle grazes the lines of sight through the window's half-width.
+    const int across = client_.right - centreX_ - kFitMargin;
+    if (across > 0) {
+        const double candidate =
+            s.RotorRadius / std::sin(std::atan2(across / kPixelsPerInch, s.ScreenDistance));
+        s.ViewerDistance = std::max(minDistance, candidate);
+    }
+    // Up: the top of the column at its nearest point stays inside the top margin.
+    const int up = centreY_ - client_.top - kFitMargin;
+    const double columnTop = columnHeight_ + s.ViewerY;
+    if (up > 0 && columnTop > 0.0) {
+        const double candidate =
+            columnTop / (up / kPixelsPerInch) * s.ScreenDistance + s.RotorRadius;
+        s.ViewerDistance = std::max(s.ViewerDistance, candidate);
+    }
+    // Down: only when the column reaches below the eye.
+    const int down = client_.bottom - centreY_ - kFitMargin;
+    const double columnBottom = -s.ViewerY;
+    if (down > 0 && columnBottom > 0.0) {
+        const double candidate =
+            columnBottom / (down / kPixelsPerInch) * s.ScreenDistance + s.RotorRadius;
+        s.ViewerDistance = std::max(s.ViewerDistance, candidate);
+    }
+    recompute();
+}
+
+double SimulationGeometry::screenX(double theta) const {
+    const SimulationSettings& s = settings_;
+    return centreX_ - 72.0 * s.ScreenDistance * s.RotorRadius * std::cos(theta) /
+                          (s.ViewerDistance - s.RotorRadius * std::sin(theta));
+}
+
+double SimulationGeometry::scaleAt(double theta) const {
+    const SimulationSettings& s = settings_;
+    return 72.0 * s.ScreenDistance / (s.ViewerDistance - s.RotorRadius * std::sin(theta));
+}
+
+}  // namespace rova

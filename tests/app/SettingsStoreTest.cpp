@@ -1,0 +1,108 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "MemorySettingsStore.h"
+#include "QtSettingsStore.h"
+
+namespace rova {
+namespace {
+
+TEST(SettingsStore, IntegersFallBackToTheDefaultUnlessTheTextStartsWithANumber) {
+    test::MemorySettingsStore store;
+    EXPECT_EQ(store.GetSettingInt("AutoRun", 1), 1) << "missing";
+    const std::pair<const char*, int> cases[] = {
+        {"0", 0},  {"-1", -1}, {"1", 1}, {"7", 7}, {"  42xyz", 42},
+        {"+5", 5}, {"abc", 1}, {"", 1},  {"-", 1}, {" ", 1},
+    };
+    for (const auto& [text, expected] : cases) {
+        store.set("AutoRun", text);
+        EXPECT_EQ(store.GetSettingInt("AutoRun", 1), expected) << '"' << text << '"';
+    }
+}
+
+TEST(SettingsStore, IntegersAreReadFromTheFirstFifteenCharactersAndSaturate) {
+    test::MemorySettingsStore store;
+    store.set("Big", "12345678901234567890");
+    EXPECT_EQ(store.GetSettingInt("Big", 0), std::numeric_limits<int>::max());
+    store.set("Big", "          123456");  // the sixteenth character is cut off
+    EXPECT_EQ(store.GetSettingInt("Big", 0), 12345);
+    store.set("Big", "-99999999999");
+    EXPECT_EQ(store.GetSettingInt("Big", 0), std::numeric_limits<int>::min());
+}
+
+TEST(SettingsStore, IntegersAreWrittenAsDecimalText) {
+    test::MemorySettingsStore store;
+    store.SetSettingInt("AdditiveOpen", -1);
+    EXPECT_EQ(store.setting("AdditiveOpen"), "-1");
+    store.SetSettingInt("AdditiveOpen", 0);
+    EXPECT_EQ(store.setting("AdditiveOpen"), "0");
+    store.SetSettingInt("RotorRadius", 74000);
+    EXPECT_EQ(store.setting("RotorRadius"), "74000");
+}
+
+TEST(SettingsStore, AnEqualNonEmptyValueIsNotWrittenAgain) {
+    test::MemorySettingsStore store;
+    EXPECT_TRUE(store.SetSettingString("Pickup Folder", QString("/srv/in")));
+    EXPECT_EQ(store.writes, 1);
+    EXPECT_TRUE(store.SetSettingString("Pickup Folder", QString("/srv/in")));
+    EXPECT_EQ(store.writes, 1) << "same value";
+    store.SetSettingString("Pickup Folder", QString("/SRV/in"));
+    EXPECT_EQ(store.writes, 2) << "letter case differs";
+    store.SetSettingString("Empty", QString());
+    store.SetSettingString("Empty", QString());
+    EXPECT_EQ(store.writes, 4) << "an empty stored value is always written";
+    store.SetSettingString("Pickup Folder", std::nullopt);
+    EXPECT_EQ(store.readString(SettingsStore::kSettingsSection, "Pickup Folder"), std::nullopt);
+}
+
+TEST(SettingsStore, StringsComeBackWholeOrAsTheDefault) {
+    test::MemorySettingsStore store;
+    QString value;
+    EXPECT_TRUE(store.GetSettingString(value, "TextRainbow", "fallback"));
+    EXPECT_EQ(value, "fallback");
+    store.set("TextRainbow", "");
+    EXPECT_FALSE(store.GetSettingString(value, "TextRainbow", "fallback"));
+    EXPECT_EQ(value, "");
+    const QString longValue(2000, u'x');
+    store.set("TextRainbow", longValue);
+    EXPECT_TRUE(store.GetSettingString(value, "TextRainbow", {}));
+    EXPECT_EQ(value, longValue);
+}
+
+TEST(QtSettingsStore, KeepsTextValuesBySectionInAnIniFile) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("Rova.ini");
+    {
+        QtSettingsStore store(path);
+        store.SetSettingInt("AutoRun", 0);
+        store.SetSettingString("Pickup Folder", QString("/tmp/a, b; c=d"));
+        store.writeString("Window States", "Main", QString("0 0 640 480"));
+        store.SetSettingString("TextRainbow", QString(3000, u'r'));
+        store.SetSettingString("Gone", QString("soon"));
+        store.SetSettingString("Gone", std::nullopt);
+        store.sync();
+    }
+    QtSettingsStore reread(path);
+    EXPECT_EQ(reread.GetSettingInt("AutoRun", 1), 0);
+    QString folder;
+    reread.GetSettingString(folder, "Pickup Folder", {});
+    EXPECT_EQ(folder, "/tmp/a, b; c=d");
+    EXPECT_EQ(reread.readString("Window States", "Main"), QString("0 0 640 480"));
+    EXPECT_EQ(reread.readString("Settings", "TextRainbow")->size(), 3000);
+    EXPECT_EQ(reread.readString("Settings", "Gone"), std::nullopt);
+}
+
+TEST(QtSettingsStore, TheDefaultStoreLivesUnderTheTestsOwnConfigFolder) {
+    QtSettingsStore store;
+    store.SetSettingInt("Probe", 1);
+    store.sync();
+    const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    ASSERT_FALSE(config.isEmpty());
+    EXPECT_TRUE(QDir(config).exists("Mirelight/Rova.ini"));
+}
+
+}  // namespace
+}  // namespace rova

@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "PreviewTestSupport.h"
+
+namespace rova {
+namespace {
+
+TEST(PreviewSimulator, ReadsTheStoredDefaultsWhenNothingIsStored) {
+    VirtualClock clock;
+    test::MemorySettingsStore store;
+    PreviewSimulator simulator(clock, store);
+    EXPECT_EQ(simulator.currentSettings(), SimulationSettings{});
+    EXPECT_TRUE(simulator.backgroundViewed());
+    EXPECT_EQ(simulator.framesPerSecond(), 8.0);
+}
+
+TEST(PreviewSimulator, ReadsLengthsInThousandthsAndAppliesTheBlock) {
+    VirtualClock clock;
+    test::MemorySettingsStore store;
+    store.set("RotorRadius", "6000");  // half a foot: raised to the minimum
+    store.set("LampDiameter", "1500");
+    store.set("ViewerY", "-12000");
+    store.set("ViewerAngle", "-30");
+    store.set("FramesPerSecond", "30");
+    store.set("DoAnimation", "1");
+    store.set("BackgroundViewed", "0");
+    PreviewSimulator simulator(clock, store);
+    const SimulationSettings s = simulator.currentSettings();
+    EXPECT_EQ(s.RotorRadius, 12.0);
+    EXPECT_EQ(s.ViewerDistance, 720.0);
+    EXPECT_EQ(s.LampDiameter, 1.5);
+    EXPECT_EQ(s.ViewerY, -12.0);
+    EXPECT_EQ(s.ViewerAngle, -30);
+    EXPECT_TRUE(s.DoAnimation);
+    EXPECT_FALSE(simulator.backgroundViewed());
+    EXPECT_EQ(simulator.framesPerSecond(), 30.0);
+    EXPECT_EQ(simulator.frameClock().period(), 33u);
+}
+
+TEST(PreviewSimulator, WritesEverySettingBackTruncated) {
+    VirtualClock clock;
+    test::MemorySettingsStore store;
+    {
+        PreviewSimulator simulator(clock, store);
+        SimulationSettings s = simulator.currentSettings();
+        s.FramesPerSecond = 7.5;
+        s.RotorRadius = 80.0006;
+        s.ViewerY = -1.2345;
+        s.DegreesPerSecond = 359.9;
+        s.DrawsPerSecond = 12.7;
+        s.DoAnimation = true;
+        simulator.applySettings(s);
+        EXPECT_EQ(simulator.framesPerSecond(), 7.5) << "used as given";
+        simulator.setBackgroundViewed(false);
+    }
+    EXPECT_EQ(store.setting("FramesPerSecond"), "7");
+    EXPECT_EQ(store.setting("RotorRadius"), "80000");
+    EXPECT_EQ(store.setting("ViewerY"), "-1234");
+    EXPECT_EQ(store.setting("ViewerDistance"), "720000");
+    EXPECT_EQ(store.setting("LampDiameter"), "2000");
+    EXPECT_EQ(store.setting("LampSpacingY"), "2625");
+    EXPECT_EQ(store.setting("ViewerAngle"), "90");
+    EXPECT_EQ(store.setting("DegreesPerSecond"), "359");
+    EXPECT_EQ(store.setting("DrawsPerSecond"), "12");
+    EXPECT_EQ(store.setting("DoAnimation"), "1");
+    EXPECT_EQ(store.setting("BackgroundViewed"), "0");
+    EXPECT_FALSE(store.values.contains({"Settings", "BackgroundPath"}));
+}
+
+TEST(PreviewSimulator, TheFirstResizeFitsTheRotorAndLaterResizesKeepTheUsersRatio) {
+    test::SimulatorFixture f(800, 600);
+    SimulationGeometry fitted;
+    fitted.setClientRect({0, 0, 800, 600});
+    fitted.fitDistance();
+    EXPECT_DOUBLE_EQ(f.simulator.currentSettings().ViewerDistance,
+                     fitted.settings().ViewerDistance);
+
+    // The user halves the distance, then the window grows.
+    SimulationSettings s = f.simulator.currentSettings();
+    s.ViewerDistance /= 2.0;
+    f.simulator.applySettings(s);
+    f.simulator.resize({0, 0, 1000, 700});
+    SimulationGeometry refitted;
+    refitted.setClientRect({0, 0, 1000, 700});
+    refitted.fitDistance();
+    EXPECT_NEAR(f.simulator.currentSettings().ViewerDistance,
+                refitted.settings().ViewerDistance / 2.0, 1e-9);
+    EXPECT_EQ(f.simulator.dirtyRect(), (PixelRect{0, 0, 1000, 700}));
+    EXPECT_EQ(f.simulator.image().size(), QSize(1000, 700));
+}
+
+TEST(PreviewSimulator, AZeroWidthResizeChangesNothing) {
+    test::SimulatorFixture f(800, 600);
+    const SimulationGeometry before = f.simulator.geometry();
+    f.simulator.resize({0, 0, 0, 600});
+    const SimulationGeometry after = f.simulator.geometry();
+    EXPECT_EQ(after.clientRect(), before.clientRect());
+    EXPECT_EQ(after.settings(), before.settings());
+    EXPECT_EQ(after.screenCentreY(), before.screenCentreY());
+}
+
+}  // namespace
+}  // namespace rova
