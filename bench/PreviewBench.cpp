@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include <QTemporaryDir>
+
 #include "Clock.h"
 #include "MemorySettingsStore.h"
 #include "PreviewSimulator.h"
@@ -19,24 +21,58 @@ LampFrame everyLampLit() {
     return frame;
 }
 
-void drawFrames(benchmark::State& state, bool animated) {
+// A 640 × 480 photograph-like background: smooth gradients in every channel.
+QString saveBackground(const QTemporaryDir& dir) {
+    Picture picture;
+    picture.create(640, 480, false, 24, {}, 0);
+    for (int y = 0; y < 480; ++y) {
+        const auto row = picture.row(y);
+        for (int x = 0; x < 640; ++x) {
+            row[3 * x] = static_cast<std::uint8_t>(x / 3);
+            row[3 * x + 1] = static_cast<std::uint8_t>(y / 2);
+            row[3 * x + 2] = static_cast<std::uint8_t>((x + y) / 5);
+        }
+    }
+    const QString path = dir.filePath("background.bmp");
+    picture.saveFile(path);
+    return path;
+}
+
+// Draws every lamp into a 1920 × 1080 window, whole or in 45-degree sweeps, over a black or a
+// picture background.
+void drawFrames(benchmark::State& state, bool animated, bool withBackground) {
+    QTemporaryDir dir;
     VirtualClock clock;
     test::MemorySettingsStore store;
+    store.set("BackgroundPath", withBackground ? saveBackground(dir) : dir.filePath("none.bmp"));
     PreviewSimulator simulator(clock, store);
     simulator.resize({0, 0, 1920, 1080});
     SimulationSettings settings = simulator.currentSettings();
     settings.DoAnimation = animated;  // 720 degrees per second at 16 draws: 45 per drawing
     simulator.applySettings(settings);
     const LampFrame frame = everyLampLit();
+    simulator.drawFrame(frame);  // the first drawing repaints the whole window
     for (auto _ : state) {
         simulator.drawFrame(frame);
     }
 }
 
-void BM_DrawWholeFrame(benchmark::State& state) { drawFrames(state, false); }
-void BM_DrawAnimated(benchmark::State& state) { drawFrames(state, true); }
+void BM_DrawWholeFrame(benchmark::State& state) {
+    drawFrames(state, false, false);
+}
+void BM_DrawAnimated(benchmark::State& state) {
+    drawFrames(state, true, false);
+}
+void BM_DrawWholeFrameOverPicture(benchmark::State& state) {
+    drawFrames(state, false, true);
+}
+void BM_DrawAnimatedOverPicture(benchmark::State& state) {
+    drawFrames(state, true, true);
+}
 BENCHMARK(BM_DrawWholeFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawAnimated)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawWholeFrameOverPicture)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DrawAnimatedOverPicture)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace rova::bench

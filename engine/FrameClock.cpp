@@ -20,17 +20,22 @@ void FrameClock::begin() {
 }
 
 void FrameClock::scheduleNext(std::uint32_t now) {
-    const std::uint32_t lag = lag_.load(std::memory_order_relaxed);
     const std::uint32_t framePeriod = period();
-    if (lag <= framePeriod) {
-        // On time (or within one period): back onto the grid, measured from this frame.
-        due_ = now - lag + framePeriod;
-        lag_.store(0, std::memory_order_relaxed);
-    } else {
-        // More than a period behind: the next frame is due at once, a period less behind.
-        due_ = now;
-        lag_.store(lag - framePeriod, std::memory_order_relaxed);
-    }
+    std::uint32_t lag = lag_.load(std::memory_order_relaxed);
+    std::uint32_t nextDue = 0;
+    std::uint32_t nextLag = 0;
+    do {
+        if (lag <= framePeriod) {
+            // On time (or within one period): back onto the grid, measured from this frame.
+            nextDue = now - lag + framePeriod;
+            nextLag = 0;
+        } else {
+            // More than a period behind: the next frame is due at once, a period less behind.
+            nextDue = now;
+            nextLag = lag - framePeriod;
+        }
+    } while (!lag_.compare_exchange_weak(lag, nextLag, std::memory_order_relaxed));
+    due_ = nextDue;
 }
 
 }  // namespace rova

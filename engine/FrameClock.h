@@ -12,9 +12,9 @@ namespace rova {
 // read through the injected Clock.
 //
 // Thread use: the worker thread runs tick(); the user-interface thread sets the rate, resets the
-// lag and reads the frame time. tick(), setFramesPerSecond() and resetLag() are called with the
-// engine's lock held, so a reset can never fall into the middle of a tick's lag update; the
-// fields are atomics so that the frame time can be read without the lock.
+// lag and reads the frame time, without a lock. The lag is written by both: a tick settles it
+// with a compare-and-swap, so a reset that lands while a frame is being composed is never
+// overwritten by the tick's older value.
 class FrameClock {
   public:
     static constexpr double kInitialFramesPerSecond = 8.0;

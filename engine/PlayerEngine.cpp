@@ -101,7 +101,8 @@ void PlayerEngine::seedRandom(std::uint32_t seed) {
 }
 
 std::int32_t PlayerEngine::tick() {
-    std::lock_guard guard(lock_);
+    // Not under the lock: compose takes it, and a subclass may draw after composing under a lock
+    // of its own that is always taken before this one.
     return frameClock_.tick([this] { composeFrame(); });
 }
 

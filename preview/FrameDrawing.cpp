@@ -56,7 +56,15 @@ void PreviewSimulator::fillLamp(const PixelRect& rect, QRgb colour) {
 }
 
 void PreviewSimulator::repaintBackground(const PixelRect& area) {
-    fillLamp(area, qRgb(0, 0, 0));
+    if (background_.width() > 0 && backgroundViewed_ && !image_.isNull()) {
+        const PixelRect& client = geometry_.clientRect();
+        QPainter painter(&image_);
+        painter.translate(-client.left, -client.top);
+        painter.setClipRect(client.left, client.top, client.width(), client.height());
+        background_.drawArea(painter, area);
+    } else {
+        fillLamp(area, qRgb(0, 0, 0));
+    }
 }
 
 void PreviewSimulator::drawFrame(const LampFrame& frame) {

@@ -83,6 +83,41 @@ double PreviewSimulator::degreesPerLampColumn() const {
     return geometry_.degreesPerLampColumn();
 }
 
+std::int32_t PreviewSimulator::tick() {
+    const std::int32_t untilFrame = PlayerEngine::tick();
+    std::lock_guard guard(lock_);
+    if (!geometry_.settings().DoAnimation) {
+        return untilFrame;
+    }
+    const std::uint32_t now = frameClock().now();
+    // A signed difference, so that the comparison survives the clock's wrap.
+    if (static_cast<std::int32_t>(now - nextDrawTime_) >= 0) {
+        drawFrame(currentFrame());
+        nextDrawTime_ = now + static_cast<std::uint32_t>(geometry_.MsPerDraw());
+    }
+    const auto untilDraw = static_cast<std::int32_t>(nextDrawTime_ - frameClock().clock().nowMs());
+    return std::min(untilFrame, untilDraw);
+}
+
+void PreviewSimulator::composeFrame() {
+    PlayerEngine::composeFrame();
+    // The frame is composed on this (the worker) thread, so it is read without the engine's lock.
+    std::lock_guard guard(lock_);
+    if (!geometry_.settings().DoAnimation) {
+        drawFrame(currentFrame());
+    }
+}
+
+void PreviewSimulator::startDrawing() {
+    {
+        std::lock_guard guard(lock_);
+        animationAngle_ = 0.0;
+        nextDrawTime_ = frameClock().clock().nowMs();  // the first sweep is due at once
+        dirty_ = {};
+    }
+    startWorker();
+}
+
 void PreviewSimulator::applySettings(const SimulationSettings& settings) {
     std::lock_guard guard(lock_);
     setFramesPerSecond(settings.FramesPerSecond);  // takes the engine's lock inside ours
@@ -110,6 +145,7 @@ void PreviewSimulator::resize(const PixelRect& client) {
 
     image_ = QImage(client.width(), std::max(client.height(), 1), QImage::Format_RGB32);
     image_.fill(Qt::black);
+    background_.setTarget(client);
     dirty_ = client;
     geometry_.setClientRect(client);
     geometry_.fitDistance();
@@ -120,6 +156,7 @@ void PreviewSimulator::resize(const PixelRect& client) {
         if (backgroundPath_.isEmpty()) {
             backgroundPath_ = kDefaultBackground;
         }
+        loadBackground(backgroundPath_);
     } else {
         // Later the viewer keeps the same distance relative to a window-filling one.
         SimulationSettings s = geometry_.settings();
@@ -159,6 +196,41 @@ bool PreviewSimulator::backgroundViewed() const {
 void PreviewSimulator::invalidate() {
     std::lock_guard guard(lock_);
     dirty_ = geometry_.clientRect();
+}
+
+void PreviewSimulator::loadBackground(const QString& path) {
+    // A missing or unreadable file leaves the picture empty: the background is then black.
+    background_.loadFile(path, true);
+    // Fitted at once, so a new picture fills the window from its first drawing.
+    background_.setTarget(geometry_.clientRect());
+}
+
+bool PreviewSimulator::chooseBackground(const QString& path) {
+    std::lock_guard guard(lock_);
+    if (!background_.loadFile(path, true)) {
+        loadBackground(backgroundPath_);
+        return false;
+    }
+    background_.setTarget(geometry_.clientRect());
+    backgroundPath_ = path;
+    backgroundViewed_ = true;
+    dirty_ = geometry_.clientRect();
+    store_.SetSettingString(kBackgroundPath, path);
+    return true;
+}
+
+QString PreviewSimulator::backgroundPath() const {
+    std::lock_guard guard(lock_);
+    return backgroundPath_;
+}
+
+void PreviewSimulator::eraseBackground() {
+    std::lock_guard guard(lock_);
+    if (previewEnabled_) {
+        dirty_ = geometry_.clientRect();
+    } else {
+        repaintBackground(geometry_.clientRect());
+    }
 }
 
 PixelRect PreviewSimulator::dirtyRect() const {

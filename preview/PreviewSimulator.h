@@ -4,6 +4,7 @@
 #include <QString>
 #include <mutex>
 
+#include "FittedPicture.h"
 #include "LampFrame.h"
 #include "PixelRect.h"
 #include "PlayerEngine.h"
@@ -27,6 +28,13 @@ class PreviewSimulator : public PlayerEngine {
     ~PreviewSimulator() override;
 
     double degreesPerLampColumn() const override;
+    // Composes frames as the engine does; when animating, also draws the next sweep every
+    // MsPerDraw milliseconds through whatever frame is current.
+    std::int32_t tick() override;
+    // Composes a frame and, unless animating, draws it whole at once.
+    void composeFrame() override;
+    // Starts the frame loop on the worker thread with a fresh animation.
+    void startDrawing();
 
     // ---- settings and geometry ----
     void applySettings(const SimulationSettings& settings);
@@ -51,6 +59,13 @@ class PreviewSimulator : public PlayerEngine {
     bool previewEnabled() const;
     void setBackgroundViewed(bool viewed);
     bool backgroundViewed() const;
+    // Loads a new background picture from a ".bmp" file and remembers its path in the settings.
+    // When the file cannot be read the previous background is loaded again; returns false.
+    bool chooseBackground(const QString& path);
+    QString backgroundPath() const;
+    // The window's background was erased: with the preview off the background is painted at
+    // once, otherwise the next drawing repaints everything.
+    void eraseBackground();
     // Marks the whole image for repainting with the background at the next drawing.
     void invalidate();
     PixelRect dirtyRect() const;
@@ -61,6 +76,7 @@ class PreviewSimulator : public PlayerEngine {
 
   private:
     void repaintBackground(const PixelRect& area);
+    void loadBackground(const QString& path);
     void fillLamp(const PixelRect& rect, QRgb colour);
 
     SettingsStore& store_;
@@ -70,10 +86,12 @@ class PreviewSimulator : public PlayerEngine {
     QImage image_;
     PixelRect dirty_;
     double animationAngle_ = 0.0;
+    std::uint32_t nextDrawTime_ = 0;
     int displayDepth_ = 32;
     bool previewEnabled_ = true;
     bool backgroundViewed_ = true;
     QString backgroundPath_;
+    FittedPicture background_;
 };
 
 }  // namespace rova

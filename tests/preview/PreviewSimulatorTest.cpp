@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "PreviewTestSupport.h"
 
 namespace rova {
@@ -97,6 +100,75 @@ TEST(PreviewSimulator, AZeroWidthResizeChangesNothing) {
     EXPECT_EQ(after.clientRect(), before.clientRect());
     EXPECT_EQ(after.settings(), before.settings());
     EXPECT_EQ(after.screenCentreY(), before.screenCentreY());
+}
+
+}  // namespace
+}  // namespace rova
+
+namespace rova {
+namespace {
+
+// A player whose 16-row picture lights every lamp red over 100 columns.
+ParameterSet redBlock() {
+    ParameterSet set;
+    set.parameters.commandFlags = 0;
+    const auto columns = set.content.allocate(100, 16);
+    for (ContentColumn& column : columns) {
+        column = {0, 0, 0xFFFF0000u};
+    }
+    return set;
+}
+
+TEST(PreviewSimulator, WithoutAnimationEveryComposedFrameIsDrawnWhole) {
+    test::SimulatorFixture f(400, 300);
+    f.simulator.addPlayer(redBlock(), true);
+    EXPECT_TRUE(test::allBlack(f.simulator.image()));
+    f.simulator.composeFrame();
+    EXPECT_FALSE(test::allBlack(f.simulator.image()));
+}
+
+TEST(PreviewSimulator, WhenAnimatingTheTickDrawsASweepEveryMsPerDraw) {
+    test::SimulatorFixture f(400, 300);
+    SimulationSettings s = f.simulator.currentSettings();
+    s.DoAnimation = true;  // 16 draws per second: 63 ms apart, 45 degrees each
+    f.simulator.applySettings(s);
+    f.simulator.addPlayer(redBlock(), true);
+    f.clock.set(1000);
+    f.simulator.frameClock().begin();
+
+    f.simulator.composeFrame();
+    EXPECT_TRUE(test::allBlack(f.simulator.image())) << "composing alone does not draw";
+
+    f.simulator.frameClock().readNow();
+    const std::int32_t wait = f.simulator.tick();  // composes frame 1 and draws the first sweep
+    EXPECT_DOUBLE_EQ(f.simulator.animationAngle(), 45.0);
+    EXPECT_EQ(wait, 63) << "the next sweep is due before the next frame (125 ms)";
+
+    f.clock.set(1062);
+    f.simulator.frameClock().readNow();
+    f.simulator.tick();
+    EXPECT_DOUBLE_EQ(f.simulator.animationAngle(), 45.0) << "not yet due";
+    f.clock.set(1063);
+    f.simulator.frameClock().readNow();
+    f.simulator.tick();
+    EXPECT_DOUBLE_EQ(f.simulator.animationAngle(), 0.0);
+}
+
+TEST(PreviewSimulator, TheWorkerDrawsUntilStoppedAndTheSettingsAreWrittenAfterwards) {
+    SteadyClock clock;
+    test::MemorySettingsStore store;
+    {
+        PreviewSimulator simulator(clock, store);
+        simulator.resize({0, 0, 320, 240});
+        simulator.setFramesPerSecond(50.0);
+        simulator.addPlayer(redBlock(), true);
+        simulator.startDrawing();
+        for (int i = 0; i < 200 && test::allBlack(simulator.image()); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_FALSE(test::allBlack(simulator.image()));
+    }
+    EXPECT_EQ(store.setting("FramesPerSecond"), "8") << "the block's rate, not the engine's";
 }
 
 }  // namespace

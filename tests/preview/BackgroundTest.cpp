@@ -1,0 +1,107 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "PreviewTestSupport.h"
+
+namespace rova {
+namespace {
+
+// Saves a 2 × 2 24-bit picture: red, green on top; blue, white below.
+QString saveQuadrants(const QTemporaryDir& dir, const QString& name) {
+    Picture picture;
+    EXPECT_TRUE(picture.create(2, 2, true, 24, {}, 0));
+    const std::uint8_t top[] = {0, 0, 255, 0, 255, 0};  // BGR BGR
+    const std::uint8_t bottom[] = {255, 0, 0, 255, 255, 255};
+    std::copy(std::begin(top), std::end(top), picture.row(0).begin());
+    std::copy(std::begin(bottom), std::end(bottom), picture.row(1).begin());
+    const QString path = dir.filePath(name);
+    EXPECT_TRUE(picture.saveFile(path));
+    return path;
+}
+
+struct BackgroundFixture {
+    explicit BackgroundFixture(const QString& backgroundPath)
+        : store(storeWithBackground(backgroundPath)) {}
+    static test::MemorySettingsStore storeWithBackground(const QString& path) {
+        test::MemorySettingsStore store;
+        store.set("BackgroundPath", path);
+        return store;
+    }
+    void layOut() { simulator.resize({0, 0, 400, 300}); }
+    QRgb pixel(int x, int y) const { return simulator.image().pixel(x, y) & 0xFFFFFF; }
+
+    VirtualClock clock;
+    test::MemorySettingsStore store;
+    PreviewSimulator simulator{clock, store};
+};
+
+TEST(PreviewBackground, IsStretchedOverTheWholeWindowBehindTheLamps) {
+    QTemporaryDir dir;
+    BackgroundFixture f(saveQuadrants(dir, "quadrants.bmp"));
+    f.layOut();
+    f.simulator.drawFrame(LampFrame{});
+    EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);
+    EXPECT_EQ(f.pixel(350, 40), 0x00FF00u);
+    EXPECT_EQ(f.pixel(50, 260), 0x0000FFu);
+    EXPECT_EQ(f.pixel(350, 260), 0xFFFFFFu);
+}
+
+TEST(PreviewBackground, SwitchedOffTheWindowIsBlackEvenWithAPictureLoaded) {
+    QTemporaryDir dir;
+    BackgroundFixture f(saveQuadrants(dir, "quadrants.bmp"));
+    f.layOut();
+    f.simulator.drawFrame(LampFrame{});
+    f.simulator.setBackgroundViewed(false);
+    f.simulator.drawFrame(LampFrame{});
+    EXPECT_TRUE(test::allBlack(f.simulator.image()));
+    f.simulator.setBackgroundViewed(true);
+    f.simulator.drawFrame(LampFrame{});
+    EXPECT_EQ(f.pixel(350, 260), 0xFFFFFFu);
+}
+
+TEST(PreviewBackground, AnUnreadableChoiceKeepsThePreviousPictureAndSetting) {
+    QTemporaryDir dir;
+    const QString first = saveQuadrants(dir, "first.bmp");
+    BackgroundFixture f(first);
+    f.layOut();
+    QFile bad(dir.filePath("notes.bmp"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("this is not a bitmap");
+    bad.close();
+    const int writesBefore = f.store.writes;
+
+    EXPECT_FALSE(f.simulator.chooseBackground(bad.fileName()));
+    EXPECT_EQ(f.simulator.backgroundPath(), first);
+    EXPECT_EQ(f.store.writes, writesBefore);
+    f.simulator.invalidate();
+    f.simulator.drawFrame(LampFrame{});
+    EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);
+
+    const QString second = saveQuadrants(dir, "second.bmp");
+    f.simulator.setBackgroundViewed(false);
+    EXPECT_TRUE(f.simulator.chooseBackground(second));
+    EXPECT_TRUE(f.simulator.backgroundViewed());
+    EXPECT_EQ(f.store.setting("BackgroundPath"), second);
+}
+
+TEST(PreviewBackground, AMissingFileAtTheFirstLayoutGivesBlack) {
+    BackgroundFixture f("/nonexistent/background.bmp");
+    f.layOut();
+    f.simulator.drawFrame(LampFrame{});
+    EXPECT_TRUE(test::allBlack(f.simulator.image()));
+}
+
+TEST(PreviewBackground, ErasingWithThePreviewOffPaintsTheBackgroundAtOnce) {
+    QTemporaryDir dir;
+    BackgroundFixture f(saveQuadrants(dir, "quadrants.bmp"));
+    f.layOut();
+    f.simulator.setPreviewEnabled(false);
+    EXPECT_TRUE(test::allBlack(f.simulator.image()));
+    f.simulator.eraseBackground();
+    EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);
+}
+
+}  // namespace
+}  // namespace rova
