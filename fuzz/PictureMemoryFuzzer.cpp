@@ -1,0 +1,19 @@
+// Feeds the input to the packed-bitmap reader (the clipboard's and stored contents' form), with
+// and without pixels; a picture that loads is written back, read again and edited.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "PictureChecks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> block(data, size);
+    rova::Picture picture;
+    if (picture.loadMemory(block, false) && picture.hasPixels()) {
+        std::abort();
+    }
+    if (picture.loadMemory(block, true)) {
+        rova::fuzz::exercise(picture);
+    }
+    return 0;
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QRgb>
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace rova {
+
+// One colour-table entry as a bitmap stores it: blue, green, red, reserved.
+struct TableEntry {
+    std::uint8_t blue = 0;
+    std::uint8_t green = 0;
+    std::uint8_t red = 0;
+    std::uint8_t reserved = 0;
+
+    friend bool operator==(const TableEntry&, const TableEntry&) = default;
+};
+
+// A colour value 0x00BBGGRR, the form in which drawing and text colours are passed around.
+using ColourRef = std::uint32_t;
+
+inline QRgb rgbOf(TableEntry entry) {
+    return qRgb(entry.red, entry.green, entry.blue);
+}
+inline QRgb rgbOf(ColourRef colour) {
+    return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+// The lamp colour table: the index is the lamp's colour bits (bit 0 blue, bit 1 green, bit 2 red).
+inline constexpr std::array<TableEntry, 8> kLampTable = {{
+    {0, 0, 0, 0},
+    {255, 0, 0, 0},
+    {0, 255, 0, 0},
+    {255, 255, 0, 0},
+    {0, 0, 255, 0},
+    {255, 0, 255, 0},
+    {0, 255, 255, 0},
+    {255, 255, 255, 0},
+}};
+
+// The table used while text is rendered: entry 7 is the text colour White (224, 224, 224) and
+// entry 8 pure white, so the two land on different indices until the renderer folds 8 into 7.
+inline constexpr std::array<TableEntry, 9> kTextLampTable = {{
+    {0, 0, 0, 0},
+    {255, 0, 0, 0},
+    {0, 255, 0, 0},
+    {255, 255, 0, 0},
+    {0, 0, 255, 0},
+    {255, 0, 255, 0},
+    {0, 255, 255, 0},
+    {224, 224, 224, 0},
+    {255, 255, 255, 0},
+}};
+
+// Maps a colour to the nearest entry of a colour table: the smallest sum of squared red, green
+// and blue differences, the lowest index on a tie. This is the one step by which a drawn or
+// averaged colour becomes a table index. It remembers its last answer, since drawn pictures come
+// in runs of one colour.
+class NearestColour {
+  public:
+    // The table must outlive the mapper. An empty table maps everything to index 0.
+    explicit NearestColour(std::span<const TableEntry> table) : table_(table) {}
+
+    std::uint8_t indexOf(QRgb colour);
+
+  private:
+    std::span<const TableEntry> table_;
+    QRgb lastColour_ = 0;
+    std::uint8_t lastIndex_ = 0;
+    bool hasLast_ = false;
+};
+
+}  // namespace rova
