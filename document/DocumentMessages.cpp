@@ -1,0 +1,31 @@
+#include "DocumentMessages.h"
+
+namespace rova {
+
+QString DocumentMessages::readFailure(FileResult result, const QString& path) {
+    switch (result) {
+        case FileResult::Ok:
+            return {};
+        case FileResult::OutOfMemory:
+            return tr("There is not enough memory to open \"%1\"").arg(path);
+        case FileResult::OpenFailed:
+            return tr("\"%1\" could not be opened.").arg(path);
+        case FileResult::BadFormat:
+            return tr("\"%1\" is not a valid Rova file.").arg(path);
+        default:
+            return tr("\"%1\" could not be read.").arg(path);
+    }
+}
+
+QString DocumentMessages::writeFailure(FileResult result, const QString& path) {
+    switch (result) {
+        case FileResult::Ok:
+            return {};
+        case FileResult::CreateFailed:
+            return tr("\"%1\" could not be created.").arg(path);
+        default:
+            return tr("\"%1\" could not be written.").arg(path);
+    }
+}
+
+}  // namespace rova
