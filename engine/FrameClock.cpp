@@ -9,7 +9,10 @@ FrameClock::FrameClock(Clock& clock) : clock_(clock), framesPerSecond_(0.0), per
 void FrameClock::setFramesPerSecond(double framesPerSecond) {
     const double rate = framesPerSecond >= 1.0 ? framesPerSecond : 1.0;
     framesPerSecond_.store(rate, std::memory_order_relaxed);
-    period_.store(static_cast<std::uint32_t>(1000.0 / rate + 0.5), std::memory_order_relaxed);
+    // At least 1 ms: above 2000 frames a second the rounded period would be 0 and the worker
+    // would compose without ever waiting.
+    const auto period = static_cast<std::uint32_t>(1000.0 / rate + 0.5);
+    period_.store(period > 0 ? period : 1, std::memory_order_relaxed);
 }
 
 void FrameClock::begin() {

@@ -20,6 +20,9 @@ std::int64_t wrapColumn(std::int64_t column) {
 }
 
 std::uint32_t shiftOntoLamps(std::uint32_t word, std::int64_t shift) {
+    if (shift >= 32 || shift <= -32) {
+        return 0;  // only a content of more than 32 rows could ask for this
+    }
     const std::uint32_t shifted = shift >= 0 ? word >> shift : word << -shift;
     return shifted & 0xFFFF;
 }
@@ -124,7 +127,9 @@ void Player::draw(LampFrame& frame) {
     std::int64_t index = truncToInt(position);
     for (int sample = 0; sample < count; ++sample) {
         position += step;
-        std::int64_t nextIndex = truncToInt(position);
+        // Mirrored sampling runs down to −0.5 after column 0: rounding that down (not toward
+        // zero) keeps column 0 in the last degree column, so a thin line there is not lost.
+        std::int64_t nextIndex = truncToInt(step >= 0.0 ? position : std::floor(position));
         ContentColumn value{};
         if (step >= 0.0) {
             index = std::clamp<std::int64_t>(index, 0, columnCount - 1);

@@ -1,0 +1,201 @@
+// The frame loop on its worker thread: starting and stopping on a virtual and on the steady
+// clock, a stop requested before the loop starts, and player operations from another thread
+// while frames are composed.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <semaphore>
+
+#include "EngineTestSupport.h"
+
+namespace rova {
+namespace {
+
+using namespace std::chrono_literals;
+using test::EngineRig;
+using test::TestEngine;
+using test::Watchdog;
+
+ParameterSet visiblePlayer() {
+    PlayerParameters record = test::plainRecord();
+    record.origin = 30.0;
+    record.width = 10.0;
+    return test::makeSet(record, test::numberedColumns(10));
+}
+
+TEST(WorkerThread, StopRequestedBeforeTheLoopStartsEndsIt) {
+    Watchdog watchdog(5s);
+    // On this thread: the request is already there when the loop begins.
+    EngineRig rig;
+    rig.engine.frameClock().prepareWorker();
+    rig.engine.frameClock().requestStop();
+    rig.engine.runFrameLoop();
+    EXPECT_TRUE(rig.engine.frameClock().stopped());
+    EXPECT_EQ(rig.engine.composedFrames(), 0);
+
+    // On the worker: a stop right after the start, before the thread may have run at all.
+    for (int i = 0; i < 20; ++i) {
+        rig.engine.startWorker();
+        rig.engine.stopWorker();
+        EXPECT_TRUE(rig.engine.frameClock().stopped());
+    }
+}
+
+TEST(WorkerThread, VirtualClockWorkerComposesOnTheGrid) {
+    Watchdog watchdog(5s);
+    EngineRig rig(5000);
+    ASSERT_TRUE(rig.engine.addPlayer(visiblePlayer(), true));
+    rig.engine.startWorker();
+    test::waitUntil([&rig] { return rig.engine.composedFrames() >= 50; });
+    rig.engine.stopWorker();
+    EXPECT_TRUE(rig.engine.frameClock().stopped());
+
+    // Virtual time moves only by the loop's own waits: after each frame the loop waits one
+    // period before it looks at the stop request again, so n frames took n periods.
+    const int frames = rig.engine.composedFrames();
+    EXPECT_EQ(rig.clock.nowMs() - 5000, 125u * frames);
+    EXPECT_EQ(test::litColumns(rig.engine.frame()), test::columnRange(30, 39));
+
+    // Stopping again returns at once; the worker can be started again.
+    rig.engine.stopWorker();
+    rig.engine.startWorker();
+    test::waitUntil([&rig, frames] { return rig.engine.composedFrames() >= frames + 10; });
+    rig.engine.stopWorker();
+    EXPECT_TRUE(rig.engine.frameClock().stopped());
+}
+
+TEST(WorkerThread, SteadyClockWorkerRunsAndStopsWhileWaiting) {
+    Watchdog watchdog(5s);
+    SteadyClock clock;
+    TestEngine engine(clock);
+    engine.setFramesPerSecond(100.0);  // 10 ms frames
+    ASSERT_TRUE(engine.addPlayer(visiblePlayer(), true));
+    engine.startWorker();
+    test::waitUntil([&engine] { return engine.composedFrames() >= 3; });
+    engine.stopWorker();
+    EXPECT_TRUE(engine.frameClock().stopped());
+    EXPECT_EQ(test::litColumns(engine.frame()), test::columnRange(30, 39));
+
+    // At one frame a second the worker composes its first frame at once and then waits for
+    // the next. The stop wakes it: had the wake-up been lost, it would have slept out the
+    // second and composed the next frame before seeing the request.
+    engine.setFramesPerSecond(1.0);
+    const int before = engine.composedFrames();
+    engine.startWorker();
+    test::waitUntil([&engine, before] { return engine.composedFrames() > before; });
+    std::this_thread::sleep_for(20ms);
+    engine.stopWorker();
+    EXPECT_EQ(engine.composedFrames(), before + 1);
+}
+
+// An engine whose frame thread, once armed, pauses right after composing (before the clock
+// settles its lag) until the test lets it go on.
+class PausingEngine : public TestEngine {
+  public:
+    using TestEngine::TestEngine;
+    ~PausingEngine() override { stopWorker(); }
+
+    void composeFrame() override {
+        TestEngine::composeFrame();
+        if (armed) {
+            composed.release();
+            resume.acquire();
+        }
+    }
+
+    bool armed = false;
+    std::binary_semaphore composed{0};
+    std::binary_semaphore resume{0};
+};
+
+TEST(WorkerThread, LagResetFromAnotherThreadDuringATickIsKept) {
+    Watchdog watchdog(5s);
+    VirtualClock clock;
+    PausingEngine engine(clock);
+    engine.frameClock().begin();  // first frame due at 0
+    clock.set(400);
+    engine.frameClock().readNow();
+    engine.armed = true;
+    std::thread frameThread([&engine] { engine.tick(); });
+    engine.composed.acquire();       // the tick has added its 400 ms of lag and composed
+    engine.frameClock().resetLag();  // what a command given by hand does
+    engine.resume.release();
+    frameThread.join();
+    EXPECT_EQ(engine.frameClock().lag(), 0u);
+    EXPECT_EQ(engine.frameClock().due(), 525u);  // on schedule again, no catch-up
+}
+
+// Adds, changes and kills players, changes the rate and reads the frame time from this thread
+// while the worker composes frames; afterwards the worker must still be composing.
+void operateWhileRunning(TestEngine& engine) {
+    engine.startWorker();
+    test::waitUntil([&engine] { return engine.composedFrames() >= 1; });
+    ParameterSet set = visiblePlayer();
+    for (int i = 0; i < 200; ++i) {
+        set.parameters.origin = i;
+        set.parameters.commandFlags = (i % 7 == 0) ? CommandFlags::Solo : 0;
+        set.parameters.deathType = static_cast<std::uint32_t>(i % 3);
+        EXPECT_TRUE(engine.addPlayer(set, true));
+        EXPECT_TRUE(engine.changeTopPlayer(set, i % 2 == 0, i % 5 == 0, true));
+        if (i % 3 == 0) {
+            engine.killTopPlayer(true);
+        }
+        if (i % 50 == 49) {
+            engine.killAllPlayers(true);
+        }
+        engine.setFramesPerSecond(i % 2 == 0 ? 50.0 : 60.0);
+        static_cast<void>(engine.frameTime());
+        static_cast<void>(engine.playerCount());
+        static_cast<void>(engine.frame());
+        if (i % 20 == 0) {
+            std::this_thread::sleep_for(1ms);
+        }
+    }
+    const int framesSoFar = engine.composedFrames();
+    test::waitUntil([&engine, framesSoFar] { return engine.composedFrames() > framesSoFar; });
+    engine.stopWorker();
+    EXPECT_TRUE(engine.frameClock().stopped());
+}
+
+TEST(WorkerThread, OperationsFromAnotherThreadWhileFramesAreComposed) {
+    Watchdog watchdog(5s);
+    EngineRig virtualRig;
+    operateWhileRunning(virtualRig.engine);
+    SteadyClock steady;
+    TestEngine steadyEngine(steady);
+    operateWhileRunning(steadyEngine);
+}
+
+TEST(WorkerThread, DestroyingARunningEngineStopsItsWorker) {
+    Watchdog watchdog(5s);
+    SteadyClock clock;
+    {
+        TestEngine engine(clock);
+        ASSERT_TRUE(engine.addPlayer(visiblePlayer(), false));
+        engine.startWorker();
+        test::waitUntil([&engine] { return engine.composedFrames() >= 1; });
+        EXPECT_FALSE(engine.frameClock().stopped());
+    }
+    // The watchdog fails the test if the destructor never joins the worker.
+}
+
+TEST(ClockTest, VirtualClockMovesOnlyWhenAskedAndSteadyWakeIsNotLost) {
+    VirtualClock virtualClock(0xFFFFFFF0u);
+    virtualClock.sleepFor(0x20);
+    EXPECT_EQ(virtualClock.nowMs(), 0x10u);  // wraps like the 32-bit millisecond counter
+    virtualClock.advance(5);
+    EXPECT_EQ(virtualClock.nowMs(), 0x15u);
+
+    // A wake given before the wait ends the next wait at once.
+    Watchdog watchdog(5s);
+    SteadyClock steady;
+    steady.wake();
+    steady.sleepFor(60000);
+    const std::uint32_t before = steady.nowMs();
+    steady.sleepFor(2);
+    EXPECT_GE(steady.nowMs() - before, 1u);
+}
+
+}  // namespace
+}  // namespace rova
