@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <ostream>
+#include <vector>
+
+#include "CharacterFormat.h"
+#include "QtApplicationTest.h"
+
+namespace rova {
+
+inline void PrintTo(const CharacterFormat& format, std::ostream* out) {
+    *out << "{mask " << std::hex << format.mask << " effects " << format.effects << std::dec
+         << " height " << format.height << " colour " << std::hex << format.colour << std::dec
+         << " face \"" << format.face.toStdString() << "\"}";
+}
+
+namespace test {
+
+// A full format: every attribute named.
+inline CharacterFormat fullFormat(const QString& face, int height, std::uint32_t effects = 0,
+                                  std::uint32_t colour = 0) {
+    return {CharacterFormat::kAll, effects, height, colour, face};
+}
+
+// The defaults the reader's and writer's tests resolve open attributes with.
+inline CharacterFormat testDefaults() {
+    return fullFormat("Liberation Serif", 300, 0, 0x123456);
+}
+
+// The full format of the character at `position`.
+inline CharacterFormat formatAt(const QTextDocument& document, int position,
+                                const CharacterFormat& defaults = testDefaults()) {
+    return commonFormat(document, position, position + 1, defaults);
+}
+
+// The text with U+2029 between paragraphs.
+inline QString rawText(const QTextDocument& document) {
+    return document.toRawText();
+}
+
+// Every character's full format, and for each empty paragraph the format at its mark: what a
+// round trip through RTF must keep.
+inline std::vector<CharacterFormat> formatsOf(const QTextDocument& document,
+                                              const CharacterFormat& defaults = testDefaults()) {
+    std::vector<CharacterFormat> formats;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.length() == 1) {
+            formats.push_back(resolvedFormat(block.charFormat(), defaults));
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const CharacterFormat format = resolvedFormat(it.fragment().charFormat(), defaults);
+            formats.insert(formats.end(), static_cast<std::size_t>(it.fragment().length()), format);
+        }
+    }
+    return formats;
+}
+
+inline QByteArray readTestFile(const char* name) {
+    QFile file(QStringLiteral(ROVA_TEXT_TEST_DATA "/") + QString::fromLatin1(name));
+    if (!file.open(QIODevice::ReadOnly)) {
+        ADD_FAILURE() << "cannot open test file " << name;
+        return {};
+    }
+    return file.readAll();
+}
+
+}  // namespace test
+}  // namespace rova

@@ -1,0 +1,37 @@
+#include "Windows1252.h"
+
+#include <array>
+
+namespace rova {
+
+namespace {
+
+// Bytes 0x80 to 0x9F. The undefined 0x81, 0x8D, 0x8F, 0x90 and 0x9D map to themselves.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+}  // namespace
+
+char16_t decodeWindows1252(std::uint8_t byte) {
+    if (byte >= 0x80 && byte < 0xA0) {
+        return kHighControls[byte - 0x80];
+    }
+    return byte;
+}
+
+int encodeWindows1252(char16_t unit) {
+    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) {
+        return unit;
+    }
+    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+        if (kHighControls[i] == unit) {
+            return static_cast<int>(0x80 + i);
+        }
+    }
+    return -1;
+}
+
+}  // namespace rova
