@@ -137,6 +137,9 @@ void PreviewSimulator::drawFrame(const LampFrame& frame) {
             }
         }
     }
+    if (drawn_) {
+        drawn_();
+    }
 }
 
 }  // namespace rova

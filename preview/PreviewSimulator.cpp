@@ -253,4 +253,14 @@ QImage PreviewSimulator::image() const {
     return image_.copy();
 }
 
+void PreviewSimulator::withImage(const std::function<void(const QImage&)>& paint) const {
+    std::lock_guard guard(lock_);
+    paint(image_);
+}
+
+void PreviewSimulator::setDrawnHandler(std::function<void()> handler) {
+    std::lock_guard guard(lock_);
+    drawn_ = std::move(handler);
+}
+
 }  // namespace rova

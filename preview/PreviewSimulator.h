@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <mutex>
 
 #include "FittedPicture.h"
@@ -73,6 +74,11 @@ class PreviewSimulator : public PlayerEngine {
     void resetAnimation();
     // A copy of the image as last drawn.
     QImage image() const;
+    // Runs `paint` with the image as last drawn, under the lock, so a window can show it without
+    // copying it.
+    void withImage(const std::function<void(const QImage&)>& paint) const;
+    // Called, on the drawing thread, every time a drawing has finished.
+    void setDrawnHandler(std::function<void()> handler);
 
   private:
     void repaintBackground(const PixelRect& area);
@@ -92,6 +98,7 @@ class PreviewSimulator : public PlayerEngine {
     bool backgroundViewed_ = true;
     QString backgroundPath_;
     FittedPicture background_;
+    std::function<void()> drawn_;
 };
 
 }  // namespace rova

@@ -1,0 +1,69 @@
+#include "PreviewWnd.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QResizeEvent>
+
+namespace rova {
+
+PreviewWnd::PreviewWnd(SettingsStore& settings, QWidget* parent)
+    : QWidget(parent), simulator_(std::make_unique<PreviewSimulator>(clock_, settings)) {
+    // Every pixel comes from the simulator's image: no system background, no double erase.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    QPointer<PreviewWnd> self(this);
+    simulator_->setDrawnHandler([self] {
+        // On the worker thread: ask the user-interface thread to show the new image.
+        QMetaObject::invokeMethod(
+            self,
+            [self] {
+                if (self)
+                    self->update();
+            },
+            Qt::QueuedConnection);
+    });
+    simulator_->startDrawing();
+}
+
+PreviewWnd::~PreviewWnd() {
+    simulator_->stopWorker();
+    simulator_->setDrawnHandler({});
+}
+
+void PreviewWnd::togglePreview() {
+    simulator_->setPreviewEnabled(!simulator_->previewEnabled());
+}
+
+void PreviewWnd::toggleBackground() {
+    simulator_->setBackgroundViewed(!simulator_->backgroundViewed());
+}
+
+bool PreviewWnd::chooseBackground(const QString& path) {
+    return simulator_->chooseBackground(path);
+}
+
+void PreviewWnd::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    simulator_->resize({0, 0, width(), height()});
+    emit geometryChanged();
+}
+
+void PreviewWnd::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Newly exposed: repaint everything at the next drawing (or now, with the preview off).
+    simulator_->eraseBackground();
+    update();
+}
+
+void PreviewWnd::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    simulator_->withImage([&](const QImage& image) {
+        if (image.isNull()) {
+            painter.fillRect(event->rect(), Qt::black);
+        } else {
+            painter.drawImage(event->rect().topLeft(), image, event->rect());
+        }
+    });
+}
+
+}  // namespace rova

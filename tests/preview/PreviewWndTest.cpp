@@ -1,0 +1,67 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QThread>
+
+#include "PreviewTestSupport.h"
+#include "PreviewWnd.h"
+#include "QtApplicationTest.h"
+
+namespace rova {
+namespace {
+
+class PreviewWndTest : public test::QtApplicationTest {};
+
+// Processes events until `done` holds or two seconds have passed.
+template <typename Condition>
+bool waitFor(Condition done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return done();
+}
+
+ParameterSet whiteBlock() {
+    ParameterSet set;
+    set.parameters.commandFlags = 0;
+    for (ContentColumn& column : set.content.allocate(60, 16)) {
+        column = {0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u};
+    }
+    return set;
+}
+
+TEST_F(PreviewWndTest, ShowsWhatTheWorkerDraws) {
+    test::MemorySettingsStore store;
+    PreviewWnd window(store);
+    window.resize(320, 240);
+    window.show();
+    window.simulator().setFramesPerSecond(30.0);
+    window.simulator().addPlayer(whiteBlock(), true);
+    EXPECT_TRUE(waitFor([&] { return !test::allBlack(window.grab().toImage()); }));
+
+    window.togglePreview();
+    EXPECT_FALSE(window.simulator().previewEnabled());
+    window.simulator().eraseBackground();  // with the preview off the background shows at once
+    EXPECT_TRUE(waitFor([&] { return test::allBlack(window.grab().toImage()); }));
+}
+
+TEST_F(PreviewWndTest, ClosingStopsTheLoopBeforeTheSettingsAreWritten) {
+    test::MemorySettingsStore store;
+    {
+        PreviewWnd window(store);
+        window.resize(200, 150);
+        window.show();
+        SimulationSettings s = window.simulator().currentSettings();
+        s.DoAnimation = true;
+        window.simulator().applySettings(s);
+        waitFor([&] { return window.simulator().animationAngle() != 0.0; });
+    }
+    EXPECT_EQ(store.setting("DoAnimation"), "1");
+    EXPECT_FALSE(store.setting("ViewerDistance").isEmpty());
+}
+
+}  // namespace
+}  // namespace rova
