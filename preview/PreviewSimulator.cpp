@@ -243,11 +243,6 @@ double PreviewSimulator::animationAngle() const {
     return animationAngle_;
 }
 
-void PreviewSimulator::resetAnimation() {
-    std::lock_guard guard(lock_);
-    animationAngle_ = 0.0;
-}
-
 QImage PreviewSimulator::image() const {
     std::lock_guard guard(lock_);
     return image_.copy();

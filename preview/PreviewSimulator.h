@@ -71,7 +71,6 @@ class PreviewSimulator : public PlayerEngine {
     void invalidate();
     PixelRect dirtyRect() const;
     double animationAngle() const;
-    void resetAnimation();
     // A copy of the image as last drawn.
     QImage image() const;
     // Runs `paint` with the image as last drawn, under the lock, so a window can show it without

@@ -15,17 +15,14 @@ namespace {
 
 using test::formatsOf;
 using test::fullFormat;
+using test::kBold;
+using test::kItalic;
+using test::kUnderline;
 using test::rawText;
+using test::text16;
 
-constexpr std::uint32_t kBold = CharacterFormat::kBold;
-constexpr std::uint32_t kItalic = CharacterFormat::kItalic;
-constexpr std::uint32_t kUnderline = CharacterFormat::kUnderline;
 constexpr std::uint32_t kRed = 0x0000FF;
 constexpr std::uint32_t kGreen = 0x00FF00;
-
-QString text16(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
 
 // "ab" plain, "cd" bold, both Arial 12 points without a colour of their own; "ef" Times,
 // 15 points, green; then a second paragraph "gh" in Arial.

@@ -13,17 +13,12 @@ namespace {
 
 using test::formatAt;
 using test::fullFormat;
+using test::kAuto;
+using test::kBold;
+using test::kItalic;
+using test::kUnderline;
 using test::rawText;
-
-constexpr std::uint32_t kBold = CharacterFormat::kBold;
-constexpr std::uint32_t kItalic = CharacterFormat::kItalic;
-constexpr std::uint32_t kUnderline = CharacterFormat::kUnderline;
-// The colour of text that names none: the defaults' colour.
-constexpr std::uint32_t kAuto = 0x123456;
-
-QString text16(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using test::text16;
 
 // Reads `rtf`, expecting success, and returns the text with U+2029 between paragraphs.
 QString readText(const std::string& rtf, QTextDocument& document) {

@@ -14,17 +14,13 @@ namespace {
 
 using test::formatAt;
 using test::fullFormat;
+using test::kAuto;
+using test::kBold;
+using test::kItalic;
+using test::kUnderline;
 using test::rawText;
 using test::readTestFile;
-
-constexpr std::uint32_t kBold = CharacterFormat::kBold;
-constexpr std::uint32_t kItalic = CharacterFormat::kItalic;
-constexpr std::uint32_t kUnderline = CharacterFormat::kUnderline;
-constexpr std::uint32_t kAuto = 0x123456;
-
-QString text16(const char16_t* text) {
-    return QString::fromUtf16(text);
-}
+using test::text16;
 
 // Expects `format` over the characters of `document` from `first` up to `last`.
 void expectFormat(const QTextDocument& document, int first, int last,

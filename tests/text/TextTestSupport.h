@@ -23,6 +23,16 @@ inline void PrintTo(const CharacterFormat& format, std::ostream* out) {
 namespace test {
 
 // A full format: every attribute named.
+inline constexpr std::uint32_t kBold = CharacterFormat::kBold;
+inline constexpr std::uint32_t kItalic = CharacterFormat::kItalic;
+inline constexpr std::uint32_t kUnderline = CharacterFormat::kUnderline;
+// The colour of text that names none: the test defaults' colour.
+inline constexpr std::uint32_t kAuto = 0x123456;
+
+inline QString text16(const char16_t* text) {
+    return QString::fromUtf16(text);
+}
+
 inline CharacterFormat fullFormat(const QString& face, int height, std::uint32_t effects = 0,
                                   std::uint32_t colour = 0) {
     return {CharacterFormat::kAll, effects, height, colour, face};
@@ -30,7 +40,7 @@ inline CharacterFormat fullFormat(const QString& face, int height, std::uint32_t
 
 // The defaults the reader's and writer's tests resolve open attributes with.
 inline CharacterFormat testDefaults() {
-    return fullFormat("Liberation Serif", 300, 0, 0x123456);
+    return fullFormat("Liberation Serif", 300, 0, kAuto);
 }
 
 // The full format of the character at `position`.
