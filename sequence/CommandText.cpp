@@ -92,4 +92,19 @@ CommandRow CommandText::row(const Command& command) {
     return row;
 }
 
+QString CommandText::runButtonStopped() {
+    return tr("Run");
+}
+
+QString CommandText::runButtonRunning(std::uint32_t sequenceSeconds, std::uint32_t commandSeconds) {
+    const QChar zero(u'0');
+    return tr("sequence: %1:%2:%3\ncommand: %4:%5:%6")
+        .arg(sequenceSeconds / 3600)
+        .arg(sequenceSeconds / 60 % 60, 2, 10, zero)
+        .arg(sequenceSeconds % 60, 2, 10, zero)
+        .arg(commandSeconds / 3600)
+        .arg(commandSeconds / 60 % 60, 2, 10, zero)
+        .arg(commandSeconds % 60, 2, 10, zero);
+}
+
 }  // namespace rova

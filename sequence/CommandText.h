@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 
 #include "Command.h"
 
@@ -17,7 +18,7 @@ struct CommandRow {
     QString nextCommand;
 };
 
-// Every text the sequence layer shows about commands, in one place.
+// Every text the sequence layer shows, in one place.
 class CommandText {
     Q_DECLARE_TR_FUNCTIONS(CommandText)
 
@@ -29,6 +30,11 @@ class CommandText {
     // "immediate", "decimate - fast", "decimate - slow"; empty for any other death type.
     static QString deathTypeItem(std::uint32_t deathType);
     static CommandRow row(const Command& command);
+    // The "Run" button's caption while no sequence runs.
+    static QString runButtonStopped();
+    // The button's two-line timer while a sequence runs: "sequence: H:MM:SS" over
+    // "command: H:MM:SS"; hours are not limited to two digits.
+    static QString runButtonRunning(std::uint32_t sequenceSeconds, std::uint32_t commandSeconds);
 
   private:
     static QString seconds(double value);
