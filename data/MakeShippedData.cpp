@@ -1,0 +1,34 @@
+// Writes the files that ship with Rova into a folder: Demo.rova and Presets.rova.
+// Usage: rova-make-data FOLDER
+#include <QApplication>
+#include <QDir>
+#include <QTextStream>
+
+#include "CommandFile.h"
+#include "ShippedData.h"
+
+namespace {
+
+class StandardErrorPrompt final : public rova::UserPrompt {
+  public:
+    void showWarning(const QString& message) override { QTextStream(stderr) << message << '\n'; }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        QTextStream(stderr) << "usage: rova-make-data FOLDER\n";
+        return 2;
+    }
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    StandardErrorPrompt prompt;
+    const bool demo = rova::WriteCommands(rova::makeDemoSequence(), folder.filePath("Demo.rova"),
+                                          prompt) == rova::FileResult::Ok;
+    const bool presets =
+        rova::WriteCommands(rova::makeDefaultPresets(), folder.filePath("Presets.rova"), prompt) ==
+        rova::FileResult::Ok;
+    return demo && presets ? 0 : 1;
+}

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "Clock.h"
+#include "CommandFile.h"
+#include "CommandKeyword.h"
+#include "FrameClock.h"
+#include "QtApplicationTest.h"
+#include "SequenceRunner.h"
+#include "ShippedData.h"
+
+namespace rova {
+namespace {
+
+class ShippedDataTest : public test::QtApplicationTest {};
+
+// Records the keywords the runner executes and notices the end of the sequence.
+struct Recorder final : CommandExecutor, SequenceRunnerView {
+    bool execute(Command& command, bool) override {
+        executed.push_back(command.keyword().code().value());
+        return true;
+    }
+    void killAllPlayers() override {}
+    void resetParameters() override {}
+    void selectRow(int) override {}
+    void makeCurrent(int) override {}
+    void showRunButtonText(const QString&) override {}
+    void sequenceEnded() override { ended = true; }
+
+    std::vector<std::uint32_t> executed;
+    bool ended = false;
+};
+
+struct WarningRecorder final : UserPrompt {
+    void showWarning(const QString& message) override { warnings.push_back(message); }
+    std::vector<QString> warnings;
+};
+
+TEST_F(ShippedDataTest, TheDemoRunsAboutAMinuteWithItsBracketRepeated) {
+    NodeList<Command> demo = makeDemoSequence();
+    VirtualClock clock;
+    FrameClock frameClock(clock);
+    frameClock.begin();
+    Recorder recorder;
+    SequenceRunner runner(demo, frameClock, recorder, recorder);
+    runner.startFromSelection(-1);
+    std::uint32_t now = 0;
+    while (!recorder.ended && now < 600000) {
+        now += 10;
+        clock.set(now);
+        frameClock.readNow();
+        runner.tick();
+    }
+    ASSERT_TRUE(recorder.ended);
+    EXPECT_GE(now, 50000u);
+    EXPECT_LE(now, 70000u);
+
+    const auto count = [&](Keyword keyword) {
+        return std::count(recorder.executed.begin(), recorder.executed.end(),
+                          CommandKeyword(keyword).code().value());
+    };
+    EXPECT_EQ(count(Keyword::Repeat), 1) << "the bracket's last pass runs the RPET";
+    EXPECT_EQ(count(Keyword::KillAll), 1);
+    EXPECT_GE(count(Keyword::Solo), 10) << "bracketed commands ran more than once";
+}
+
+TEST_F(ShippedDataTest, TheDemoShowsTextAndAPictureAndSurvivesAFile) {
+    NodeList<Command> demo = makeDemoSequence();
+    int texts = 0;
+    int pictures = 0;
+    for (const Command& command : demo) {
+        texts += command.contentKind() == content_kind::Rich;
+        pictures += command.contentKind() == content_kind::Picture;
+        if (command.contentKind() != content_kind::None) {
+            EXPECT_FALSE(command.name().empty()) << "the name follows the content";
+        }
+    }
+    EXPECT_GE(texts, 7);
+    EXPECT_EQ(pictures, 1);
+
+    QTemporaryDir dir;
+    WarningRecorder prompt;
+    const QString path = dir.filePath("Demo.rova");
+    ASSERT_EQ(WriteCommands(demo, path, prompt), FileResult::Ok);
+    NodeList<Command> reread;
+    ASSERT_EQ(ReplaceFromFile(reread, path, prompt), FileResult::Ok);
+    ASSERT_EQ(reread.size(), demo.size());
+    for (std::size_t i = 0; i < demo.size(); ++i) {
+        EXPECT_EQ(reread.at(i)->keyword(), demo.at(i)->keyword());
+        EXPECT_EQ(reread.at(i)->name(), demo.at(i)->name());
+        EXPECT_EQ(reread.at(i)->parameters().toBytes(), demo.at(i)->parameters().toBytes());
+    }
+    EXPECT_TRUE(prompt.warnings.empty());
+}
+
+TEST_F(ShippedDataTest, ThePresetsHoldTheTwoTheProgramUsesInNameOrder) {
+    const NodeList<Command> presets = makeDefaultPresets();
+    std::vector<QString> names;
+    for (const Command& preset : presets) {
+        names.push_back(QString::fromStdString(preset.name()));
+        EXPECT_EQ(preset.keyword(), CommandKeyword(Keyword::Change));
+        EXPECT_FALSE(preset.nameFollowsContent());
+        EXPECT_EQ(preset.contentKind(), content_kind::None);
+    }
+    EXPECT_NE(std::find(names.begin(), names.end(), "Static"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "Scrolling - very long text"), names.end());
+    EXPECT_GE(names.size(), 5u);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    }));
+}
+
+}  // namespace
+}  // namespace rova
