@@ -1,0 +1,415 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <climits>
+#include <memory>
+
+#include "CommandContent.h"
+#include "ParameterFormTestSupport.h"
+#include "ParameterFormText.h"
+#include "Picture.h"
+#include "PictureRecord.h"
+
+namespace rova {
+namespace {
+
+using test::ParameterFormTest;
+using test::plainCommand;
+using test::textCommand;
+
+TEST_F(ParameterFormTest, SoloBitComesFromTheKeyword) {
+    auto first = textCommand(Keyword::New, "A");
+    first->parameters().commandFlags = CommandFlags::Solo;
+    auto second = textCommand(Keyword::New, "B");
+    ASSERT_TRUE(form.execute(*first, true));
+    ASSERT_TRUE(form.execute(*second, true));
+    ASSERT_EQ(players().size(), 2u);
+    EXPECT_FALSE(players()[1].parameters.hasCommandFlag(CommandFlags::Solo));
+
+    auto solo = textCommand(Keyword::Solo, "C");
+    solo->parameters().commandFlags = 0;
+    ASSERT_TRUE(form.execute(*solo, true));
+    // The solo player killed the two others, whose death is immediate.
+    ASSERT_EQ(players().size(), 1u);
+    EXPECT_TRUE(players()[0].parameters.hasCommandFlag(CommandFlags::Solo));
+    EXPECT_TRUE(form.working().parameters.hasCommandFlag(CommandFlags::Solo));
+}
+
+TEST_F(ParameterFormTest, ChangeKeepsTheDeathSettingsOfThePlayerItChanges) {
+    auto solo = textCommand(Keyword::Solo, "Hi");
+    solo->parameters().nextCommandAfter = 4.0;
+    solo->parameters().deathAfter = 7.0;
+    solo->parameters().deathType = 2;
+    solo->parameters().commandFlags = CommandFlags::DeathAfterEnabled;
+    ASSERT_TRUE(form.execute(*solo, true));
+
+    auto change = textCommand(Keyword::Change, "Ho");
+    change->parameters().nextCommandAfter = 3.0;
+    change->parameters().deathAfter = 1.0;
+    change->parameters().deathType = 0;
+    change->parameters().commandFlags = 0;
+    change->parameters().origin = 200.0;
+    ASSERT_TRUE(form.execute(*change, true));
+
+    const std::vector<test::PlayerView> onRotor = players();
+    ASSERT_EQ(onRotor.size(), 1u);
+    const PlayerParameters& top = onRotor[0].parameters;
+    EXPECT_EQ(top.origin, 200.0);
+    EXPECT_EQ(top.deathAfter, 7.0);
+    EXPECT_EQ(top.deathType, 2u);
+    EXPECT_TRUE(top.hasCommandFlag(CommandFlags::DeathAfterEnabled));
+    // Only the time to the next command is the CHNG command's own.
+    EXPECT_EQ(form.working().parameters.nextCommandAfter, 3.0);
+    EXPECT_EQ(form.working().parameters.deathAfter, 7.0);
+    // The command itself keeps its own timing and flags when it takes its packed content.
+    EXPECT_FALSE(change->packedContent().empty());
+    EXPECT_EQ(change->parameters().deathAfter, 1.0);
+    EXPECT_EQ(change->parameters().deathType, 0u);
+    EXPECT_EQ(change->parameters().commandFlags, 0u);
+    EXPECT_EQ(change->parameters().origin, 200.0);
+}
+
+TEST_F(ParameterFormTest, KillAndKillAllActAtOnce) {
+    auto a = textCommand(Keyword::New, "A");
+    auto b = textCommand(Keyword::New, "B");
+    ASSERT_TRUE(form.execute(*a, true));
+    ASSERT_TRUE(form.execute(*b, true));
+    ASSERT_EQ(players().size(), 2u);
+
+    auto kill = plainCommand(Keyword::Kill);
+    kill->parameters().origin = 33.0;
+    ASSERT_TRUE(form.execute(*kill, true));
+    EXPECT_EQ(players().size(), 1u);
+    // The form shows the KILL command's own values.
+    EXPECT_EQ(form.working().parameters.origin, 33.0);
+
+    auto killAll = plainCommand(Keyword::KillAll);
+    ASSERT_TRUE(form.execute(*killAll, true));
+    EXPECT_TRUE(players().empty());
+
+    // A decimating death starts at once too, without waiting for a frame.
+    auto fading = textCommand(Keyword::Solo, "F");
+    fading->parameters().deathType = static_cast<std::uint32_t>(DeathType::DecimateFast);
+    ASSERT_TRUE(form.execute(*fading, true));
+    ASSERT_TRUE(form.execute(*kill, true));
+    ASSERT_EQ(players().size(), 1u);
+    EXPECT_TRUE(players()[0].decimating);
+}
+
+TEST_F(ParameterFormTest, MarkAndRepeatTouchNoPlayer) {
+    auto text = textCommand(Keyword::Solo, "T");
+    ASSERT_TRUE(form.execute(*text, true));
+    const std::vector<ContentColumn> shown = players()[0].columns;
+    auto mark = plainCommand(Keyword::Mark);
+    auto repeat = plainCommand(Keyword::Repeat);
+    repeat->parameters().origin = 12.0;
+    EXPECT_TRUE(form.execute(*mark, true));
+    EXPECT_TRUE(form.execute(*repeat, true));
+    ASSERT_EQ(players().size(), 1u);
+    EXPECT_EQ(players()[0].columns, shown);
+    EXPECT_EQ(form.working().parameters.origin, 12.0);
+}
+
+TEST_F(ParameterFormTest, PackedContentIsCachedInTheCommandAndUsedAsItStands) {
+    auto command = textCommand(Keyword::Solo, "Cached");
+    ASSERT_TRUE(form.execute(*command, true));
+    const ParameterSet& working = form.working();
+    ASSERT_GT(working.content.columnCount(), 0u);
+    const auto built = working.content.columns();
+    const auto cached = command->packedContent().columns();
+    EXPECT_TRUE(std::equal(built.begin(), built.end(), cached.begin(), cached.end()));
+    EXPECT_EQ(command->packedContent().rowCount(), working.content.rowCount());
+    // The command took the working record as the form shows it.
+    EXPECT_EQ(command->parameters().toBytes(), working.parameters.toBytes());
+    EXPECT_EQ(players()[0].columns.size(), working.content.columnCount());
+
+    // A second run takes the cached columns without building anything.
+    const std::vector<ContentColumn> marked{
+        {0x80000000u, 0, 0}, {0, 0x80000000u, 0}, {0, 0, 0x80000000u}};
+    const auto storage = command->packedContent().allocate(3, 1);
+    ASSERT_EQ(storage.size(), 3u);
+    std::copy(marked.begin(), marked.end(), storage.begin());
+    ASSERT_TRUE(form.execute(*command, true));
+    EXPECT_EQ(players()[0].columns, marked);
+    EXPECT_TRUE(form.contentBuilt());
+}
+
+TEST_F(ParameterFormTest, LoadedValuesCarryTheirShownPrecision) {
+    auto command = textCommand(Keyword::Solo, "V");
+    PlayerParameters& record = command->parameters();
+    record.origin = 90.04;
+    record.clipEnd = 300.26;
+    record.yShift = -2.34;
+    record.flashing = 1.0 / 3.0;
+    record.heightAdjustment = 2;
+    ASSERT_TRUE(form.execute(*command, true));
+
+    const PlayerParameters& working = form.working().parameters;
+    EXPECT_EQ(working.origin, 90.0);
+    EXPECT_EQ(working.clipEnd, static_cast<double>(300.3f));
+    EXPECT_EQ(working.yShift, -static_cast<double>(2.3f));
+    EXPECT_EQ(working.flashing, static_cast<double>(0.3f));
+    EXPECT_EQ(working.heightAdjustment, 2);
+    EXPECT_EQ(form.valueText(ValuePair::YShift).text(), "+2.3");
+    EXPECT_EQ(form.valueText(ValuePair::ClipEnd).text(), "300.3");
+    const PlayerParameters top = players()[0].parameters;
+    EXPECT_EQ(top.origin, 90.0);
+    EXPECT_EQ(top.clipEnd, static_cast<double>(300.3f));
+    EXPECT_EQ(command->parameters().clipEnd, static_cast<double>(300.3f));
+}
+
+TEST_F(ParameterFormTest, PictureCommandsAreBuiltFromThePictureAtItsRows) {
+    Picture red;
+    ASSERT_TRUE(red.createLampFilled(24, 12, 0x0000FF));
+    auto command = plainCommand(Keyword::Solo);
+    PictureState state;
+    state.rows = 6;
+    ASSERT_TRUE(takePicture(*command, "red.bmp", state, red));
+    ASSERT_TRUE(form.execute(*command, true));
+
+    EXPECT_EQ(form.contentKind(), content_kind::Picture);
+    EXPECT_EQ(picture.rows(), 6);
+    ASSERT_EQ(players().size(), 1u);
+    const test::PlayerView top = players()[0];
+    EXPECT_EQ(top.rows, 6u);
+    // 24 × 12 shown at 6 rows is 12 columns wide, every lamp of the six red (plane 2).
+    EXPECT_EQ(top.columns, std::vector<ContentColumn>(12, ContentColumn{0, 0, 0xFC000000u}));
+}
+
+TEST_F(ParameterFormTest, PictureThatCannotBeLoadedFailsTheCommandSilently) {
+    auto command = plainCommand(Keyword::Solo);
+    const std::string record = std::string("x.bmp") + '\0' +
+                               std::string("\x0c\0\0\0\x01\0\0\0\x08\0\0\0", 12) + "no bitmap";
+    ByteBuffer bytes;
+    ASSERT_TRUE(
+        bytes.append({reinterpret_cast<const std::uint8_t*>(record.data()), record.size()}));
+    command->assignContent(content_kind::Picture, std::move(bytes));
+    EXPECT_FALSE(form.execute(*command, true));
+    EXPECT_TRUE(players().empty());
+    EXPECT_TRUE(prompt.messages.isEmpty());
+    EXPECT_EQ(picture.rows(), 16);
+    EXPECT_EQ(picture.workingPicture().width(), 16);
+}
+
+TEST_F(ParameterFormTest, StoredRowsThatNoEditorCouldShowGiveNoWorkingPicture) {
+    const auto restored = [this](int width, int height, int rows) {
+        Picture source;
+        EXPECT_TRUE(source.createLampFilled(width, height, 0x0000FF));
+        auto command = plainCommand(Keyword::Solo);
+        PictureState state;
+        state.rows = rows;
+        EXPECT_TRUE(takePicture(*command, "", state, source));
+        EXPECT_TRUE(picture.restore(*command));
+        EXPECT_EQ(picture.rows(), rows);
+        return QSize(picture.workingPicture().width(), picture.workingPicture().height());
+    };
+    EXPECT_EQ(restored(24, 12, 1), QSize(2, 1));
+    EXPECT_EQ(restored(24, 12, 0), QSize(0, 0));
+    EXPECT_EQ(restored(24, 12, -3), QSize(0, 0));
+    EXPECT_EQ(restored(24, 12, INT32_MAX), QSize(0, 0));
+    EXPECT_EQ(restored(16000, 2, 4), QSize(0, 0));
+
+    // Such a command shows nothing, and fails nothing.
+    auto command = plainCommand(Keyword::Solo);
+    Picture source;
+    ASSERT_TRUE(source.createLampFilled(4, 4, 0x0000FF));
+    ASSERT_TRUE(takePicture(*command, "", PictureState{PictureState::kRescaledView, 0}, source));
+    ASSERT_TRUE(form.execute(*command, true));
+    ASSERT_EQ(players().size(), 1u);
+    EXPECT_TRUE(players()[0].columns.empty());
+}
+
+// Players that never have memory for anything.
+class FailingPlayers : public Players {
+  public:
+    bool addPlayer(const ParameterSet&, bool) override { return false; }
+    bool changeTopPlayer(const ParameterSet&, bool, bool, bool) override { return false; }
+    void killTopPlayer(bool) override {}
+    void killAllPlayers(bool) override {}
+    double degreesPerLampColumn() const override { return 2.0; }
+};
+
+TEST_F(ParameterFormTest, PlayersWithoutMemoryAreReportedAndNothingIsCached) {
+    FailingPlayers failing;
+    ParameterFormController failingForm(failing, editor, picture, presets, prompt, host);
+    auto solo = textCommand(Keyword::Solo, "X");
+    EXPECT_FALSE(failingForm.execute(*solo, true));
+    EXPECT_TRUE(solo->packedContent().empty());
+    auto change = textCommand(Keyword::Change, "Y");
+    EXPECT_FALSE(failingForm.execute(*change, true));
+    EXPECT_TRUE(change->packedContent().empty());
+    EXPECT_EQ(prompt.messages,
+              (QStringList{"There is not enough memory to create a player object.",
+                           "There is not enough memory to update a player object."}));
+    EXPECT_EQ(ParameterFormText::createPlayerFailed(), prompt.messages[0]);
+}
+
+TEST_F(ParameterFormTest, AppliedPresetKeepsTheCommandsTimingAndDeath) {
+    PlayerParameters slow;
+    slow.nextCommandAfter = 9.0;
+    slow.deathAfter = 9.0;
+    slow.deathType = 2;
+    slow.origin = 45.0;
+    slow.originSpeed = -20.0;
+    addPreset("Slow", slow);
+
+    auto command = textCommand(Keyword::Solo, "T");
+    command->parameters().nextCommandAfter = 4.0;
+    command->parameters().deathAfter = 6.0;
+    ASSERT_TRUE(form.execute(*command, true));
+    form.applyPreset(0);
+
+    const PlayerParameters& working = form.working().parameters;
+    EXPECT_EQ(working.origin, 45.0);
+    EXPECT_EQ(working.originSpeed, -20.0);
+    EXPECT_EQ(working.nextCommandAfter, 4.0);
+    EXPECT_EQ(working.deathAfter, 6.0);
+    EXPECT_EQ(working.deathType, 0u);
+    EXPECT_EQ(presets.currentIndex(), 0);
+    // Auto Update is on: the top player took the preset at once.
+    ASSERT_EQ(players().size(), 1u);
+    EXPECT_EQ(players()[0].parameters.origin, 45.0);
+}
+
+TEST_F(ParameterFormTest, ResetWithPresetStartsFromTheDefaults) {
+    PlayerParameters fixed;
+    fixed.origin = 10.0;
+    fixed.deathAfter = 20.0;
+    addPreset("Static", fixed);
+    auto command = textCommand(Keyword::Solo, "S");
+    command->parameters().originSpeed = 30.0;
+    command->parameters().deathAfter = 3.0;
+    ASSERT_TRUE(form.execute(*command, true));
+
+    host.selectedRows.clear();
+    form.resetParameters();
+    PlayerParameters expected;
+    expected.origin = 10.0;
+    expected.width = form.working().parameters.width;  // Auto width of the text
+    EXPECT_EQ(form.working().parameters.toBytes(), expected.toBytes());
+    EXPECT_EQ(host.selectedRows.back(), 0);
+    EXPECT_EQ(host.timingRefreshCount, 1);
+    ASSERT_EQ(players().size(), 1u);
+    EXPECT_EQ(players()[0].parameters.originSpeed, 0.0);
+
+    form.resetWithPreset("no such preset");
+    EXPECT_EQ(form.working().parameters.origin, 90.0);
+    EXPECT_EQ(host.selectedRows.back(), -1);
+    EXPECT_EQ(players()[0].parameters.origin, 90.0);
+}
+
+TEST_F(ParameterFormTest, EditedValuesReachTheRecordThroughTheirText) {
+    auto command = textCommand(Keyword::Solo, "E");
+    ASSERT_TRUE(form.execute(*command, true));
+    host.selectedRows.clear();
+
+    form.editValue(ValuePair::Origin, "123.4");
+    EXPECT_EQ(form.working().parameters.origin, static_cast<double>(123.4f));
+    EXPECT_EQ(players()[0].parameters.origin, static_cast<double>(123.4f));
+    EXPECT_EQ(host.storedCount, 1);
+    EXPECT_EQ(host.selectedRows, std::vector<int>{-1});
+
+    form.editValue(ValuePair::Origin, "abc");
+    EXPECT_EQ(form.working().parameters.origin, static_cast<double>(123.4f));
+    EXPECT_EQ(host.storedCount, 1);
+    form.editValue(ValuePair::Origin, "77.5xyz");
+    EXPECT_EQ(form.working().parameters.origin, 77.5);
+
+    // Y-Shift and the vertical speed show the field negated.
+    form.editValue(ValuePair::YShift, "2");
+    EXPECT_EQ(form.working().parameters.yShift, -2.0);
+    form.editValue(ValuePair::VerticalSpeed, "-1.5");
+    EXPECT_EQ(form.working().parameters.verticalSpeed, 1.5);
+    EXPECT_EQ(host.storedCount, 4);
+}
+
+TEST_F(ParameterFormTest, TypedHeightIsTruncatedAndSkipsTheFitSearch) {
+    auto command = textCommand(Keyword::Solo, "Fit");
+    command->parameters().playerFlags |= PlayerFlags::Fit;
+    ASSERT_TRUE(form.execute(*command, true));
+
+    form.setAutoUpdate(false);
+    form.editValue(ValuePair::Height, "77.9");
+    EXPECT_EQ(form.working().parameters.heightAdjustment, 77);
+    EXPECT_FALSE(form.contentBuilt());
+    EXPECT_EQ(form.working().keep & KeepFlags::Height, KeepFlags::Height);
+    // Auto Update is off: the command stores the edit, the rotor does not show it yet.
+    EXPECT_EQ(host.storedCount, 1);
+    EXPECT_LE(players()[0].rows, 16u);
+
+    form.setAutoUpdate(true);
+    // Built 77 rows taller than it is, without the search that would fit it into 16 rows:
+    // the middle 32 rows are packed.
+    EXPECT_EQ(players()[0].rows, 32u);
+    EXPECT_EQ(form.working().parameters.heightAdjustment, 77);
+    EXPECT_EQ(form.working().keep & KeepFlags::Height, 0u);
+}
+
+TEST_F(ParameterFormTest, FitSearchRunsForAPresetAppliedAfterAnUnbuiltCommand) {
+    PlayerParameters fitted;
+    fitted.playerFlags |= PlayerFlags::Fit;
+    addPreset("Fitted", fitted);
+    // A KILL command leaves the keep bits of its load unused.
+    auto kill = plainCommand(Keyword::Kill);
+    ASSERT_TRUE(form.execute(*kill, true));
+    const std::string tall = R"({\rtf1\fs96 Tall})";
+    form.showRichText({reinterpret_cast<const std::uint8_t*>(tall.data()), tall.size()}, "Fitted");
+    // 48-point text stands far more than 16 rows tall; the search shrank it to the lamps.
+    EXPECT_LT(form.working().parameters.heightAdjustment, -16);
+    ASSERT_EQ(players().size(), 1u);
+    EXPECT_LE(players()[0].rows, 16u);
+    EXPECT_GE(players()[0].rows, 14u);
+}
+
+TEST_F(ParameterFormTest, OnlyChangesGivenByHandResetTheFrameClocksLag) {
+    auto command = textCommand(Keyword::Solo, "L");
+    ASSERT_TRUE(form.execute(*command, true));
+    FrameClock& frameClock = engine.frameClock();
+    const auto fallBehind = [&] {
+        frameClock.begin();
+        clock.advance(1000);
+        frameClock.readNow();
+        frameClock.tick([] {});
+        ASSERT_GT(frameClock.lag(), 0u);
+    };
+
+    fallBehind();
+    host.running = true;
+    form.editValue(ValuePair::Origin, "100");
+    EXPECT_GT(frameClock.lag(), 0u);
+    ASSERT_TRUE(form.execute(*command, false));
+    EXPECT_GT(frameClock.lag(), 0u);
+
+    host.running = false;
+    form.editValue(ValuePair::Origin, "110");
+    EXPECT_EQ(frameClock.lag(), 0u);
+    fallBehind();
+    ASSERT_TRUE(form.execute(*command, true));
+    EXPECT_EQ(frameClock.lag(), 0u);
+}
+
+TEST_F(ParameterFormTest, StartTextIsShownInBoldRedWithThePresetStatic) {
+    PlayerParameters fixed;
+    fixed.origin = 30.0;
+    addPreset("Static", fixed);
+    form.initialise(false);
+    EXPECT_EQ(editor.toPlainText(), "ROVA");
+    EXPECT_EQ(form.working().parameters.origin, 30.0);
+    ASSERT_EQ(players().size(), 1u);
+    const std::vector<ContentColumn> columns = players()[0].columns;
+    ASSERT_FALSE(columns.empty());
+    bool red = false;
+    for (const ContentColumn& column : columns) {
+        EXPECT_EQ(column[0], 0u);
+        EXPECT_EQ(column[1], 0u);
+        red = red || column[2] != 0;
+    }
+    EXPECT_TRUE(red);
+    const CharacterFormat defaults = editor.defaultFormat();
+    EXPECT_EQ(defaults.face, "Arial");
+    EXPECT_EQ(defaults.height, 240);
+    EXPECT_EQ(defaults.effects, CharacterFormat::kBold);
+}
+
+}  // namespace
+}  // namespace rova

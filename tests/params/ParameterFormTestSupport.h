@@ -1,0 +1,116 @@
+#pragma once
+
+// Shared helpers of the parameter form tests: a parameter form controller on a real engine in
+// virtual time with a recording host and prompt, commands with text content, and a look at the
+// players on the rotor.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ByteBuffer.h"
+#include "Clock.h"
+#include "Command.h"
+#include "DocumentTestSupport.h"
+#include "EditedPicture.h"
+#include "ParameterFormController.h"
+#include "Player.h"
+#include "PlayerEngine.h"
+#include "Players.h"
+#include "Presets.h"
+#include "QtApplicationTest.h"
+#include "RichTextControl.h"
+
+namespace rova::test {
+
+// An engine whose lamp columns are 2 degrees apart.
+class FixedAngleEngine : public PlayerEngine {
+  public:
+    using PlayerEngine::PlayerEngine;
+    ~FixedAngleEngine() override { stopWorker(); }
+    double degreesPerLampColumn() const override { return 2.0; }
+};
+
+// What the forms around the controller were asked to do.
+class RecordingHost : public ParameterFormHost {
+  public:
+    void showParameters() override { ++shownCount; }
+    void selectPresetRow(int row) override { selectedRows.push_back(row); }
+    void storeIntoSelectedCommand() override { ++storedCount; }
+    void refreshTimingControls() override { ++timingRefreshCount; }
+    bool isSequenceRunning() const override { return running; }
+
+    int shownCount = 0;
+    int storedCount = 0;
+    int timingRefreshCount = 0;
+    std::vector<int> selectedRows;
+    bool running = false;
+};
+
+// One player as the rotor has it.
+struct PlayerView {
+    PlayerParameters parameters;
+    std::vector<ContentColumn> columns;
+    std::uint32_t rows = 0;
+    bool decimating = false;
+};
+
+// A SOLO, NEW or CHNG command showing `text` (plain ASCII) in the editor's default format.
+inline std::unique_ptr<Command> textCommand(Keyword keyword, const std::string& text) {
+    auto command = std::make_unique<Command>();
+    command->setKeyword(keyword);
+    const std::string content = text + std::string(1, '\0') + "{\\rtf1 " + text + "}";
+    ByteBuffer bytes;
+    EXPECT_TRUE(
+        bytes.append({reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}));
+    command->assignContent(content_kind::Rich, std::move(bytes));
+    return command;
+}
+
+inline std::unique_ptr<Command> plainCommand(Keyword keyword) {
+    auto command = std::make_unique<Command>();
+    command->setKeyword(keyword);
+    return command;
+}
+
+// A parameter form controller with everything it works with, its presets in a fresh folder.
+class ParameterFormTest : public QtApplicationTest {
+  protected:
+    void SetUp() override { form.initialise(true); }
+
+    std::vector<PlayerView> players() const {
+        std::vector<PlayerView> views;
+        engine.forEachPlayer([&views](const Player& player) {
+            const auto columns = player.content().columns();
+            views.push_back({player.parameters(),
+                             {columns.begin(), columns.end()},
+                             player.content().rowCount(),
+                             (player.state().bits & PlayerStateBits::Decimating) != 0});
+        });
+        return views;
+    }
+
+    // Stores a preset the way the form's "Store New" and renaming do.
+    void addPreset(const std::string& name, const PlayerParameters& record) {
+        presets.setCurrent(presets.storeNew(record));
+        presets.rename(presets.currentIndex(), name);
+        presets.setCurrent(-1);
+    }
+
+    TempFolder folder;
+    VirtualClock clock;
+    FixedAngleEngine engine{clock};
+    EnginePlayers enginePlayers{engine};
+    RichTextControl editor;
+    HeldPicture picture;
+    RecordingPrompt prompt;
+    RecordingHost host;
+    Presets presets{folder.path("Presets.rova"), prompt};
+    ParameterFormController form{enginePlayers, editor, picture, presets, prompt, host};
+};
+
+}  // namespace rova::test
