@@ -43,7 +43,7 @@ QString saveBackground(const QTemporaryDir& dir) {
 void drawFrames(benchmark::State& state, bool animated, bool withBackground) {
     QTemporaryDir dir;
     VirtualClock clock;
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     store.set("BackgroundPath", withBackground ? saveBackground(dir) : dir.filePath("none.bmp"));
     PreviewSimulator simulator(clock, store);
     simulator.resize({0, 0, 1920, 1080});

@@ -10,7 +10,7 @@ namespace rova {
 namespace {
 
 TEST(SettingsStore, IntegersFallBackToTheDefaultUnlessTheTextStartsWithANumber) {
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     EXPECT_EQ(store.GetSettingInt("AutoRun", 1), 1) << "missing";
     const std::pair<const char*, int> cases[] = {
         {"0", 0},  {"-1", -1}, {"1", 1}, {"7", 7}, {"  42xyz", 42},
@@ -23,7 +23,7 @@ TEST(SettingsStore, IntegersFallBackToTheDefaultUnlessTheTextStartsWithANumber) 
 }
 
 TEST(SettingsStore, IntegersAreReadFromTheFirstFifteenCharactersAndSaturate) {
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     store.set("Big", "12345678901234567890");
     EXPECT_EQ(store.GetSettingInt("Big", 0), std::numeric_limits<int>::max());
     store.set("Big", "          123456");  // the sixteenth character is cut off
@@ -33,7 +33,7 @@ TEST(SettingsStore, IntegersAreReadFromTheFirstFifteenCharactersAndSaturate) {
 }
 
 TEST(SettingsStore, IntegersAreWrittenAsDecimalText) {
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     store.SetSettingInt("AdditiveOpen", -1);
     EXPECT_EQ(store.setting("AdditiveOpen"), "-1");
     store.SetSettingInt("AdditiveOpen", 0);
@@ -43,22 +43,22 @@ TEST(SettingsStore, IntegersAreWrittenAsDecimalText) {
 }
 
 TEST(SettingsStore, AnEqualNonEmptyValueIsNotWrittenAgain) {
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     EXPECT_TRUE(store.SetSettingString("Pickup Folder", QString("/srv/in")));
-    EXPECT_EQ(store.writes, 1);
+    EXPECT_EQ(store.writeCount(), 1);
     EXPECT_TRUE(store.SetSettingString("Pickup Folder", QString("/srv/in")));
-    EXPECT_EQ(store.writes, 1) << "same value";
+    EXPECT_EQ(store.writeCount(), 1) << "same value";
     store.SetSettingString("Pickup Folder", QString("/SRV/in"));
-    EXPECT_EQ(store.writes, 2) << "letter case differs";
+    EXPECT_EQ(store.writeCount(), 2) << "letter case differs";
     store.SetSettingString("Empty", QString());
     store.SetSettingString("Empty", QString());
-    EXPECT_EQ(store.writes, 4) << "an empty stored value is always written";
+    EXPECT_EQ(store.writeCount(), 4) << "an empty stored value is always written";
     store.SetSettingString("Pickup Folder", std::nullopt);
     EXPECT_EQ(store.readString(SettingsStore::kSettingsSection, "Pickup Folder"), std::nullopt);
 }
 
 TEST(SettingsStore, StringsComeBackWholeOrAsTheDefault) {
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     QString value;
     EXPECT_TRUE(store.GetSettingString(value, "TextRainbow", "fallback"));
     EXPECT_EQ(value, "fallback");

@@ -24,8 +24,8 @@ QString saveQuadrants(const QTemporaryDir& dir, const QString& name) {
 struct BackgroundFixture {
     explicit BackgroundFixture(const QString& backgroundPath)
         : store(storeWithBackground(backgroundPath)) {}
-    static test::MemorySettingsStore storeWithBackground(const QString& path) {
-        test::MemorySettingsStore store;
+    static MemorySettingsStore storeWithBackground(const QString& path) {
+        MemorySettingsStore store;
         store.set("BackgroundPath", path);
         return store;
     }
@@ -33,7 +33,7 @@ struct BackgroundFixture {
     QRgb pixel(int x, int y) const { return simulator.image().pixel(x, y) & 0xFFFFFF; }
 
     VirtualClock clock;
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     PreviewSimulator simulator{clock, store};
 };
 
@@ -70,11 +70,11 @@ TEST(PreviewBackground, AnUnreadableChoiceKeepsThePreviousPictureAndSetting) {
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("this is not a bitmap");
     bad.close();
-    const int writesBefore = f.store.writes;
+    const int writesBefore = f.store.writeCount();
 
     EXPECT_FALSE(f.simulator.chooseBackground(bad.fileName()));
     EXPECT_EQ(f.simulator.backgroundPath(), first);
-    EXPECT_EQ(f.store.writes, writesBefore);
+    EXPECT_EQ(f.store.writeCount(), writesBefore);
     f.simulator.invalidate();
     f.simulator.drawFrame(LampFrame{});
     EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);

@@ -10,7 +10,7 @@ namespace {
 
 TEST(PreviewSimulator, ReadsTheStoredDefaultsWhenNothingIsStored) {
     VirtualClock clock;
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     PreviewSimulator simulator(clock, store);
     EXPECT_EQ(simulator.currentSettings(), SimulationSettings{});
     EXPECT_TRUE(simulator.backgroundViewed());
@@ -19,7 +19,7 @@ TEST(PreviewSimulator, ReadsTheStoredDefaultsWhenNothingIsStored) {
 
 TEST(PreviewSimulator, ReadsLengthsInThousandthsAndAppliesTheBlock) {
     VirtualClock clock;
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     store.set("RotorRadius", "6000");  // half a foot: raised to the minimum
     store.set("LampDiameter", "1500");
     store.set("ViewerY", "-12000");
@@ -42,7 +42,7 @@ TEST(PreviewSimulator, ReadsLengthsInThousandthsAndAppliesTheBlock) {
 
 TEST(PreviewSimulator, WritesEverySettingBackTruncated) {
     VirtualClock clock;
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     {
         PreviewSimulator simulator(clock, store);
         SimulationSettings s = simulator.currentSettings();
@@ -67,7 +67,7 @@ TEST(PreviewSimulator, WritesEverySettingBackTruncated) {
     EXPECT_EQ(store.setting("DrawsPerSecond"), "12");
     EXPECT_EQ(store.setting("DoAnimation"), "1");
     EXPECT_EQ(store.setting("BackgroundViewed"), "0");
-    EXPECT_FALSE(store.values.contains({"Settings", "BackgroundPath"}));
+    EXPECT_EQ(store.readString("Settings", "BackgroundPath"), std::nullopt);
 }
 
 TEST(PreviewSimulator, TheFirstResizeFitsTheRotorAndLaterResizesKeepTheUsersRatio) {
@@ -156,7 +156,7 @@ TEST(PreviewSimulator, WhenAnimatingTheTickDrawsASweepEveryMsPerDraw) {
 
 TEST(PreviewSimulator, TheWorkerDrawsUntilStoppedAndTheSettingsAreWrittenAfterwards) {
     SteadyClock clock;
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     {
         PreviewSimulator simulator(clock, store);
         simulator.resize({0, 0, 320, 240});

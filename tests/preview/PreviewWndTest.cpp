@@ -34,7 +34,7 @@ ParameterSet whiteBlock() {
 }
 
 TEST_F(PreviewWndTest, ShowsWhatTheWorkerDraws) {
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     PreviewWnd window(store);
     window.resize(320, 240);
     window.show();
@@ -49,7 +49,7 @@ TEST_F(PreviewWndTest, ShowsWhatTheWorkerDraws) {
 }
 
 TEST_F(PreviewWndTest, ClosingStopsTheLoopBeforeTheSettingsAreWritten) {
-    test::MemorySettingsStore store;
+    MemorySettingsStore store;
     {
         PreviewWnd window(store);
         window.resize(200, 150);

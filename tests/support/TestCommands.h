@@ -1,0 +1,35 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "Command.h"
+
+namespace rova::test {
+
+// A command with `keyword` showing `text` (plain ASCII) as its rich text, in the text editor's
+// default format, running for `seconds` before the next command.
+inline std::unique_ptr<Command> textCommand(Keyword keyword, const std::string& text,
+                                            double seconds = 5.0) {
+    auto command = std::make_unique<Command>();
+    command->setKeyword(keyword);
+    const std::string content = text + std::string(1, '\0') + "{\\rtf1 " + text + "}";
+    ByteBuffer bytes;
+    EXPECT_TRUE(
+        bytes.append({reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}));
+    command->assignContent(content_kind::Rich, std::move(bytes));
+    command->parameters().nextCommandAfter = seconds;
+    return command;
+}
+
+// A command that shows nothing, running for `seconds` before the next command.
+inline std::unique_ptr<Command> plainCommand(Keyword keyword, double seconds = 5.0) {
+    auto command = std::make_unique<Command>();
+    command->setKeyword(keyword);
+    command->parameters().nextCommandAfter = seconds;
+    return command;
+}
+
+}  // namespace rova::test
