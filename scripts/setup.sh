@@ -8,7 +8,7 @@ packages=(
   clang clang-format libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-liberation2
+  fonts-liberation2 libgif-dev
   xvfb xauth
 )
 

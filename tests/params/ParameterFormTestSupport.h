@@ -24,6 +24,7 @@
 #include "Presets.h"
 #include "QtApplicationTest.h"
 #include "RichTextControl.h"
+#include "TestCommands.h"
 
 namespace rova::test {
 
@@ -58,24 +59,6 @@ struct PlayerView {
     std::uint32_t rows = 0;
     bool decimating = false;
 };
-
-// A SOLO, NEW or CHNG command showing `text` (plain ASCII) in the editor's default format.
-inline std::unique_ptr<Command> textCommand(Keyword keyword, const std::string& text) {
-    auto command = std::make_unique<Command>();
-    command->setKeyword(keyword);
-    const std::string content = text + std::string(1, '\0') + "{\\rtf1 " + text + "}";
-    ByteBuffer bytes;
-    EXPECT_TRUE(
-        bytes.append({reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}));
-    command->assignContent(content_kind::Rich, std::move(bytes));
-    return command;
-}
-
-inline std::unique_ptr<Command> plainCommand(Keyword keyword) {
-    auto command = std::make_unique<Command>();
-    command->setKeyword(keyword);
-    return command;
-}
 
 // A parameter form controller with everything it works with, its presets in a fresh folder.
 class ParameterFormTest : public QtApplicationTest {

@@ -1,0 +1,64 @@
+// rova-cli render: 60 seconds of the demo sequence drawn at 640 × 480 into an animated GIF.
+// The counter "x_real_time" tells how many times faster than real time that runs.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include "CommandFile.h"
+#include "RenderCommand.h"
+#include "ShippedData.h"
+#include "StreamPrompt.h"
+
+namespace {
+
+constexpr double kPlayedSeconds = 60.0;
+
+// The parameter form's text editor is a widget, so this needs a QApplication; one made as a
+// plain GUI application by another benchmark cannot serve. It is therefore made before any
+// benchmark runs, and the others use it.
+bool ensureWidgetApplication() {
+    if (QCoreApplication::instance() != nullptr) {
+        return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+    }
+    static int argc = 1;
+    static char name[] = "rova_bench";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    new QApplication(argc, argv);  // lives as long as the process
+    return true;
+}
+
+const bool kWidgetApplication = ensureWidgetApplication();
+
+void BM_RenderDemoMinuteToGif(benchmark::State& state) {
+    if (!kWidgetApplication) {
+        state.SkipWithError("needs a QApplication: run it alone (--benchmark_filter=Render)");
+        return;
+    }
+    QTemporaryDir folder;
+    QTextStream errors(stderr);
+    rova::StreamPrompt prompt(errors);
+    const QString demo = folder.filePath("Demo.rova");
+    if (rova::WriteCommands(rova::makeDemoSequence(), demo, prompt) != rova::FileResult::Ok) {
+        state.SkipWithError("the demo sequence could not be written");
+        return;
+    }
+    const auto request = rova::parseRender(
+        {demo, "-o", folder.filePath("demo.gif"), "--seconds", QString::number(kPlayedSeconds)});
+    for (auto _ : state) {
+        if (rova::runRender(*request, errors, false) != 0) {
+            state.SkipWithError("rendering failed");
+            return;
+        }
+    }
+    state.counters["x_real_time"] = benchmark::Counter(
+        kPlayedSeconds * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_RenderDemoMinuteToGif)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,70 @@
+#include "HeadlessPlayback.h"
+
+#include "CliText.h"
+#include "CommandFile.h"
+#include "DocumentMessages.h"
+#include "FilePaths.h"
+#include "TextFileSequence.h"
+#include "UserPrompt.h"
+
+namespace rova {
+
+namespace {
+
+bool isSequenceFile(const QString& path) {
+    return paths::extension(path).compare(u".rova", Qt::CaseInsensitive) == 0;
+}
+
+QString notPlayable(const QString& path) {
+    return cliText("\"%1\" is neither a sequence (.rova) nor a text file (.txt, .rtf).").arg(path);
+}
+
+}  // namespace
+
+HeadlessPlayback::HeadlessPlayback(double framesPerSecond, std::uint32_t seed, UserPrompt& prompt)
+    : prompt_(prompt),
+      engine_(clock_, settings_),
+      form_(engine_, prompt, *this),
+      runner_(commands_, engine_.frameClock(), form_.controller(), *this) {
+    SimulationSettings settings = engine_.currentSettings();
+    settings.FramesPerSecond = framesPerSecond;
+    engine_.applySettings(settings);
+    engine_.seedRandom(seed);
+}
+
+bool HeadlessPlayback::open(const QString& path) {
+    if (textFileKind(path)) {
+        std::unique_ptr<Command> command = sequenceFromTextFile(path, form_.controller());
+        if (!command) {
+            prompt_.showWarning(DocumentMessages::readFailure(FileResult::OpenFailed, path));
+            return false;
+        }
+        commands_.append(std::move(command));
+        return true;
+    }
+    if (!isSequenceFile(path)) {
+        prompt_.showWarning(notPlayable(path));
+        return false;
+    }
+    return ReadCommands(commands_, 0, path, prompt_) == FileResult::Ok;
+}
+
+void HeadlessPlayback::start() {
+    clock_.set(0);
+    engine_.frameClock().begin();
+    runner_.startFromSelection(-1);
+}
+
+std::int32_t HeadlessPlayback::advanceTo(std::uint32_t ms) {
+    clock_.set(ms);
+    engine_.frameClock().readNow();
+    // As the application's message loop would, the runner is asked again while a command is due
+    // at once, so commands that follow each other within one frame all run before it.
+    std::optional<std::uint32_t> untilTick = runner_.tick();
+    while (untilTick == 0u) {
+        untilTick = runner_.tick();
+    }
+    return engine_.tick();
+}
+
+}  // namespace rova

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+#include "Clock.h"
+#include "Command.h"
+#include "HeadlessForm.h"
+#include "MemorySettingsStore.h"
+#include "NodeList.h"
+#include "PreviewSimulator.h"
+#include "SequenceRunner.h"
+
+namespace rova {
+
+class UserPrompt;
+
+// Plays a file in virtual time as the application plays a file named on its command line with
+// Auto Run on: the parameter form's controller executes the commands on a simulated rotor with
+// the default simulation settings, and the runner starts at the first command at time 0.
+//
+// Time moves only through advanceTo(), which lets the runner execute every command due by then
+// before the engine composes (and draws) what is due, so the same file, rate and seed always
+// give the same frames.
+class HeadlessPlayback final : private ParameterFormHost, private SequenceRunnerView {
+  public:
+    HeadlessPlayback(double framesPerSecond, std::uint32_t seed, UserPrompt& prompt);
+
+    // Reads a sequence (".rova") or a text file (".txt", ".rtf") as a one-command sequence.
+    // False when the file cannot be read; the reason has gone to the prompt.
+    bool open(const QString& path);
+    // Starts running from the first command at virtual time 0.
+    void start();
+    // Moves the virtual time to `ms`, lets the runner execute every command due by then, then
+    // lets the engine compose the frame or draw the sweep that is due. Returns the milliseconds
+    // until the engine has something to do again.
+    std::int32_t advanceTo(std::uint32_t ms);
+
+    PreviewSimulator& engine() { return engine_; }
+    // The parameter form's text, as the last text file opened left it.
+    const RichTextControl& textEditor() { return form_.controller().textEditor(); }
+    // The frame period in milliseconds: 1000 / rate, rounded to the nearest.
+    std::uint32_t framePeriod() { return engine_.frameClock().period(); }
+
+  private:
+    // The forms around the controller and the runner have nothing to show.
+    void showParameters() override {}
+    void selectPresetRow(int) override {}
+    void storeIntoSelectedCommand() override {}
+    void refreshTimingControls() override {}
+    bool isSequenceRunning() const override { return runner_.isRunning(); }
+    void selectRow(int) override {}
+    void makeCurrent(int) override {}
+    void showRunButtonText(const QString&) override {}
+    void sequenceEnded() override {}
+
+    UserPrompt& prompt_;
+    VirtualClock clock_;
+    MemorySettingsStore settings_;
+    PreviewSimulator engine_;
+    NodeList<Command> commands_;
+    HeadlessForm form_;  // asks isSequenceRunning() only once a command is executed
+    SequenceRunner runner_;
+};
+
+}  // namespace rova
