@@ -2,12 +2,15 @@
 
 #include <QTextCursor>
 #include <algorithm>
+#include <functional>
 
 #include "CharacterFormat.h"
 #include "CommandContent.h"
+#include "ContentBuilder.h"
 #include "Picture.h"
 #include "PictureDC.h"
 #include "RichTextControl.h"
+#include "SimulationGeometry.h"
 
 namespace rova {
 
@@ -29,6 +32,17 @@ PlayerParameters plainMotion() {
     p.commandFlags = 0;
     p.projections = 1;
     return p;
+}
+
+// What the parameter form stores in a command whose content it has built: the height
+// adjustment the Fit search found and, with Auto width, one lamp spacing of the default rotor
+// per content column. A command keeps both when it is loaded again.
+void storeBuiltGeometry(Command& command, const std::function<void(ParameterSet&)>& build) {
+    ParameterSet set;
+    set.parameters = command.parameters();
+    build(set);
+    applyAutoWidth(set, SimulationGeometry().degreesPerLampColumn());
+    command.parameters() = set.parameters;
 }
 
 // One run of text in one colour at a size in points, in Arial.
@@ -54,6 +68,9 @@ std::unique_ptr<Command> textCommand(Keyword keyword, std::initializer_list<Text
     command->parameters() = parameters;
     command->setKeyword(CommandKeyword(keyword));
     takeText(*command, control);
+    storeBuiltGeometry(*command, [&](ParameterSet& set) {
+        buildTextContent(set, *control.document(), control.defaultFormat());
+    });
     return command;
 }
 
@@ -92,6 +109,7 @@ std::unique_ptr<Command> smileyCommand(const PlayerParameters& parameters) {
     state.flags = 0;
     state.rows = 16;
     takePicture(*command, "smiley.bmp", state, face);
+    storeBuiltGeometry(*command, [&](ParameterSet& set) { buildPictureContent(set, face, 16); });
     return command;
 }
 

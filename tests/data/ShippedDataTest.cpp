@@ -8,6 +8,7 @@
 #include "FrameClock.h"
 #include "QtApplicationTest.h"
 #include "SequenceRunner.h"
+#include "SimulationGeometry.h"
 #include "ShippedData.h"
 
 namespace rova {
@@ -78,6 +79,17 @@ TEST_F(ShippedDataTest, TheDemoShowsTextAndAPictureAndSurvivesAFile) {
     }
     EXPECT_GE(texts, 7);
     EXPECT_EQ(pictures, 1);
+
+    // Stored as the form would have built them: the picture one lamp spacing per column, the
+    // fitted title scaled up from its natural height.
+    const double spacing = SimulationGeometry().degreesPerLampColumn();
+    for (const Command& command : demo) {
+        if (command.contentKind() == content_kind::Picture) {
+            EXPECT_NEAR(command.parameters().width, 16 * spacing, 1e-9);
+        }
+    }
+    EXPECT_GT(demo.at(0)->parameters().heightAdjustment, 0);
+    EXPECT_NE(demo.at(0)->parameters().width, PlayerParameters{}.width);
 
     QTemporaryDir dir;
     WarningRecorder prompt;
