@@ -28,31 +28,33 @@ inline QRgb rgbOf(ColourRef colour) {
     return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
 }
 
-// The lamp colour table: the index is the lamp's colour bits (bit 0 blue, bit 1 green, bit 2 red).
-inline constexpr std::array<TableEntry, 8> kLampTable = {{
-    {0, 0, 0, 0},
-    {255, 0, 0, 0},
-    {0, 255, 0, 0},
-    {255, 255, 0, 0},
-    {0, 0, 255, 0},
-    {255, 0, 255, 0},
-    {0, 255, 255, 0},
-    {255, 255, 255, 0},
-}};
+// The lamp colour of a colour index: bit 0 blue, bit 1 green, bit 2 red, each full or off.
+constexpr TableEntry lampEntry(unsigned index) {
+    return {static_cast<std::uint8_t>(index & 1 ? 255 : 0),
+            static_cast<std::uint8_t>(index & 2 ? 255 : 0),
+            static_cast<std::uint8_t>(index & 4 ? 255 : 0), 0};
+}
+
+// The lamp colour table: the index is the lamp's colour bits.
+inline constexpr std::array<TableEntry, 8> kLampTable = [] {
+    std::array<TableEntry, 8> table{};
+    for (unsigned i = 0; i < table.size(); ++i) {
+        table[i] = lampEntry(i);
+    }
+    return table;
+}();
 
 // The table used while text is rendered: entry 7 is the text colour White (224, 224, 224) and
 // entry 8 pure white, so the two land on different indices until the renderer folds 8 into 7.
-inline constexpr std::array<TableEntry, 9> kTextLampTable = {{
-    {0, 0, 0, 0},
-    {255, 0, 0, 0},
-    {0, 255, 0, 0},
-    {255, 255, 0, 0},
-    {0, 0, 255, 0},
-    {255, 0, 255, 0},
-    {0, 255, 255, 0},
-    {224, 224, 224, 0},
-    {255, 255, 255, 0},
-}};
+inline constexpr std::array<TableEntry, 9> kTextLampTable = [] {
+    std::array<TableEntry, 9> table{};
+    for (unsigned i = 0; i < kLampTable.size(); ++i) {
+        table[i] = kLampTable[i];
+    }
+    table[7] = {224, 224, 224, 0};
+    table[8] = lampEntry(7);
+    return table;
+}();
 
 // Maps a colour to the nearest entry of a colour table: the smallest sum of squared red, green
 // and blue differences, the lowest index on a tie. This is the one step by which a drawn or

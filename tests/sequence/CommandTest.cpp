@@ -37,8 +37,9 @@ ByteBuffer pictureContent(std::string_view path) {
     return bufferOf(bytes);
 }
 
-TEST(CommandTest, StartsAsANewSoloCommand) {
-    Command command;
+// Checks everything a new command holds: keyword "SOLO", an empty name that follows the
+// content, default parameters, no content and no repeats.
+void expectNewCommand(const Command& command) {
     EXPECT_EQ(command.keyword(), Keyword::Solo);
     EXPECT_TRUE(command.name().empty());
     EXPECT_TRUE(command.nameFollowsContent());
@@ -47,6 +48,11 @@ TEST(CommandTest, StartsAsANewSoloCommand) {
     EXPECT_TRUE(command.content().empty());
     EXPECT_TRUE(command.packedContent().empty());
     EXPECT_EQ(command.repeatCounter(), 0u);
+}
+
+TEST(CommandTest, StartsAsANewSoloCommand) {
+    Command command;
+    expectNewCommand(command);
 }
 
 TEST(CommandTest, ResetForgetsEverything) {
@@ -59,14 +65,7 @@ TEST(CommandTest, ResetForgetsEverything) {
     command.setRepeatCounter(4);
 
     command.reset();
-    EXPECT_EQ(command.keyword(), Keyword::Solo);
-    EXPECT_TRUE(command.name().empty());
-    EXPECT_TRUE(command.nameFollowsContent());
-    EXPECT_EQ(command.parameters().toBytes(), PlayerParameters{}.toBytes());
-    EXPECT_EQ(command.contentKind(), content_kind::None);
-    EXPECT_TRUE(command.content().empty());
-    EXPECT_TRUE(command.packedContent().empty());
-    EXPECT_EQ(command.repeatCounter(), 0u);
+    expectNewCommand(command);
 }
 
 TEST(CommandTest, NameFollowsTextAndPictureContent) {
