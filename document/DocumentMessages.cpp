@@ -28,4 +28,26 @@ QString DocumentMessages::writeFailure(FileResult result, const QString& path) {
     }
 }
 
+QString DocumentMessages::untitled() {
+    return tr("Untitled");
+}
+
+QString DocumentMessages::demoPathName() {
+    return tr("DemoVariation.rova");
+}
+
+QString DocumentMessages::saveChangesQuestion(const QString& name) {
+    return tr("Save changes to %1?").arg(name);
+}
+
+QString DocumentMessages::noCommandsQuestion() {
+    return tr(
+        "The current document has no commands.  Would you like to create a command from "
+        "the current parameters before saving?  (say \"yes\")");
+}
+
+QString DocumentMessages::reopenQuestion(const QString& path) {
+    return tr("Would you like to re-open \"%1\", discarding the changes you've made?").arg(path);
+}
+
 }  // namespace rova

@@ -13,4 +13,15 @@ class UserPrompt {
     virtual void showWarning(const QString& message) = 0;
 };
 
+// The buttons of a question. Yes/No and Yes/No/Cancel questions carry a question icon; an
+// OK/Cancel question warns, with an exclamation icon.
+enum class Choices { YesNo, YesNoCancel, OkCancel };
+enum class Answer { Yes, No, Cancel, Ok };
+
+// A prompt that can also ask: operations that need the user's decision take this one.
+class QuestionPrompt : public UserPrompt {
+  public:
+    virtual Answer ask(const QString& message, Choices choices) = 0;
+};
+
 }  // namespace rova

@@ -34,5 +34,17 @@ TEST(DocumentMessagesTest, WriteFailuresNameThePathAsGiven) {
               "\"/tmp/%1.rova\" could not be written.");
 }
 
+TEST(DocumentMessagesTest, DocumentTextsAndQuestions) {
+    EXPECT_EQ(DocumentMessages::untitled(), "Untitled");
+    EXPECT_EQ(DocumentMessages::demoPathName(), "DemoVariation.rova");
+    EXPECT_EQ(DocumentMessages::saveChangesQuestion("/home/a/%1 b.rova"),
+              "Save changes to /home/a/%1 b.rova?");
+    EXPECT_EQ(DocumentMessages::noCommandsQuestion(),
+              "The current document has no commands.  Would you like to create a command from "
+              "the current parameters before saving?  (say \"yes\")");
+    EXPECT_EQ(DocumentMessages::reopenQuestion("/x/My %2.rova"),
+              "Would you like to re-open \"/x/My %2.rova\", discarding the changes you've made?");
+}
+
 }  // namespace
 }  // namespace rova

@@ -7,8 +7,11 @@
 #include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <deque>
 #include <string>
+#include <vector>
 
+#include "AnsweringPrompt.h"
 #include "UserPrompt.h"
 
 namespace rova::test {

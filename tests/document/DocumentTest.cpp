@@ -1,0 +1,525 @@
+#include <QDir>
+#include <string>
+#include <vector>
+
+#include "CommandFile.h"
+#include "Document.h"
+#include "DocumentTestSupport.h"
+
+namespace rova {
+namespace {
+
+using test::AnsweringPrompt;
+using test::readBytes;
+using test::RecordingPrompt;
+using test::TempFolder;
+using test::writeBytes;
+
+using Names = std::vector<std::string>;
+
+std::unique_ptr<Command> namedCommand(const std::string& name) {
+    auto command = std::make_unique<Command>();
+    command->setName(name, false);
+    return command;
+}
+
+Names namesOf(const NodeList<Command>& commands) {
+    Names names;
+    for (const Command& command : commands) {
+        names.push_back(command.name());
+    }
+    return names;
+}
+
+void writeSequence(const QString& path, const Names& names) {
+    NodeList<Command> commands;
+    for (const std::string& name : names) {
+        commands.append(namedCommand(name));
+    }
+    RecordingPrompt prompt;
+    ASSERT_EQ(WriteCommands(commands, path, prompt), FileResult::Ok);
+}
+
+Names sequenceIn(const QString& path) {
+    NodeList<Command> commands;
+    RecordingPrompt prompt;
+    EXPECT_EQ(ReadCommands(commands, 0, path, prompt), FileResult::Ok);
+    return namesOf(commands);
+}
+
+// The windows around the document: records what the document asks of them.
+class FakeHost : public DocumentHost {
+  public:
+    bool windowExists() const override { return window; }
+    void stopSequenceAndKillPlayers() override { calls.append("stop"); }
+    void sequenceReplaced(bool keepCurrentIndex) override {
+        calls.append(keepCurrentIndex ? "replaced, index kept" : "replaced");
+    }
+    std::unique_ptr<Command> commandFromTextFile(const QString& path) override {
+        calls.append("text " + path);
+        return textReadable ? namedCommand("from text") : nullptr;
+    }
+    void commandAdded(int index) override { calls.append(QString("added %1").arg(index)); }
+    void prepareForSave() override { calls.append("prepare"); }
+    std::unique_ptr<Command> commandFromParameters() override {
+        return namedCommand("from parameters");
+    }
+    void showSequencePane() override { calls.append("pane"); }
+    void titleChanged() override { ++titleChanges; }
+    std::optional<QString> chooseSavePath(const QString& proposed) override {
+        proposedNames.append(proposed);
+        return savePath;
+    }
+    void addRecentFile(const QString& path) override { recentFiles.append(path); }
+
+    bool window = true;
+    bool textReadable = true;
+    std::optional<QString> savePath;
+    QStringList calls;
+    QStringList proposedNames;
+    QStringList recentFiles;
+    int titleChanges = 0;
+};
+
+class DocumentTest : public ::testing::Test {
+  protected:
+    // Writes a sequence file of the named commands and opens it.
+    QString openSequence(const QString& name, const Names& names) {
+        const QString path = folder_.path(name);
+        writeSequence(path, names);
+        EXPECT_EQ(document_.openFile(path), Document::OpenResult::Opened);
+        return path;
+    }
+
+    // Changes the sequence as the sequence form would.
+    void edit() {
+        document_.commands().append(namedCommand("edit"));
+        document_.setModifiedFlag(true);
+    }
+
+    void expectEmptyUntitled() const {
+        EXPECT_TRUE(document_.commands().empty());
+        EXPECT_TRUE(document_.pathName().isEmpty());
+        EXPECT_EQ(document_.title(), "Untitled");
+        EXPECT_FALSE(document_.isModified());
+        EXPECT_FALSE(document_.isDemo());
+    }
+
+    TempFolder folder_;
+    AnsweringPrompt prompt_;
+    FakeHost host_;
+    Document document_{prompt_, host_};
+};
+
+TEST_F(DocumentTest, OpensASequenceFileWhateverTheCaseOfItsExtension) {
+    const QString path = openSequence("Show.ROVA", {"one", "two"});
+    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "two"}));
+    EXPECT_EQ(document_.pathName(), path);
+    EXPECT_EQ(document_.title(), "Show.ROVA");
+    EXPECT_FALSE(document_.isModified());
+    EXPECT_EQ(host_.recentFiles, QStringList{path});
+    EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced"}));
+    EXPECT_TRUE(prompt_.messages.isEmpty());
+
+    // Before the window exists there is nothing to stop, but sequences open all the same.
+    host_.window = false;
+    host_.calls.clear();
+    openSequence("b.rova", {"three"});
+    EXPECT_EQ(namesOf(document_.commands()), Names{"three"});
+    EXPECT_EQ(host_.calls, QStringList{"replaced"});
+}
+
+TEST_F(DocumentTest, OpensTextFilesAsOneCommandMadeByTheHost) {
+    for (const QString name : {"notes.txt", "Letter.RTF"}) {
+        const QString path = folder_.path(name);
+        writeBytes(path, "some text");
+        host_.calls.clear();
+        ASSERT_EQ(document_.openFile(path), Document::OpenResult::Opened);
+        EXPECT_EQ(namesOf(document_.commands()), Names{"from text"});
+        EXPECT_EQ(host_.calls, (QStringList{"stop", "text " + path, "added 0", "replaced"}));
+        EXPECT_EQ(document_.pathName(), path);
+        EXPECT_EQ(document_.title(), name);
+        EXPECT_FALSE(document_.isModified());
+    }
+
+    // A text file the host cannot read fails silently.
+    host_.textReadable = false;
+    const QString unreadable = folder_.path("gone.txt");
+    EXPECT_EQ(document_.openFile(unreadable), Document::OpenResult::Failed);
+    expectEmptyUntitled();
+    EXPECT_TRUE(prompt_.messages.isEmpty());
+}
+
+TEST_F(DocumentTest, TextFilesFailBeforeTheWindowExists) {
+    host_.window = false;
+    const QString path = folder_.path("start.txt");
+    writeBytes(path, "text named on the command line");
+    EXPECT_EQ(document_.openFile(path), Document::OpenResult::Failed);
+    expectEmptyUntitled();
+    EXPECT_FALSE(host_.calls.contains("text " + path));
+    EXPECT_FALSE(host_.calls.contains("stop"));
+    EXPECT_TRUE(prompt_.messages.isEmpty());
+}
+
+TEST_F(DocumentTest, FilesOfOtherKindsFailSilentlyLeavingAnEmptyUntitled) {
+    ASSERT_TRUE(QDir(folder_.root()).mkdir("folder.rova"));
+    for (const QString name : {"picture.bmp", "README", "folder.rova/plain"}) {
+        openSequence("a.rova", {"one"});
+        const QString path = folder_.path(name);
+        writeBytes(path, "ROVA");
+        host_.calls.clear();
+        EXPECT_EQ(document_.openFile(path), Document::OpenResult::Failed) << name.toStdString();
+        expectEmptyUntitled();
+        EXPECT_FALSE(host_.calls.contains("text " + path));
+        EXPECT_TRUE(prompt_.messages.isEmpty());
+    }
+}
+
+TEST_F(DocumentTest, DamagedOrMissingSequenceFilesLeaveAnEmptyUntitled) {
+    openSequence("good.rova", {"one", "two"});
+    const QString damaged = folder_.path("damaged.rova");
+    writeBytes(damaged, QByteArray("ROVX") + QByteArray(300, '\0'));
+    host_.calls.clear();
+    EXPECT_EQ(document_.openFile(damaged), Document::OpenResult::Failed);
+    expectEmptyUntitled();
+    EXPECT_EQ(prompt_.messages, QStringList{"\"" + damaged + "\" is not a valid Rova file."});
+    EXPECT_TRUE(host_.calls.contains("replaced"));  // the sequence form shows the empty list
+
+    openSequence("good.rova", {"one"});
+    prompt_.messages.clear();
+    const QString missing = folder_.path("missing.rova");
+    EXPECT_EQ(document_.openFile(missing), Document::OpenResult::Failed);
+    expectEmptyUntitled();
+    EXPECT_EQ(prompt_.messages, QStringList{"\"" + missing + "\" could not be opened."});
+}
+
+TEST_F(DocumentTest, TheOpenPathIsNotReadAgain) {
+    const QString path = openSequence("a.rova", {"one", "two"});
+    document_.setModifiedFlag(true);
+    writeSequence(path, {"changed on disk"});
+    EXPECT_EQ(document_.openFile(path), Document::OpenResult::AlreadyOpen);
+
+    // The same file named relative to the current folder is the open one too.
+    const QString previousFolder = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder_.root()));
+    EXPECT_EQ(document_.openFile("./a.rova"), Document::OpenResult::AlreadyOpen);
+    ASSERT_TRUE(QDir::setCurrent(previousFolder));
+
+    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "two"}));
+    EXPECT_TRUE(document_.isModified());
+    EXPECT_TRUE(prompt_.questions.empty());
+
+    // Paths differing in case are different files.
+    writeSequence(folder_.path("A.rova"), {"other"});
+    prompt_.answers = {Answer::No};
+    EXPECT_EQ(document_.openFile(folder_.path("A.rova")), Document::OpenResult::Opened);
+    EXPECT_EQ(namesOf(document_.commands()), Names{"other"});
+}
+
+TEST_F(DocumentTest, OpeningAnotherFileOffersToSaveTheChanges) {
+    const QString first = openSequence("first.rova", {"one"});
+    const QByteArray firstBytes = readBytes(first);
+    const QString second = folder_.path("second.rova");
+    writeSequence(second, {"two"});
+    edit();
+
+    prompt_.answers = {Answer::Cancel};
+    EXPECT_EQ(document_.openFile(second), Document::OpenResult::Cancelled);
+    ASSERT_EQ(prompt_.questions.size(), 1u);
+    EXPECT_EQ(prompt_.questions[0].message, "Save changes to " + first + "?");
+    EXPECT_EQ(prompt_.questions[0].choices, Choices::YesNoCancel);
+    EXPECT_EQ(document_.pathName(), first);
+    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "edit"}));
+    EXPECT_TRUE(document_.isModified());
+
+    prompt_.answers = {Answer::No};
+    EXPECT_EQ(document_.openFile(second), Document::OpenResult::Opened);
+    EXPECT_EQ(readBytes(first), firstBytes);
+    EXPECT_EQ(namesOf(document_.commands()), Names{"two"});
+    EXPECT_FALSE(document_.isModified());
+    EXPECT_EQ(document_.title(), "second.rova");
+
+    edit();
+    prompt_.answers = {Answer::Yes};
+    EXPECT_EQ(document_.openFile(first), Document::OpenResult::Opened);
+    EXPECT_EQ(sequenceIn(second), (Names{"two", "edit"}));
+    EXPECT_EQ(namesOf(document_.commands()), Names{"one"});
+    EXPECT_TRUE(host_.proposedNames.isEmpty());
+}
+
+TEST_F(DocumentTest, ReopeningAModifiedDocumentAsksWhetherToRevert) {
+    const QString path = openSequence("a.rova", {"one", "two"});
+    host_.calls.clear();
+    document_.confirmReopen();
+    EXPECT_TRUE(prompt_.questions.empty());
+    EXPECT_EQ(host_.calls, QStringList{"pane"});
+
+    edit();
+    host_.calls.clear();
+    prompt_.answers = {Answer::No};
+    document_.confirmReopen();
+    ASSERT_EQ(prompt_.questions.size(), 1u);
+    EXPECT_EQ(prompt_.questions[0].message,
+              "Would you like to re-open \"" + path + "\", discarding the changes you've made?");
+    EXPECT_EQ(prompt_.questions[0].choices, Choices::YesNo);
+    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "two", "edit"}));
+    EXPECT_TRUE(document_.isModified());
+    EXPECT_EQ(host_.calls, QStringList{"pane"});
+
+    host_.calls.clear();
+    prompt_.answers = {Answer::Yes};
+    document_.confirmReopen();
+    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "two"}));
+    EXPECT_FALSE(document_.isModified());
+    EXPECT_EQ(document_.title(), "a.rova");
+    EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced, index kept", "pane"}));
+
+    // An empty document has no sequence to show.
+    EXPECT_TRUE(document_.newDocument());
+    host_.calls.clear();
+    document_.confirmReopen();
+    EXPECT_TRUE(host_.calls.isEmpty());
+}
+
+TEST_F(DocumentTest, SavingAnEmptySequenceAsksForACommand) {
+    host_.savePath = folder_.path("empty");
+
+    prompt_.answers = {Answer::Cancel};
+    EXPECT_FALSE(document_.save());
+    EXPECT_EQ(prompt_.questions.at(0).message,
+              "The current document has no commands.  Would you like to create a command from "
+              "the current parameters before saving?  (say \"yes\")");
+    EXPECT_EQ(prompt_.questions.at(0).choices, Choices::YesNoCancel);
+    EXPECT_TRUE(folder_.entries().isEmpty());
+    EXPECT_TRUE(prompt_.messages.isEmpty());
+    expectEmptyUntitled();
+
+    prompt_.answers = {Answer::No};
+    EXPECT_TRUE(document_.save());
+    const QString empty = folder_.path("empty.rova");
+    EXPECT_EQ(readBytes(empty), QByteArray());
+    EXPECT_EQ(document_.pathName(), empty);
+    EXPECT_EQ(document_.title(), "empty.rova");
+
+    // Yes: the command is made from the parameters and saved with the sequence.
+    host_.calls.clear();
+    prompt_.answers = {Answer::Yes};
+    EXPECT_TRUE(document_.save());
+    EXPECT_EQ(sequenceIn(empty), Names{"from parameters"});
+    EXPECT_EQ(namesOf(document_.commands()), Names{"from parameters"});
+    EXPECT_EQ(host_.calls, (QStringList{"prepare", "added 0"}));
+    EXPECT_FALSE(document_.isModified());
+
+    // Cancel keeps an existing file as it was.
+    const QByteArray saved = readBytes(empty);
+    document_.commands().clear();
+    document_.setModifiedFlag(true);
+    prompt_.answers = {Answer::Cancel};
+    EXPECT_FALSE(document_.save());
+    EXPECT_EQ(readBytes(empty), saved);
+    EXPECT_TRUE(document_.isModified());
+}
+
+TEST_F(DocumentTest, TheTitleIsMarkedWhileModified) {
+    openSequence("a.rova", {"one"});
+    const int changesBefore = host_.titleChanges;
+    document_.setModifiedFlag(true);
+    EXPECT_EQ(document_.title(), "a.rova *");
+    document_.setModifiedFlag(true);
+    EXPECT_EQ(document_.title(), "a.rova *");
+    EXPECT_EQ(host_.titleChanges, changesBefore + 1);
+
+    EXPECT_TRUE(document_.save());
+    EXPECT_EQ(document_.title(), "a.rova");
+    EXPECT_FALSE(document_.isModified());
+    EXPECT_TRUE(host_.proposedNames.isEmpty());
+
+    // A failed read sets the flag without touching the title; the next update marks it.
+    EXPECT_FALSE(document_.onOpenDocument(folder_.path("picture.bmp")));
+    EXPECT_TRUE(document_.isModified());
+    EXPECT_EQ(document_.title(), "a.rova");
+    document_.updateTitle();
+    EXPECT_EQ(document_.title(), "a.rova *");
+}
+
+TEST_F(DocumentTest, TheDemoIsNeverModified) {
+    openSequence("Demo.rova", {"one", "two"});
+    edit();
+    document_.markAsDemo();
+    EXPECT_TRUE(document_.isDemo());
+    EXPECT_FALSE(document_.isModified());
+    EXPECT_EQ(document_.pathName(), "DemoVariation.rova");
+    EXPECT_EQ(document_.title(), "Demo.rova");
+
+    document_.setModifiedFlag(true);
+    EXPECT_FALSE(document_.isModified());
+    EXPECT_EQ(document_.title(), "Demo.rova");
+    EXPECT_FALSE(document_.canSave());
+    EXPECT_FALSE(document_.canRevert());
+    EXPECT_TRUE(document_.saveModified());
+    EXPECT_TRUE(prompt_.questions.empty());
+
+    // Saving asks for a name; saved under it, the sequence is the user's and changes count.
+    host_.savePath = folder_.path("Mine");
+    EXPECT_TRUE(document_.save());
+    EXPECT_EQ(host_.proposedNames, QStringList{"DemoVariation.rova"});
+    EXPECT_EQ(sequenceIn(folder_.path("Mine.rova")), (Names{"one", "two", "edit"}));
+    EXPECT_EQ(document_.pathName(), folder_.path("Mine.rova"));
+    EXPECT_FALSE(document_.isDemo());
+    document_.setModifiedFlag(true);
+    EXPECT_TRUE(document_.isModified());
+
+    // New turns tracking back on too.
+    document_.markAsDemo();
+    EXPECT_TRUE(document_.newDocument());
+    expectEmptyUntitled();
+}
+
+TEST_F(DocumentTest, SaveAndRevertEnableRules) {
+    EXPECT_TRUE(document_.canSave());  // no commands
+    EXPECT_FALSE(document_.canRevert());
+    edit();
+    EXPECT_TRUE(document_.canSave());
+    EXPECT_FALSE(document_.canRevert());  // untitled, even when modified
+
+    prompt_.answers = {Answer::No};
+    openSequence("a.rova", {"one"});
+    EXPECT_FALSE(document_.canSave());
+    EXPECT_FALSE(document_.canRevert());
+    document_.setModifiedFlag(true);
+    EXPECT_TRUE(document_.canSave());
+    EXPECT_TRUE(document_.canRevert());
+
+    prompt_.answers = {Answer::No};
+    openSequence("empty.rova", {});
+    EXPECT_TRUE(document_.canSave());
+    EXPECT_FALSE(document_.canRevert());
+}
+
+TEST_F(DocumentTest, AFailedSaveKeepsTheDocumentModifiedAndTheOldFile) {
+    const QString path = openSequence("a.rova", {"one", "two"});
+    const QByteArray before = readBytes(path);
+    // Content over the 1 MiB a reader accepts is never written.
+    ByteBuffer tooLarge;
+    ASSERT_TRUE(tooLarge.resize(0x100000 + 1));
+    document_.commands()
+        .append(namedCommand("huge"))
+        .assignContent(content_kind::Picture, std::move(tooLarge));
+    document_.setModifiedFlag(true);
+
+    EXPECT_FALSE(document_.save());
+    EXPECT_EQ(prompt_.messages, QStringList{"\"" + path + "\" could not be written."});
+    EXPECT_TRUE(document_.isModified());
+    EXPECT_EQ(document_.title(), "a.rova *");
+    EXPECT_EQ(document_.commands().size(), 3u);
+    EXPECT_EQ(readBytes(path), before);
+
+    // A folder that cannot be made: the path and the state stay.
+    writeBytes(folder_.path("blocker"), "a file, not a folder");
+    document_.commands().detach(*document_.commands().at(2));
+    prompt_.messages.clear();
+    const QString blocked = folder_.path("blocker/b.rova");
+    host_.savePath = blocked;
+    EXPECT_FALSE(document_.saveAs());
+    EXPECT_EQ(prompt_.messages, QStringList{"\"" + blocked + "\" could not be created."});
+    EXPECT_EQ(document_.pathName(), path);
+    EXPECT_TRUE(document_.isModified());
+    EXPECT_EQ(host_.recentFiles, QStringList{path});
+}
+
+TEST_F(DocumentTest, SaveModifiedAnswers) {
+    EXPECT_TRUE(document_.saveModified());
+    EXPECT_TRUE(prompt_.questions.empty());
+
+    edit();
+    prompt_.answers = {Answer::Cancel};
+    EXPECT_FALSE(document_.saveModified());
+    EXPECT_EQ(prompt_.questions.at(0).message, "Save changes to Untitled?");
+    EXPECT_EQ(prompt_.questions.at(0).choices, Choices::YesNoCancel);
+
+    prompt_.answers = {Answer::No};
+    EXPECT_TRUE(document_.saveModified());
+    EXPECT_TRUE(folder_.entries().isEmpty());
+    EXPECT_TRUE(document_.isModified());
+
+    // Yes saves, through Save As for an untitled document; cancelling that stops.
+    prompt_.answers = {Answer::Yes};
+    EXPECT_FALSE(document_.saveModified());
+    EXPECT_EQ(host_.proposedNames, QStringList{"Untitled.rova"});
+
+    host_.savePath = folder_.path("kept.rova");
+    prompt_.answers = {Answer::Yes};
+    EXPECT_TRUE(document_.saveModified());
+    EXPECT_EQ(sequenceIn(folder_.path("kept.rova")), Names{"edit"});
+    EXPECT_FALSE(document_.isModified());
+    EXPECT_EQ(host_.recentFiles, QStringList{folder_.path("kept.rova")});
+}
+
+TEST_F(DocumentTest, ATextDocumentIsSavedAsASequenceFileOfItsOwn) {
+    const QString text = folder_.path("notes.txt");
+    writeBytes(text, "hello");
+    ASSERT_EQ(document_.openFile(text), Document::OpenResult::Opened);
+    document_.setModifiedFlag(true);
+
+    host_.savePath = folder_.path("notes");
+    EXPECT_TRUE(document_.save());
+    EXPECT_EQ(host_.proposedNames, QStringList{folder_.path("notes.rova")});
+    EXPECT_EQ(readBytes(text), "hello");
+    EXPECT_EQ(sequenceIn(folder_.path("notes.rova")), Names{"from text"});
+    EXPECT_EQ(document_.pathName(), folder_.path("notes.rova"));
+    EXPECT_EQ(document_.title(), "notes.rova");
+
+    // From now on Save writes the sequence file without asking.
+    edit();
+    EXPECT_TRUE(document_.save());
+    EXPECT_EQ(host_.proposedNames.size(), 1);
+    EXPECT_EQ(sequenceIn(folder_.path("notes.rova")), (Names{"from text", "edit"}));
+
+    // A chosen name keeps an extension of its own.
+    host_.savePath = folder_.path("Upper.ROVA");
+    EXPECT_TRUE(document_.saveAs());
+    EXPECT_EQ(document_.pathName(), folder_.path("Upper.ROVA"));
+    EXPECT_EQ(host_.proposedNames.last(), folder_.path("notes.rova"));
+}
+
+TEST_F(DocumentTest, RevertReadsTheFileAgain) {
+    const QString path = openSequence("a.rova", {"one", "two"});
+    edit();
+    host_.calls.clear();
+    document_.revert();
+    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "two"}));
+    EXPECT_FALSE(document_.isModified());
+    EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced, index kept", "pane"}));
+    EXPECT_TRUE(prompt_.questions.empty());
+
+    // When the file has gone, the document is left empty and modified under its path.
+    ASSERT_TRUE(QFile::remove(path));
+    document_.revert();
+    EXPECT_EQ(prompt_.messages, QStringList{"\"" + path + "\" could not be opened."});
+    EXPECT_TRUE(document_.commands().empty());
+    EXPECT_TRUE(document_.isModified());
+    EXPECT_EQ(document_.pathName(), path);
+}
+
+TEST_F(DocumentTest, NewDocumentOffersToSaveTheChangesFirst) {
+    openSequence("a.rova", {"one"});
+    edit();
+    prompt_.answers = {Answer::Cancel};
+    EXPECT_FALSE(document_.newDocument());
+    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "edit"}));
+    EXPECT_TRUE(document_.isModified());
+
+    host_.calls.clear();
+    prompt_.answers = {Answer::No};
+    EXPECT_TRUE(document_.newDocument());
+    expectEmptyUntitled();
+    EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced"}));
+
+    host_.window = false;
+    host_.calls.clear();
+    EXPECT_TRUE(document_.newDocument());
+    EXPECT_EQ(host_.calls, QStringList{"replaced"});
+}
+
+}  // namespace
+}  // namespace rova
