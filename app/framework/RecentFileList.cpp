@@ -1,0 +1,48 @@
+#include "RecentFileList.h"
+
+#include "SettingsStore.h"
+
+namespace rova {
+
+namespace {
+
+// Entry i (from 0) is kept under "File<i+1>".
+QString keyOf(int index) {
+    return QStringLiteral("File%1").arg(index + 1);
+}
+
+}  // namespace
+
+void RecentFileList::add(const QString& path) {
+    if (path.isEmpty()) {
+        return;
+    }
+    entries_.removeAll(path);
+    entries_.prepend(path);
+    if (entries_.size() > kMaxEntries) {
+        entries_.resize(kMaxEntries);
+    }
+}
+
+void RecentFileList::remove(const QString& path) {
+    entries_.removeAll(path);
+}
+
+void RecentFileList::load(const SettingsStore& settings) {
+    entries_.clear();
+    for (int i = 0; i < kMaxEntries; ++i) {
+        const QString path = settings.readString(kSection, keyOf(i)).value_or(QString());
+        if (!path.isEmpty() && !entries_.contains(path)) {
+            entries_.append(path);
+        }
+    }
+}
+
+void RecentFileList::save(SettingsStore& settings) const {
+    for (int i = 0; i < kMaxEntries; ++i) {
+        settings.writeString(kSection, keyOf(i),
+                             i < entries_.size() ? std::optional(entries_[i]) : std::nullopt);
+    }
+}
+
+}  // namespace rova

@@ -1,0 +1,58 @@
+#include "XMainFrame.h"
+
+#include <QLabel>
+
+#include "SettingsStore.h"
+#include "WindowState.h"
+
+namespace rova {
+
+namespace {
+
+const QString kMainKey = QStringLiteral("Main");
+const QString kMaximizedKey = QStringLiteral("MainMaximized");
+const QString kStatusBarVisibleKey = QStringLiteral("StatusBarVisible");
+
+}  // namespace
+
+XMainFrame::XMainFrame(SettingsStore& settings, QWidget* parent)
+    : QMainWindow(parent), settings_(settings) {}
+
+QList<QLabel*> XMainFrame::createStatusBar(const QStringList& paneTexts) {
+    auto* bar = new QStatusBar(this);
+    // Command prompts are shown as temporary messages, which cover this pane while they last.
+    bar->addWidget(new QLabel(tr("Ready"), bar), 1);
+    QList<QLabel*> panes;
+    for (const QString& text : paneTexts) {
+        auto* pane = new QLabel(text, bar);
+        pane->setFixedWidth(pane->sizeHint().width());
+        bar->addPermanentWidget(pane);
+        panes.append(pane);
+    }
+    setStatusBar(bar);
+    statusBar_ = bar;
+    bar->setVisible(settings_.GetSettingInt(kStatusBarVisibleKey, 1) != 0);
+    return panes;
+}
+
+void XMainFrame::saveState() {
+    saveWindowState(settings_, kMainKey, this);
+    settings_.SetSettingInt(kMaximizedKey, isMaximized() ? 1 : 0);
+    settings_.SetSettingInt(kStatusBarVisibleKey,
+                            statusBar_ != nullptr && !statusBar_->isHidden() ? 1 : 0);
+}
+
+bool XMainFrame::restoreState(bool defaultMaximized) {
+    restoreWindowState(settings_, kMainKey, this);
+    return settings_.GetSettingInt(kMaximizedKey, defaultMaximized ? 1 : 0) != 0;
+}
+
+void XMainFrame::showRestored(bool defaultMaximized) {
+    if (restoreState(defaultMaximized)) {
+        showMaximized();
+    } else {
+        show();
+    }
+}
+
+}  // namespace rova

@@ -1,0 +1,77 @@
+#include "RecentFileList.h"
+
+#include <gtest/gtest.h>
+
+#include "MemorySettingsStore.h"
+
+namespace rova {
+namespace {
+
+TEST(RecentFileList, KeepsTheNewestFirstWithoutRepeats) {
+    RecentFileList list;
+    list.add("/a.rova");
+    list.add("/b.rova");
+    list.add("/c.rova");
+    EXPECT_EQ(list.entries(), QStringList({"/c.rova", "/b.rova", "/a.rova"}));
+
+    list.add("/a.rova");
+    EXPECT_EQ(list.entries(), QStringList({"/a.rova", "/c.rova", "/b.rova"}));
+
+    list.add("");
+    list.remove("/c.rova");
+    list.remove("/not-listed.rova");
+    EXPECT_EQ(list.entries(), QStringList({"/a.rova", "/b.rova"}));
+}
+
+TEST(RecentFileList, DropsTheOldestBeyondNineEntries) {
+    RecentFileList list;
+    for (int i = 1; i <= 12; ++i) {
+        list.add(QStringLiteral("/%1.rova").arg(i));
+    }
+    ASSERT_EQ(list.entries().size(), 9);
+    EXPECT_EQ(list.entries().first(), "/12.rova");
+    EXPECT_EQ(list.entries().last(), "/4.rova");
+
+    // Moving an entry of a full list to the top drops nothing.
+    list.add("/4.rova");
+    ASSERT_EQ(list.entries().size(), 9);
+    EXPECT_EQ(list.entries().first(), "/4.rova");
+    EXPECT_EQ(list.entries().last(), "/5.rova");
+}
+
+TEST(RecentFileList, SavesAndLoadsThroughTheSettings) {
+    MemorySettingsStore settings;
+    RecentFileList list;
+    list.add("/old.rova");
+    list.add("/new.rova");
+    list.save(settings);
+    EXPECT_EQ(settings.readString("Recent File List", "File1"), "/new.rova");
+    EXPECT_EQ(settings.readString("Recent File List", "File2"), "/old.rova");
+    EXPECT_EQ(settings.readString("Recent File List", "File3"), std::nullopt);
+
+    RecentFileList loaded;
+    loaded.load(settings);
+    EXPECT_EQ(loaded.entries(), list.entries());
+
+    // A removed entry does not come back from the settings.
+    list.remove("/new.rova");
+    list.save(settings);
+    EXPECT_EQ(settings.readString("Recent File List", "File1"), "/old.rova");
+    EXPECT_EQ(settings.readString("Recent File List", "File2"), std::nullopt);
+}
+
+TEST(RecentFileList, LoadingSkipsEmptyAndRepeatedValues) {
+    MemorySettingsStore settings;
+    settings.writeString("Recent File List", "File1", "/a.rova");
+    settings.writeString("Recent File List", "File2", "");
+    settings.writeString("Recent File List", "File3", "/a.rova");
+    settings.writeString("Recent File List", "File4", "/b.rova");
+    settings.writeString("Recent File List", "File10", "/beyond.rova");
+    RecentFileList list;
+    list.add("/replaced.rova");
+    list.load(settings);
+    EXPECT_EQ(list.entries(), QStringList({"/a.rova", "/b.rova"}));
+}
+
+}  // namespace
+}  // namespace rova
