@@ -1,0 +1,105 @@
+#include "PickupScan.h"
+
+#include <sys/stat.h>
+
+#include <QFile>
+#include <QStringList>
+#include <algorithm>
+#include <limits>
+
+#include "FilePaths.h"
+#include "FileSystem.h"
+
+namespace rova {
+
+namespace {
+
+constexpr qint64 kNsPerSecond = 1'000'000'000;
+
+const QStringList kDocumentExtensions{QStringLiteral(".txt"), QStringLiteral(".rtf"),
+                                      QStringLiteral(".rova")};
+
+std::int32_t secondsSince1970(qint64 ns) {
+    constexpr qint64 kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr qint64 kMax = std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(std::clamp(ns / kNsPerSecond, kMin, kMax));
+}
+
+}  // namespace
+
+PickupScan::PickupScan(QString pickupFolder, QString pickedUpFolder)
+    : pattern_(std::move(pickupFolder)),
+      sourceFolder_(paths::folder(pattern_)),
+      pickedUpFolder_(paths::ensureSeparator(pickedUpFolder)) {}
+
+std::vector<DocumentListEntry> PickupScan::scan(std::uint32_t now) {
+    std::vector<DocumentListEntry> moved;
+    for (const Settled& document : settledDocuments()) {
+        if (!exists(pickedUpFolder_)) {
+            createFolder(pickedUpFolder_, true);
+        }
+        const QString target = freeTarget(document.name);
+        // Never replaces: a file that took the name meanwhile is kept, and the move waits for
+        // the next tick.
+        if (!moveFile(sourceFolder_ + document.name, target, false)) {
+            break;
+        }
+        seen_.remove(document.name);
+        insertSorted(moved, {target, now, secondsSince1970(document.modifiedNs), true});
+    }
+    return moved;
+}
+
+std::vector<PickupScan::Settled> PickupScan::settledDocuments() {
+    QHash<QString, Signature> current;
+    std::vector<Settled> settled;
+    FileFinder finder;
+    for (bool found = finder.findFirst(pattern_, true); found; found = finder.findNext()) {
+        const QString& name = finder.entry().name;
+        const std::optional<Signature> signature = documentSignature(sourceFolder_ + name, name);
+        if (!signature) {
+            continue;
+        }
+        const auto previous = seen_.constFind(name);
+        if (previous != seen_.constEnd() && *previous == *signature) {
+            settled.push_back({name, signature->modifiedNs});
+        }
+        current.insert(name, *signature);
+    }
+    seen_ = std::move(current);
+
+    const auto oldestFirst = [](const Settled& a, const Settled& b) {
+        return a.modifiedNs != b.modifiedNs ? a.modifiedNs < b.modifiedNs : a.name < b.name;
+    };
+    const auto taken = std::min<std::size_t>(settled.size(), kMovesPerTick);
+    std::partial_sort(settled.begin(), settled.begin() + taken, settled.end(), oldestFirst);
+    settled.resize(taken);
+    return settled;
+}
+
+std::optional<PickupScan::Signature> PickupScan::documentSignature(const QString& path,
+                                                                   const QString& name) {
+    if (name.startsWith(u'.') ||
+        !kDocumentExtensions.contains(paths::extension(name), Qt::CaseInsensitive)) {
+        return std::nullopt;
+    }
+    // One lstat per candidate, which does not follow links: a link is never a regular file.
+    struct stat status {};
+    if (::lstat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode) ||
+        (status.st_mode & S_IWUSR) == 0) {
+        return std::nullopt;
+    }
+    return Signature{status.st_size, status.st_mtim.tv_sec * kNsPerSecond + status.st_mtim.tv_nsec};
+}
+
+QString PickupScan::freeTarget(const QString& name) const {
+    const QString extension = paths::extension(name);
+    const QString stem = name.chopped(extension.size());
+    QString target = pickedUpFolder_ + name;
+    for (int n = 1; exists(target); ++n) {
+        target = pickedUpFolder_ + stem + u'.' + QString::number(n) + extension;
+    }
+    return target;
+}
+
+}  // namespace rova

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QString>
+
+namespace rova {
+
+// Every text the playlist and the pickup folder show, in one place.
+class PlaylistText {
+    Q_DECLARE_TR_FUNCTIONS(PlaylistText)
+
+  public:
+    static QString pickupFolderTitle();
+    // The question asked when a chosen pickup folder cannot be found.
+    static QString unreachablePickupFolder(const QString& path);
+};
+
+}  // namespace rova
