@@ -4,6 +4,7 @@
 #include "CommandFile.h"
 #include "DocumentMessages.h"
 #include "FilePaths.h"
+#include "ShippedData.h"
 #include "TextFileSequence.h"
 #include "UserPrompt.h"
 
@@ -21,10 +22,22 @@ QString notPlayable(const QString& path) {
 
 }  // namespace
 
+HeadlessPlayback::ShippedPresets::ShippedPresets(UserPrompt& prompt) {
+    // Read from a file, as the application reads them, so the tool sees the same presets in the
+    // same order.
+    WriteCommands(makeDefaultPresets(), path(), prompt);
+}
+
+QString HeadlessPlayback::ShippedPresets::path() const {
+    return folder_.filePath(QStringLiteral("Presets.rova"));
+}
+
 HeadlessPlayback::HeadlessPlayback(double framesPerSecond, std::uint32_t seed, UserPrompt& prompt)
     : prompt_(prompt),
+      presets_(prompt),
       engine_(clock_, settings_),
-      form_(engine_, prompt, *this),
+      // As when the application opens a file for its playlist: no start text.
+      form_(engine_, prompt, *this, presets_.path(), presets_.path(), true),
       runner_(commands_, engine_.frameClock(), form_.controller(), *this) {
     SimulationSettings settings = engine_.currentSettings();
     settings.FramesPerSecond = framesPerSecond;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QTemporaryDir>
 #include <cstdint>
 
 #include "Clock.h"
@@ -22,7 +23,7 @@ class UserPrompt;
 // Time moves only through advanceTo(), which lets the runner execute every command due by then
 // before the engine composes (and draws) what is due, so the same file, rate and seed always
 // give the same frames.
-class HeadlessPlayback final : private ParameterFormHost, private SequenceRunnerView {
+class HeadlessPlayback final : private FormWithoutControls, private SequenceRunnerView {
   public:
     HeadlessPlayback(double framesPerSecond, std::uint32_t seed, UserPrompt& prompt);
 
@@ -43,18 +44,25 @@ class HeadlessPlayback final : private ParameterFormHost, private SequenceRunner
     std::uint32_t framePeriod() { return engine_.frameClock().period(); }
 
   private:
-    // The forms around the controller and the runner have nothing to show.
-    void showParameters() override {}
-    void selectPresetRow(int) override {}
-    void storeIntoSelectedCommand() override {}
-    void refreshTimingControls() override {}
     bool isSequenceRunning() const override { return runner_.isRunning(); }
     void selectRow(int) override {}
     void makeCurrent(int) override {}
     void showRunButtonText(const QString&) override {}
     void sequenceEnded() override {}
 
+    // The shipped default presets, in a folder of their own that vanishes with the playback, so
+    // the tool never sees or changes the user's own presets.
+    class ShippedPresets {
+      public:
+        explicit ShippedPresets(UserPrompt& prompt);
+        QString path() const;
+
+      private:
+        QTemporaryDir folder_;
+    };
+
     UserPrompt& prompt_;
+    ShippedPresets presets_;
     VirtualClock clock_;
     MemorySettingsStore settings_;
     PreviewSimulator engine_;

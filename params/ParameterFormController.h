@@ -56,6 +56,15 @@ class ParameterFormHost {
     virtual bool isSequenceRunning() const = 0;
 };
 
+// A host with no controls to show: stands in for the forms wherever commands run without them.
+class FormWithoutControls : public ParameterFormHost {
+  public:
+    void showParameters() override {}
+    void selectPresetRow(int) override {}
+    void storeIntoSelectedCommand() override {}
+    void refreshTimingControls() override {}
+};
+
 // The parameter form without its controls: the working parameter set, the content it is built
 // from, and the operations by which commands, presets and texts reach the players.
 //

@@ -42,6 +42,15 @@ QString decodePlainText(std::span<const std::uint8_t> bytes) {
     return decoded;
 }
 
+std::unique_ptr<Command> commandFromForm(const ParameterFormController& form) {
+    auto command = std::make_unique<Command>();
+    command->parameters() = form.working().parameters;
+    if (!takeText(*command, form.textEditor())) {
+        return nullptr;
+    }
+    return command;
+}
+
 std::unique_ptr<Command> sequenceFromTextFile(const QString& path, ParameterFormController& form) {
     const std::optional<TextFileKind> kind = textFileKind(path);
     ByteBuffer bytes;
@@ -55,9 +64,8 @@ std::unique_ptr<Command> sequenceFromTextFile(const QString& path, ParameterForm
     }
     const int duration = form.scrollDuration();
 
-    auto command = std::make_unique<Command>();
-    command->parameters() = form.working().parameters;
-    if (!takeText(*command, form.textEditor())) {
+    std::unique_ptr<Command> command = commandFromForm(form);
+    if (!command) {
         return nullptr;
     }
     if (duration > 0) {

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+#include "EditedPicture.h"
+#include "ParameterFormController.h"
+#include "Players.h"
+#include "Presets.h"
+#include "RichTextControl.h"
+
+namespace rova {
+
+class PlayerEngine;
+class UserPrompt;
+
+// The parameter form's controller with the editors and presets it works with, but no window of
+// its own: the text editor is never shown and the picture editor is a HeldPicture. Stands in for
+// the parameter form wherever commands are executed without it. Needs a QApplication, since the
+// text editor is a widget.
+class HeadlessForm {
+  public:
+    // The presets are read from `presetsToLoad` and every change is saved to `ownPresetsPath`.
+    // `openingFromList`: a document is being opened for the playlist, so no start text is shown.
+    HeadlessForm(PlayerEngine& engine, UserPrompt& prompt, ParameterFormHost& host,
+                 const QString& ownPresetsPath, const QString& presetsToLoad, bool openingFromList);
+
+    ParameterFormController& controller() { return controller_; }
+    Presets& presets() { return presets_; }
+
+  private:
+    EnginePlayers players_;
+    RichTextControl textEditor_;
+    HeldPicture picture_;
+    Presets presets_;
+    ParameterFormController controller_;
+};
+
+}  // namespace rova
