@@ -362,12 +362,8 @@ TEST_F(DocumentListDeleteTest, DeleteRemovesTheEntryWhateverBecomesOfTheFile) {
     list.deleteOpenFile();
     EXPECT_EQ(listed(), QStringList({kept}));
 
-    // Without any trash the file is deleted outright; the last entry clears the list.
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    const QString blocker = file("not-a-folder");
-    qputenv("XDG_DATA_HOME", (blocker + "/data").toLocal8Bit());
+    // The last entry clears the list and the document.
     list.deleteOpenFile();
-    qputenv("XDG_DATA_HOME", dataHome);
     EXPECT_FALSE(QFileInfo::exists(kept));
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(host.newDocuments, 1);
