@@ -1,0 +1,322 @@
+#include "Application.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+#include "FilePaths.h"
+#include "FilePrompt.h"
+#include "FileSystem.h"
+#include "MainFrame.h"
+#include "MainFrameText.h"
+#include "PickupFolderDialog.h"
+#include "PickupScan.h"
+#include "SettingsStore.h"
+
+namespace rova {
+
+namespace {
+
+const QString kPickupFolderKey = QStringLiteral("Pickup Folder");
+const QString kSequenceFilter = QStringLiteral("Rova Files (*.rova)|*.rova|");
+
+QString shippedFile(const QString& name) {
+    const QDir here(QCoreApplication::applicationDirPath());
+    const QString beside = here.filePath(name);
+    const QString installed = here.filePath(QStringLiteral("../share/rova/") + name);
+    return QFileInfo::exists(beside) || !QFileInfo::exists(installed) ? beside
+                                                                      : QDir::cleanPath(installed);
+}
+
+}  // namespace
+
+ApplicationPaths ApplicationPaths::standard() {
+    const QDir data(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    return {shippedFile(QStringLiteral("Demo.rova")), shippedFile(QStringLiteral("Presets.rova")),
+            data.filePath(QStringLiteral("Presets.rova")),
+            data.filePath(QStringLiteral("PickedUpDocuments/"))};
+}
+
+Application::Application(SettingsStore& settings, QuestionPrompt& prompt, ApplicationPaths paths)
+    : settings_(settings),
+      prompt_(prompt),
+      paths_(std::move(paths)),
+      random_(std::random_device{}()),
+      document_(prompt, *this),
+      list_(*this, flags_, clock_, [this] { return static_cast<std::uint32_t>(random_()); }) {
+    flags_.load(settings_);
+    settings_.GetSettingString(pickupFolder_, kPickupFolderKey, QString());
+    recentFiles_.load(settings_);
+}
+
+Application::~Application() = default;
+
+bool Application::start(const QStringList& files) {
+    createMainFrame();
+    titleChanged();
+    if (files.isEmpty()) {
+        if (!runDemo(true)) {
+            beginDocument();
+        }
+    } else if (!openByPath(files.first())) {
+        return false;
+    }
+    frame_->showRestored(true);
+    if (flags_.has(AppFlag::Pickup)) {
+        frame_->startPickupTimer();
+    }
+    return true;
+}
+
+void Application::createMainFrame() {
+    const QString presetsToLoad =
+        QFileInfo::exists(paths_.ownPresets) ? paths_.ownPresets : paths_.shippedPresets;
+    frame_ = std::make_unique<MainFrame>(settings_, document_, prompt_, paths_.ownPresets,
+                                         presetsToLoad);
+    frame_->setRecentFiles(recentFiles_.entries());
+    registerHandlers();
+    QObject::connect(
+        &frame_->session(), &SequenceSession::ended, frame_.get(), [this] { list_.next(true); },
+        Qt::QueuedConnection);
+    QObject::connect(frame_.get(), &MainFrame::pickupTimerFired, frame_.get(),
+                     [this] { scanPickupFolder(); });
+    QObject::connect(frame_.get(), &MainFrame::idle, frame_.get(),
+                     [this] { updateDocumentsPane(); });
+    QObject::connect(frame_.get(), &MainFrame::recentFileChosen, frame_.get(),
+                     [this](const QString& path) { openByPath(path); });
+    QObject::connect(frame_.get(), &MainFrame::filesDropped, frame_.get(),
+                     [this](const QStringList& paths) {
+                         for (const QString& path : paths) {
+                             openByPath(path);
+                         }
+                     });
+}
+
+void Application::registerHandlers() {
+    CommandTable& commands = frame_->commands();
+    const auto fromList = [this] { return list_.isCurrentFromList(); };
+    const auto canNavigate = [this] { return list_.canNavigate(); };
+    const auto toggle = [this](AppFlag flag) {
+        return CommandHandler{[this, flag] { flags_.toggle(flag, settings_); },
+                              {},
+                              [this, flag] { return flags_.has(flag); }};
+    };
+    commands.setHandler(CommandId::FileNew, {[this] { newDocument(); }, {}, {}});
+    commands.setHandler(CommandId::FileOpen, {[this] { chooseFiles(); }, {}, {}});
+    commands.setHandler(CommandId::FilePrevious, {[this] { list_.previous(); }, canNavigate, {}});
+    commands.setHandler(CommandId::FileNext, {[this] { list_.next(false); }, canNavigate, {}});
+    commands.setHandler(CommandId::FileSinglePlay,
+                        {[this] { list_.toggleSinglePlay(); }, fromList,
+                         [this] { return list_.isCurrentFromList() && list_.headIsSinglePlay(); }});
+    commands.setHandler(CommandId::FileRemove, {[this] { list_.remove(); }, fromList, {}});
+    commands.setHandler(CommandId::FileRemoveAll, {[this] { list_.removeAll(); }, fromList, {}});
+    commands.setHandler(CommandId::FileDelete, {[this] { list_.deleteOpenFile(); }, fromList, {}});
+    commands.setHandler(CommandId::FileAdditiveOpen, toggle(AppFlag::AdditiveOpen));
+    commands.setHandler(CommandId::FileRandomOrder, toggle(AppFlag::RandomOrder));
+    commands.setHandler(CommandId::AutoRun, toggle(AppFlag::AutoRun));
+    commands.setHandler(CommandId::FilePickup,
+                        {[this] { togglePickup(); }, [this] { return !pickupFolder_.isEmpty(); },
+                         [this] { return flags_.has(AppFlag::Pickup); }});
+    commands.setHandler(CommandId::FilePickupFolder, {[this] { choosePickupFolder(); }, {}, {}});
+    commands.setHandler(CommandId::RunDemo, {[this] { runDemo(false); }, {}, {}});
+    commands.setHandler(CommandId::About, {[this] { showAbout(); }, {}, {}});
+    commands.update();
+}
+
+// ---- opening documents ----
+
+bool Application::openByPath(const QString& path) {
+    list_.beginOpen();
+    list_.addPath(paths::qualify(path));
+    const bool opened = list_.endOpen();
+    if (!opened && !QFileInfo::exists(path)) {
+        recentFiles_.remove(path);
+        recentFiles_.save(settings_);
+        frame_->setRecentFiles(recentFiles_.entries());
+    }
+    return opened;
+}
+
+void Application::openPaths(const QStringList& paths) {
+    list_.beginOpen();
+    for (const QString& path : paths) {
+        list_.addPath(paths::qualify(path));
+    }
+    list_.endOpen();
+}
+
+void Application::chooseFiles() {
+    if (!openPrompt_) {
+        openPrompt_ =
+            std::make_unique<FilePrompt>(MainFrameText::openFilter(), false, QString(), prompt_);
+    }
+    QString chosen;
+    if (openPrompt_->prompt(chosen, FilePrompt::Mode::OpenMultiple, MainFrameText::openTitle())) {
+        openPaths(chosen.split(u'|', Qt::SkipEmptyParts));
+    }
+}
+
+bool Application::openFromList(const QString& path) {
+    flags_.set(AppFlag::OpeningFromList, true);
+    const Document::OpenResult result = document_.openFile(path);
+    if (result == Document::OpenResult::Opened) {
+        beginDocument();
+    }
+    flags_.set(AppFlag::OpeningFromList, false);
+    const bool cameBack =
+        result == Document::OpenResult::Opened || result == Document::OpenResult::AlreadyOpen;
+    if (cameBack) {
+        document_.confirmReopen();
+    }
+    return cameBack;
+}
+
+void Application::newDocumentFromList() {
+    flags_.set(AppFlag::OpeningFromList, true);
+    if (document_.newDocument()) {
+        beginDocument();
+    }
+    flags_.set(AppFlag::OpeningFromList, false);
+}
+
+void Application::newDocument() {
+    if (!document_.newDocument()) {
+        return;
+    }
+    beginDocument();
+    frame_->showParameterPane();
+    list_.clearForNew();
+}
+
+void Application::beginDocument() {
+    if (frame_) {
+        frame_->session().begin(flags_.has(AppFlag::OpeningFromList) &&
+                                flags_.has(AppFlag::AutoRun));
+    }
+}
+
+bool Application::runDemo(bool quiet) {
+    if (!QFileInfo::exists(paths_.demo)) {
+        if (!quiet) {
+            prompt_.showWarning(MainFrameText::demoMissing(paths_.demo));
+        }
+        return false;
+    }
+    list_.setCurrentFromList(false);
+    if (openFromList(paths_.demo)) {
+        document_.markAsDemo();
+        frame_->showPreviewOnly();
+        if (!flags_.has(AppFlag::AutoRun)) {
+            frame_->session().begin(true);
+        }
+    }
+    return true;
+}
+
+// ---- the pickup folder ----
+
+void Application::togglePickup() {
+    flags_.toggle(AppFlag::Pickup, settings_);
+    if (flags_.has(AppFlag::Pickup)) {
+        frame_->startPickupTimer();
+    } else {
+        frame_->stopPickupTimer();
+    }
+}
+
+void Application::setPickupFolder(const QString& folder) {
+    pickupFolder_ = folder;
+    settings_.SetSettingString(kPickupFolderKey, folder);
+    pickupScan_.reset();
+}
+
+void Application::choosePickupFolder() {
+    PickupFolderDialog dialog(pickupFolder_, prompt_, frame_.get());
+    if (dialog.exec() == QDialog::Accepted) {
+        setPickupFolder(dialog.folder());
+    }
+}
+
+void Application::scanPickupFolder() {
+    if (pickupFolder_.isEmpty()) {
+        return;
+    }
+    if (!pickupScan_) {
+        pickupScan_ = std::make_unique<PickupScan>(pickupFolder_, paths_.pickedUpFolder);
+    }
+    std::vector<DocumentListEntry> pickedUp = pickupScan_->scan(clock_.nowMs());
+    if (!pickedUp.empty()) {
+        list_.mergePickedUp(std::move(pickedUp));
+    }
+}
+
+// ---- what the document asks of the windows ----
+
+void Application::stopSequenceAndKillPlayers() {
+    frame_->session().stopAndKillPlayers();
+}
+
+void Application::sequenceReplaced(bool keepCurrentIndex) {
+    if (frame_) {
+        frame_->session().sequenceReplaced(keepCurrentIndex);
+    }
+}
+
+std::unique_ptr<Command> Application::commandFromTextFile(const QString& path) {
+    return frame_->session().commandFromTextFile(path);
+}
+
+void Application::commandAdded(int index) {
+    frame_->session().commandAdded(index);
+}
+
+std::unique_ptr<Command> Application::commandFromParameters() {
+    return frame_->session().commandFromParameters();
+}
+
+void Application::showSequencePane() {
+    if (frame_) {
+        frame_->showSequencePane();
+    }
+}
+
+void Application::titleChanged() {
+    if (frame_) {
+        frame_->showTitle(document_.title());
+    }
+}
+
+std::optional<QString> Application::chooseSavePath(const QString& proposed) {
+    if (!savePrompt_) {
+        savePrompt_ = std::make_unique<FilePrompt>(kSequenceFilter, false, QString(), prompt_);
+    }
+    QString path = proposed;
+    if (!savePrompt_->prompt(path, FilePrompt::Mode::Save, QString())) {
+        return std::nullopt;
+    }
+    return path;
+}
+
+void Application::addRecentFile(const QString& path) {
+    recentFiles_.add(path);
+    recentFiles_.save(settings_);
+    if (frame_) {
+        frame_->setRecentFiles(recentFiles_.entries());
+    }
+}
+
+// ---- the rest ----
+
+void Application::showAbout() {
+    QMessageBox::about(frame_.get(), MainFrameText::aboutTitle(),
+                       MainFrameText::aboutText(QApplication::applicationVersion()));
+}
+
+void Application::updateDocumentsPane() {
+    frame_->setStatusPaneText(MainFrame::StatusPane::Documents,
+                              MainFrameText::documentsPane(list_.count(), list_.currentPosition()));
+}
+
+}  // namespace rova

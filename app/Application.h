@@ -1,0 +1,108 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <random>
+
+#include "AppFlags.h"
+#include "Clock.h"
+#include "Document.h"
+#include "DocumentList.h"
+#include "DocumentListHost.h"
+#include "RecentFileList.h"
+
+namespace rova {
+
+class FilePrompt;
+class MainFrame;
+class PickupScan;
+class QuestionPrompt;
+class SettingsStore;
+
+// Where the application finds its files.
+struct ApplicationPaths {
+    QString demo;            // the shipped demo sequence
+    QString shippedPresets;  // the shipped presets, used while the user has none
+    QString ownPresets;      // the user's presets
+    QString pickedUpFolder;  // where picked-up files are moved, ending with "/"
+
+    // The shipped files next to the executable, or in the installation's "share/rova"; the
+    // user's own files in the per-user data folder.
+    static ApplicationPaths standard();
+};
+
+// The root of the program: it owns the document, the playlist and the main window, starts them
+// in order, and handles the commands of the File menu's list, Auto Run, Run Demo and About, and
+// the pickup folder.
+class Application final : private DocumentHost, private DocumentListHost {
+  public:
+    Application(SettingsStore& settings, QuestionPrompt& prompt, ApplicationPaths paths);
+    ~Application() override;
+
+    // Start-up: opens the file named (through the playlist) or, without one, the demo quietly;
+    // then shows the main window. False when the named file cannot be opened.
+    bool start(const QStringList& files);
+
+    Document& document() { return document_; }
+    DocumentList& documentList() { return list_; }
+    AppFlags& flags() { return flags_; }
+    // The main window; null before start().
+    MainFrame* mainFrame() { return frame_.get(); }
+
+    // Opens one file as the command line, the recent-file list and dropped files do.
+    bool openByPath(const QString& path);
+    // Opens every file, as File Open does with what its dialog returned.
+    void openPaths(const QStringList& paths);
+    bool runDemo(bool quiet);
+    void newDocument();
+    void togglePickup();
+    void setPickupFolder(const QString& folder);
+    QString pickupFolder() const { return pickupFolder_; }
+    // One tick of the pickup timer.
+    void scanPickupFolder();
+
+  private:
+    // DocumentHost
+    bool windowExists() const override { return frame_ != nullptr; }
+    void stopSequenceAndKillPlayers() override;
+    void sequenceReplaced(bool keepCurrentIndex) override;
+    std::unique_ptr<Command> commandFromTextFile(const QString& path) override;
+    void commandAdded(int index) override;
+    void prepareForSave() override {}
+    std::unique_ptr<Command> commandFromParameters() override;
+    void showSequencePane() override;
+    void titleChanged() override;
+    std::optional<QString> chooseSavePath(const QString& proposed) override;
+    void addRecentFile(const QString& path) override;
+    // DocumentListHost
+    bool openFromList(const QString& path) override;
+    QString openDocumentPath() const override { return document_.pathName(); }
+    void newDocumentFromList() override;
+
+    void createMainFrame();
+    void registerHandlers();
+    // After a document was opened or created: the sequence starts, with Auto Run from the top.
+    void beginDocument();
+    void chooseFiles();
+    void choosePickupFolder();
+    void showAbout();
+    void updateDocumentsPane();
+
+    SettingsStore& settings_;
+    QuestionPrompt& prompt_;
+    ApplicationPaths paths_;
+    AppFlags flags_;
+    SteadyClock clock_;
+    std::mt19937 random_;
+    Document document_;
+    DocumentList list_;
+    RecentFileList recentFiles_;
+    QString pickupFolder_;
+    std::unique_ptr<PickupScan> pickupScan_;
+    std::unique_ptr<FilePrompt> openPrompt_;
+    std::unique_ptr<FilePrompt> savePrompt_;
+    std::unique_ptr<MainFrame> frame_;
+};
+
+}  // namespace rova

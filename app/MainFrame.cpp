@@ -1,0 +1,373 @@
+#include "MainFrame.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStatusBar>
+
+#include "Document.h"
+#include "EditCommands.h"
+#include "EmptyPane.h"
+#include "FilePrompt.h"
+#include "MainFrameText.h"
+#include "PreviewSplitter.h"
+#include "PreviewWnd.h"
+#include "SettingsStore.h"
+#include "XSplitterStatic.h"
+
+namespace rova {
+
+namespace {
+
+// The natural sizes of the forms whose places the empty panes keep until they are there.
+constexpr QSize kParameterFormSize{800, 300};
+constexpr QSize kSequenceFormSize{800, 220};
+// How often the command states and status panes are refreshed while nothing else happens.
+constexpr int kIdleUpdateMs = 250;
+constexpr int kPickupIntervalMs = 1000;
+
+}  // namespace
+
+MainFrame::MainFrame(SettingsStore& settings, Document& document, QuestionPrompt& prompt,
+                     const QString& ownPresetsPath, const QString& presetsToLoad)
+    : XMainFrame(settings), document_(document), prompt_(prompt) {
+    setWindowIcon(QIcon(QStringLiteral(":/icons/rova.svg")));
+    setAcceptDrops(true);
+    createMenus();
+    createToolBar();
+    statusPanes_ = createStatusBar(MainFrameText::statusPaneTemplates());
+    createPanes(settings, prompt, ownPresetsPath, presetsToLoad);
+    registerHandlers();
+
+    pickupTimer_.setInterval(kPickupIntervalMs);
+    connect(&pickupTimer_, &QTimer::timeout, this, &MainFrame::pickupTimerFired);
+    idleTimer_.setInterval(kIdleUpdateMs);
+    connect(&idleTimer_, &QTimer::timeout, this, &MainFrame::refresh);
+    idleTimer_.start();
+    connect(session_.get(), &SequenceSession::stateChanged, this, &MainFrame::refresh);
+}
+
+MainFrame::~MainFrame() = default;
+
+PreviewWnd& MainFrame::preview() {
+    return previewSplitter_->preview();
+}
+
+void MainFrame::createMenus() {
+    for (const MenuInfo& menuInfo : CommandCatalogue::menus()) {
+        QMenu* menu = menuBar()->addMenu(menuInfo.title);
+        if (!fileMenu_) {
+            fileMenu_ = menu;
+        }
+        for (const CommandId id : menuInfo.items) {
+            if (id == CommandId{0}) {
+                menu->addSeparator();
+            } else {
+                menu->addAction(commands_.action(id));
+            }
+        }
+        // Enable and check the items from their handlers just before the menu shows.
+        connect(menu, &QMenu::aboutToShow, &commands_, &CommandTable::update);
+    }
+    // Actions that are on no menu still need the window for their shortcuts.
+    for (const CommandInfo& info : CommandCatalogue::commands()) {
+        addAction(commands_.action(info.id));
+    }
+}
+
+void MainFrame::createToolBar() {
+    toolBar_ = addToolBar(MainFrameText::toolBarTitle());
+    toolBar_->setObjectName(QStringLiteral("MainToolBar"));
+    toolBar_->setIconSize(QSize(16, 15));
+    for (const CommandId id : CommandCatalogue::toolbar()) {
+        if (id == CommandId{0}) {
+            toolBar_->addSeparator();
+        } else {
+            toolBar_->addAction(commands_.action(id));
+        }
+    }
+    toolBar_->setVisible(settings().GetSettingInt(QStringLiteral("ToolbarVisible"), 1) != 0);
+}
+
+void MainFrame::createPanes(SettingsStore& settings, QuestionPrompt& prompt,
+                            const QString& ownPresetsPath, const QString& presetsToLoad) {
+    panes_ = new XSplitterStatic(Qt::Vertical);
+    previewSplitter_ = new PreviewSplitter(settings);
+    panes_->addPane(new EmptyPane(kParameterFormSize));
+    panes_->addPane(previewSplitter_);
+    panes_->addPane(new EmptyPane(kSequenceFormSize));
+    // The forms keep their heights when the window is resized; the preview takes the change.
+    panes_->setFixed(ParameterRow, true);
+    panes_->setFixed(SequenceRow, true);
+    panes_->setPaneSize(ParameterRow, panes_->naturalSize(ParameterRow), false);
+    panes_->setPaneSize(SequenceRow, 0, false);
+    setCentralWidget(panes_);
+
+    session_ = std::make_unique<SequenceSession>(document_.commands(), preview().simulator(),
+                                                 prompt, ownPresetsPath, presetsToLoad);
+}
+
+void MainFrame::registerHandlers() {
+    registerSequenceHandlers();
+    registerViewHandlers();
+    registerEditHandlers();
+    commands_.setHandler(CommandId::FileExit, {[this] { close(); }, {}, {}});
+    commands_.setHandler(
+        CommandId::FileSave,
+        {[this] { document_.save(); }, [this] { return document_.canSave(); }, {}});
+    commands_.setHandler(CommandId::FileSaveAs, {[this] { document_.saveAs(); }, {}, {}});
+    commands_.setHandler(
+        CommandId::FileRevert,
+        {[this] { document_.revert(); }, [this] { return document_.canRevert(); }, {}});
+}
+
+void MainFrame::registerSequenceHandlers() {
+    SequenceSession& session = *session_;
+    const auto hasCommands = [&session] { return session.hasCommands(); };
+    const auto navigation = [&](CommandId id, Navigation to, bool run) {
+        commands_.setHandler(id,
+                             {[&session, to, run] { session.navigate(to, run); }, hasCommands, {}});
+    };
+    commands_.setHandler(CommandId::RunStop, {[&session] { session.runOrStop(); }, hasCommands,
+                                              [&session] { return session.isRunning(); }});
+    navigation(CommandId::TopCommand, Navigation::Top, false);
+    navigation(CommandId::RewindCommand, Navigation::Rewind, false);
+    navigation(CommandId::PreviousCommand, Navigation::Previous, false);
+    navigation(CommandId::NextCommand, Navigation::Next, false);
+    navigation(CommandId::RunFromTop, Navigation::Top, true);
+    navigation(CommandId::RunFromRewind, Navigation::Rewind, true);
+    navigation(CommandId::RunFromPrevious, Navigation::Previous, true);
+    navigation(CommandId::RunFromNext, Navigation::Next, true);
+    commands_.setHandler(CommandId::KillTopPlayer,
+                         {[&session] { session.killTopPlayer(); }, {}, {}});
+    commands_.setHandler(CommandId::KillAllPlayers,
+                         {[&session] { session.stopAndKillPlayers(); }, {}, {}});
+    commands_.setHandler(CommandId::ResetTopPlayer,
+                         {[&session] { session.resetTopPlayer(); }, {}, {}});
+    commands_.setHandler(CommandId::DefaultParameters,
+                         {[&session] { session.defaultParameters(); }, {}, {}});
+    commands_.setHandler(
+        CommandId::AutoUpdate,
+        {[&session] { session.form().setAutoUpdate(!session.form().autoUpdate()); },
+         {},
+         [&session] { return session.form().autoUpdate(); }});
+}
+
+void MainFrame::registerViewHandlers() {
+    commands_.setHandler(
+        CommandId::ViewParameters,
+        {[this] { toggleParameters(); }, {}, [this] { return isRowVisible(ParameterRow); }});
+    commands_.setHandler(
+        CommandId::ViewSequence,
+        {[this] { toggleSequence(); }, {}, [this] { return isRowVisible(SequenceRow); }});
+    commands_.setHandler(CommandId::ViewHideAll, {[this] { hideAll(); }, {}, {}});
+    commands_.setHandler(CommandId::ViewMetrics,
+                         {[this] { previewSplitter_->toggleMetrics(); },
+                          {},
+                          [this] { return previewSplitter_->isMetricsVisible(); }});
+    commands_.setHandler(CommandId::ViewPreview,
+                         {[this] { preview().togglePreview(); },
+                          {},
+                          [this] { return preview().simulator().previewEnabled(); }});
+    commands_.setHandler(CommandId::ViewBackground,
+                         {[this] { preview().toggleBackground(); },
+                          {},
+                          [this] { return preview().simulator().backgroundViewed(); }});
+    commands_.setHandler(CommandId::ChooseBackground, {[this] { chooseBackground(); }, {}, {}});
+    commands_.setHandler(CommandId::ViewToolbar,
+                         {[this] { toolBar_->setVisible(!toolBar_->isVisible()); },
+                          {},
+                          [this] { return toolBar_->isVisible(); }});
+    commands_.setHandler(CommandId::ViewStatusBar,
+                         {[this] { statusBar()->setVisible(!statusBar()->isVisible()); },
+                          {},
+                          [this] { return statusBar()->isVisible(); }});
+    commands_.setHandler(CommandId::NextPane, {[this] { switchPane(1); }, {}, {}});
+    commands_.setHandler(CommandId::PreviousPane, {[this] { switchPane(-1); }, {}, {}});
+}
+
+void MainFrame::registerEditHandlers() {
+    const std::pair<CommandId, EditCommand> edits[] = {
+        {CommandId::EditUndo, EditCommand::Undo},
+        {CommandId::EditCut, EditCommand::Cut},
+        {CommandId::EditCopy, EditCommand::Copy},
+        {CommandId::EditPaste, EditCommand::Paste},
+        {CommandId::EditSelectAll, EditCommand::SelectAll},
+    };
+    for (const auto& [id, edit] : edits) {
+        commands_.setHandler(id, {[edit] { perform(edit, QApplication::focusWidget()); },
+                                  [edit] { return enabled(edit, QApplication::focusWidget()); },
+                                  {}});
+    }
+}
+
+void MainFrame::setStatusPaneText(StatusPane pane, const QString& text) {
+    statusPanes_[static_cast<int>(pane)]->setText(text);
+}
+
+QString MainFrame::statusPaneText(StatusPane pane) const {
+    return statusPanes_[static_cast<int>(pane)]->text();
+}
+
+void MainFrame::showTitle(const QString& documentTitle) {
+    setWindowTitle(MainFrameText::windowTitle(documentTitle));
+}
+
+bool MainFrame::isRowVisible(Row row) const {
+    return panes_->paneSize(row) > 0;
+}
+
+void MainFrame::showRow(Row row) {
+    if (!isRowVisible(row)) {
+        panes_->setPaneSize(row, panes_->naturalSize(row), true);
+    }
+    panes_->activatePane(row);
+}
+
+void MainFrame::hideRow(Row row, Row activate) {
+    panes_->setPaneSize(row, 0, true);
+    panes_->activatePane(activate);
+}
+
+void MainFrame::showParameterPane() {
+    showRow(ParameterRow);
+}
+void MainFrame::showSequencePane() {
+    showRow(SequenceRow);
+}
+
+void MainFrame::showPreviewOnly() {
+    panes_->setPaneSize(ParameterRow, 0, true);
+    panes_->setPaneSize(SequenceRow, 0, true);
+    previewSplitter_->hideMetrics();
+    panes_->activatePane(PreviewRow);
+}
+
+void MainFrame::toggleParameters() {
+    if (isRowVisible(ParameterRow)) {
+        hideRow(ParameterRow, SequenceRow);
+    } else {
+        showParameterPane();
+    }
+}
+
+void MainFrame::toggleSequence() {
+    if (isRowVisible(SequenceRow)) {
+        hideRow(SequenceRow, ParameterRow);
+    } else {
+        showSequencePane();
+    }
+}
+
+void MainFrame::hideAll() {
+    previewSplitter_->hideMetrics();
+    panes_->setPaneSize(ParameterRow, 0, true);
+    panes_->setPaneSize(SequenceRow, 0, true);
+}
+
+// F6 and Shift+F6: the focus moves to the next or previous visible pane.
+void MainFrame::switchPane(int step) {
+    QList<QWidget*> visible;
+    for (QWidget* pane : {panes_->widget(ParameterRow), &previewSplitter_->metrics(),
+                          static_cast<QWidget*>(&preview()), panes_->widget(SequenceRow)}) {
+        if (pane->isVisible() && pane->width() > 0 && pane->height() > 0) {
+            visible.append(pane);
+        }
+    }
+    if (visible.isEmpty()) {
+        return;
+    }
+    qsizetype current = 0;
+    for (qsizetype i = 0; i < visible.size(); ++i) {
+        if (visible[i]->isAncestorOf(QApplication::focusWidget()) ||
+            visible[i] == QApplication::focusWidget()) {
+            current = i;
+        }
+    }
+    const qsizetype count = visible.size();
+    visible[((current + step) % count + count) % count]->setFocus(Qt::OtherFocusReason);
+}
+
+void MainFrame::chooseBackground() {
+    if (!backgroundPrompt_) {
+        backgroundPrompt_ =
+            std::make_unique<FilePrompt>(MainFrameText::bitmapFilter(), false, QString(), prompt_);
+    }
+    QString path = preview().simulator().backgroundPath();
+    if (backgroundPrompt_->prompt(path, FilePrompt::Mode::OpenExistingFile,
+                                  MainFrameText::chooseBackgroundTitle())) {
+        preview().chooseBackground(path);
+    }
+}
+
+void MainFrame::setRecentFiles(const QStringList& paths) {
+    qDeleteAll(recentActions_);
+    recentActions_.clear();
+    QAction* exit = commands_.action(CommandId::FileExit);
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        auto* action = new QAction(MainFrameText::recentFileItem(static_cast<int>(i) + 1, paths[i]),
+                                   fileMenu_);
+        const QString path = paths[i];
+        connect(action, &QAction::triggered, this, [this, path] { emit recentFileChosen(path); });
+        fileMenu_->insertAction(exit, action);
+        recentActions_.append(action);
+    }
+    if (!paths.isEmpty()) {
+        recentActions_.append(fileMenu_->insertSeparator(exit));
+    }
+}
+
+void MainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainFrame::dropEvent(QDropEvent* event) {
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths.append(url.toLocalFile());
+        }
+    }
+    if (!paths.isEmpty()) {
+        event->acceptProposedAction();
+        emit filesDropped(paths);
+    }
+}
+
+void MainFrame::startPickupTimer() {
+    pickupTimer_.start();
+}
+void MainFrame::stopPickupTimer() {
+    pickupTimer_.stop();
+}
+
+void MainFrame::refresh() {
+    commands_.update();
+    setStatusPaneText(
+        StatusPane::Players,
+        MainFrameText::playersPane(static_cast<int>(preview().simulator().playerCount())));
+    setStatusPaneText(StatusPane::Commands,
+                      MainFrameText::commandsPane(static_cast<int>(document_.commands().size()),
+                                                  session_->currentIndex() + 1));
+    emit idle();
+}
+
+void MainFrame::closeEvent(QCloseEvent* event) {
+    if (!document_.saveModified()) {
+        event->ignore();
+        return;
+    }
+    session_->stop();
+    idleTimer_.stop();
+    pickupTimer_.stop();
+    saveState();
+    settings().SetSettingInt(QStringLiteral("ToolbarVisible"), toolBar_->isVisible() ? 1 : 0);
+    event->accept();
+}
+
+}  // namespace rova

@@ -1,0 +1,185 @@
+// The main window as the application starts it: its command table's enable and check rules,
+// the panes, the status bar, the title, the operation commands on the runner, and what it
+// stores when it closes.
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "PreviewSplitter.h"
+#include "PreviewWnd.h"
+#include "ShellTestSupport.h"
+#include "XSplitterStatic.h"
+
+namespace rova::test {
+namespace {
+
+using C = CommandId;
+
+class MainFrameTest : public ShellTest {};
+
+TEST_F(MainFrameTest, CommandsWithoutAHandlerAreDisabled) {
+    ASSERT_TRUE(start());
+    // Never handled: the rotor itself is not driven.
+    EXPECT_FALSE(enabled(C::ViewRotor));
+    EXPECT_FALSE(enabled(C::SaveRotorData));
+    trigger(C::ViewRotor);
+    EXPECT_FALSE(checked(C::ViewRotor));
+    // The text formatting commands come with the parameter form.
+    for (const C id : {C::TextBold, C::TextFont, C::TextRainbow, C::ColourRed, C::Size7Points,
+                       C::DecreasePointsize, C::EnablePresetEditing}) {
+        EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
+    }
+    // Always there.
+    for (const C id : {C::FileNew, C::FileOpen, C::FileSaveAs, C::FilePickupFolder, C::FileExit,
+                       C::RunDemo, C::About, C::ViewParameters, C::ChooseBackground}) {
+        EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
+    }
+}
+
+TEST_F(MainFrameTest, SaveAndRevertFollowTheDocument) {
+    const QString path = writeSequence(QStringLiteral("two.rova"), 2);
+    ASSERT_TRUE(start({path}));
+    // Loaded and not modified: nothing to save, nothing to revert.
+    EXPECT_FALSE(enabled(C::FileSave));
+    EXPECT_FALSE(enabled(C::FileRevert));
+    application->document().setModifiedFlag(true);
+    EXPECT_TRUE(enabled(C::FileSave));
+    EXPECT_TRUE(enabled(C::FileRevert));
+
+    // An untitled document cannot revert even when modified; with no commands it can be saved.
+    prompt.answers.push_back(Answer::No);  // "Save changes to ...?"
+    trigger(C::FileNew);
+    EXPECT_TRUE(enabled(C::FileSave));
+    application->document().setModifiedFlag(true);
+    EXPECT_FALSE(enabled(C::FileRevert));
+}
+
+TEST_F(MainFrameTest, TitleShowsTheDocumentAndItsModifiedMarker) {
+    const QString path = writeSequence(QStringLiteral("shown.rova"), 1);
+    ASSERT_TRUE(start({path}));
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - shown.rova"));
+    application->document().setModifiedFlag(true);
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - shown.rova *"));
+    application->document().setModifiedFlag(false);
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - shown.rova"));
+}
+
+TEST_F(MainFrameTest, PaneCommandsShowHideAndCheck) {
+    ASSERT_TRUE(start({writeSequence(QStringLiteral("panes.rova"), 1)}));
+    XSplitterStatic& panes = frame().panes();
+    const int natural = panes.naturalSize(MainFrame::ParameterRow);
+    ASSERT_GT(natural, 0);
+    // The sequence pane came up with the file; the parameter pane has its natural height.
+    EXPECT_TRUE(checked(C::ViewParameters));
+
+    trigger(C::ViewParameters);
+    EXPECT_FALSE(frame().isRowVisible(MainFrame::ParameterRow));
+    EXPECT_FALSE(checked(C::ViewParameters));
+    trigger(C::ViewParameters);
+    EXPECT_TRUE(frame().isRowVisible(MainFrame::ParameterRow));
+    EXPECT_EQ(panes.paneSize(MainFrame::ParameterRow), natural);
+
+    trigger(C::ViewMetrics);
+    EXPECT_TRUE(checked(C::ViewMetrics));
+    trigger(C::ViewHideAll);
+    EXPECT_FALSE(frame().isRowVisible(MainFrame::ParameterRow));
+    EXPECT_FALSE(frame().isRowVisible(MainFrame::SequenceRow));
+    EXPECT_TRUE(frame().isRowVisible(MainFrame::PreviewRow));
+    EXPECT_FALSE(checked(C::ViewMetrics));
+    EXPECT_FALSE(frame().previewSplitter().isMetricsVisible());
+
+    trigger(C::ViewSequence);
+    EXPECT_TRUE(checked(C::ViewSequence));
+    trigger(C::ViewSequence);
+    EXPECT_FALSE(checked(C::ViewSequence));
+}
+
+TEST_F(MainFrameTest, MetricsCommandTwiceHidesTheColumnAgain) {
+    ASSERT_TRUE(start());
+    PreviewSplitter& splitter = frame().previewSplitter();
+    EXPECT_EQ(splitter.paneSize(PreviewSplitter::MetricsColumn), 0);
+    trigger(C::ViewMetrics);
+    EXPECT_GT(splitter.paneSize(PreviewSplitter::MetricsColumn), 0);
+    trigger(C::ViewMetrics);
+    EXPECT_EQ(splitter.paneSize(PreviewSplitter::MetricsColumn), 0);
+}
+
+TEST_F(MainFrameTest, StatusPanesCountPlayersCommandsAndDocuments) {
+    settings.SetSettingInt(QStringLiteral("AutoRun"), 0);
+    ASSERT_TRUE(start({writeSequence(QStringLiteral("three.rova"), 3)}));
+    frame().refresh();
+    // Without Auto Run the first command was executed, not run.
+    EXPECT_FALSE(frame().session().isRunning());
+    EXPECT_EQ(frame().statusPaneText(MainFrame::StatusPane::Commands),
+              QStringLiteral("Commands: 3, Current: 1"));
+    EXPECT_EQ(frame().statusPaneText(MainFrame::StatusPane::Documents),
+              QStringLiteral("Documents: 1, Current: 1"));
+    EXPECT_EQ(frame().statusPaneText(MainFrame::StatusPane::Players), QStringLiteral("Players: 1"));
+
+    prompt.answers.push_back(Answer::No);
+    trigger(C::FileNew);
+    frame().refresh();
+    EXPECT_EQ(frame().statusPaneText(MainFrame::StatusPane::Commands),
+              QStringLiteral("Commands: 0, Current: 0"));
+    EXPECT_EQ(frame().statusPaneText(MainFrame::StatusPane::Documents),
+              QStringLiteral("Documents: 0, Current: 0"));
+}
+
+TEST_F(MainFrameTest, OperationCommandsDriveTheRunner) {
+    settings.SetSettingInt(QStringLiteral("AutoRun"), 0);
+    ASSERT_TRUE(start({writeSequence(QStringLiteral("run.rova"), 3)}));
+    SequenceSession& session = frame().session();
+    EXPECT_FALSE(checked(C::RunStop));
+    trigger(C::RunStop);
+    EXPECT_TRUE(session.isRunning());
+    EXPECT_TRUE(checked(C::RunStop));
+    trigger(C::RunStop);
+    EXPECT_FALSE(session.isRunning());
+
+    trigger(C::NextCommand);
+    EXPECT_EQ(session.currentIndex(), 1);
+    EXPECT_FALSE(session.isRunning());
+    trigger(C::RunFromTop);
+    EXPECT_EQ(session.currentIndex(), 0);
+    EXPECT_TRUE(session.isRunning());
+    trigger(C::KillAllPlayers);
+    EXPECT_FALSE(session.isRunning());
+
+    // Nothing to run in an empty document.
+    prompt.answers.push_back(Answer::No);
+    trigger(C::FileNew);
+    for (const C id : {C::RunStop, C::TopCommand, C::NextCommand, C::RunFromRewind}) {
+        EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
+    }
+}
+
+TEST_F(MainFrameTest, ToolbarAndStatusBarStatesAreStoredOnClose) {
+    settings.SetSettingInt(QStringLiteral("ToolbarVisible"), 0);
+    ASSERT_TRUE(start());
+    EXPECT_FALSE(frame().toolBar().isVisible());
+    EXPECT_FALSE(checked(C::ViewToolbar));
+    trigger(C::ViewToolbar);
+    EXPECT_TRUE(frame().toolBar().isVisible());
+    trigger(C::ViewStatusBar);
+    EXPECT_FALSE(frame().statusBar()->isVisible());
+
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(settings.setting(QStringLiteral("ToolbarVisible")), QStringLiteral("1"));
+    EXPECT_EQ(settings.setting(QStringLiteral("StatusBarVisible")), QStringLiteral("0"));
+    EXPECT_FALSE(settings.setting(QStringLiteral("MainMaximized")).isEmpty());
+    EXPECT_TRUE(settings.readString(QStringLiteral("Window States"), QStringLiteral("Main")));
+}
+
+TEST_F(MainFrameTest, ClosingAModifiedDocumentAsksFirst) {
+    ASSERT_TRUE(start({writeSequence(QStringLiteral("keep.rova"), 1)}));
+    application->document().setModifiedFlag(true);
+    prompt.answers.push_back(Answer::Cancel);
+    EXPECT_FALSE(frame().close());
+    EXPECT_TRUE(frame().isVisible());
+    ASSERT_EQ(prompt.questions.size(), 1u);
+    EXPECT_TRUE(prompt.questions[0].message.startsWith(QStringLiteral("Save changes to ")));
+    // Nothing was stored while the window stayed.
+    EXPECT_FALSE(settings.readString(QStringLiteral("Window States"), QStringLiteral("Main")));
+}
+
+}  // namespace
+}  // namespace rova::test

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QAction>
+#include <memory>
+
+#include "Application.h"
+#include "CommandFile.h"
+#include "DocumentTestSupport.h"
+#include "MainFrame.h"
+#include "MemorySettingsStore.h"
+#include "QtApplicationTest.h"
+#include "ShippedData.h"
+#include "TestCommands.h"
+
+namespace rova::test {
+
+// The application on its own settings, prompt and folder: the demo and the shipped presets are
+// written there, and the user's presets and picked-up files go there too.
+class ShellTest : public QtApplicationTest {
+  protected:
+    ShellTest() {
+        WriteCommands(makeDemoSequence(), folder.path(QStringLiteral("Demo.rova")), prompt);
+        WriteCommands(makeDefaultPresets(), folder.path(QStringLiteral("Shipped.rova")), prompt);
+    }
+    ~ShellTest() override {
+        if (application && application->mainFrame()) {
+            application->document().setModifiedFlag(false);
+            application->mainFrame()->close();
+        }
+    }
+
+    ApplicationPaths paths() const {
+        return {folder.path(QStringLiteral("Demo.rova")),
+                folder.path(QStringLiteral("Shipped.rova")),
+                folder.path(QStringLiteral("Presets.rova")),
+                folder.path(QStringLiteral("PickedUp")) + u'/'};
+    }
+    bool start(const QStringList& files = {}) {
+        application = std::make_unique<Application>(settings, prompt, paths());
+        return application->start(files);
+    }
+    MainFrame& frame() { return *application->mainFrame(); }
+    QAction& action(CommandId id) {
+        frame().commands().update();
+        return *frame().commands().action(id);
+    }
+    bool enabled(CommandId id) { return action(id).isEnabled(); }
+    bool checked(CommandId id) { return action(id).isChecked(); }
+    void trigger(CommandId id) { frame().commands().trigger(id); }
+    // Writes a sequence of `count` text commands, five seconds each, and returns its path.
+    QString writeSequence(const QString& name, int count) {
+        NodeList<Command> commands;
+        for (int i = 0; i < count; ++i) {
+            commands.append(textCommand(Keyword::Solo, "text " + std::to_string(i)));
+        }
+        const QString path = folder.path(name);
+        EXPECT_EQ(WriteCommands(commands, path, prompt), FileResult::Ok);
+        return path;
+    }
+
+    TempFolder folder;
+    MemorySettingsStore settings;
+    AnsweringPrompt prompt;
+    std::unique_ptr<Application> application;
+};
+
+}  // namespace rova::test
