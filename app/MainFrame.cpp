@@ -197,7 +197,8 @@ void MainFrame::registerEditHandlers() {
         {CommandId::EditPaste, EditCommand::Paste},
         {CommandId::EditSelectAll, EditCommand::SelectAll},
     };
-    for (const auto& [id, edit] : edits) {
+    for (const auto& [id, command] : edits) {
+        const EditCommand edit = command;  // a lambda cannot capture a structured binding here
         commands_.setHandler(id, {[edit] { perform(edit, QApplication::focusWidget()); },
                                   [edit] { return enabled(edit, QApplication::focusWidget()); },
                                   {}});
