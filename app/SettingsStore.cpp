@@ -23,9 +23,13 @@ std::optional<int> parseLeadingInteger(const QString& text) {
     }
     const int firstDigit = pos;
     long long magnitude = 0;
+    // Past the int range the magnitude only has to stay there: it stops growing, so any number
+    // of digits saturates instead of overflowing.
+    constexpr long long kSaturated = 10LL * std::numeric_limits<int>::max();
     while (pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
-        // At most 15 characters reach here, so the magnitude cannot overflow.
-        magnitude = magnitude * 10 + (text[pos].unicode() - u'0');
+        if (magnitude < kSaturated) {
+            magnitude = magnitude * 10 + (text[pos].unicode() - u'0');
+        }
         ++pos;
     }
     if (pos == firstDigit) {

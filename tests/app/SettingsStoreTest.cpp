@@ -30,6 +30,11 @@ TEST(SettingsStore, IntegersAreReadFromTheFirstFifteenCharactersAndSaturate) {
     EXPECT_EQ(store.GetSettingInt("Big", 0), 12345);
     store.set("Big", "-99999999999");
     EXPECT_EQ(store.GetSettingInt("Big", 0), std::numeric_limits<int>::min());
+    // The parser itself takes any length of digits without overflowing.
+    EXPECT_EQ(parseLeadingInteger(QString(400, u'9')), std::numeric_limits<int>::max());
+    EXPECT_EQ(parseLeadingInteger(u'-' + QString(400, u'9')), std::numeric_limits<int>::min());
+    EXPECT_EQ(parseLeadingInteger(QStringLiteral("2147483647")), std::numeric_limits<int>::max());
+    EXPECT_EQ(parseLeadingInteger(QStringLiteral("-2147483648")), std::numeric_limits<int>::min());
 }
 
 TEST(SettingsStore, IntegersAreWrittenAsDecimalText) {
