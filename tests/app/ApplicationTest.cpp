@@ -47,6 +47,16 @@ TEST_F(ApplicationTest, ANamedFileOpensInsteadOfTheDemo) {
     EXPECT_TRUE(application->documentList().isCurrentFromList());
 }
 
+TEST_F(ApplicationTest, ATextFileNamedAtStartUpOpensAsOneCommand) {
+    const QString notes = folder.path(QStringLiteral("notes.txt"));
+    writeBytes(notes, "  a\r\nb\n");
+    ASSERT_TRUE(start({notes}));
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - notes.txt"));
+    ASSERT_EQ(application->document().commands().size(), 1u);
+    EXPECT_FALSE(application->document().isModified());
+    EXPECT_TRUE(frame().session().isRunning());
+}
+
 TEST_F(ApplicationTest, AMissingDemoIsSilentAtStartUpButReportedFromTheMenu) {
     QFile::remove(folder.path(QStringLiteral("Demo.rova")));
     ASSERT_TRUE(start());
@@ -133,6 +143,33 @@ TEST_F(ApplicationTest, TheEndOfARunOpensTheNextDocument) {
     QCoreApplication::processEvents();
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - b.rova"));
     EXPECT_TRUE(frame().session().isRunning());
+}
+
+TEST_F(ApplicationTest, FilesOpenedTogetherPlayInSortedOrder) {
+    const QString c = writeSequence(QStringLiteral("c.rova"), 1);
+    const QString a = writeSequence(QStringLiteral("a.rova"), 1);
+    const QString b = writeSequence(QStringLiteral("b.rova"), 1);
+    ASSERT_TRUE(start());
+    application->openPaths({c, a, b});
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - a.rova"));
+    QStringList order;
+    for (const DocumentListEntry& entry : application->documentList().entries()) {
+        order.append(QFileInfo(entry.path).fileName());
+    }
+    EXPECT_EQ(order, QStringList({"a.rova", "b.rova", "c.rova"}));
+    trigger(C::FilePrevious);
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - c.rova"));
+}
+
+TEST_F(ApplicationTest, RemovingTheOnlyEntryLeavesANewDocument) {
+    ASSERT_TRUE(start({writeSequence(QStringLiteral("only.rova"), 2)}));
+    EXPECT_TRUE(enabled(C::FileRemove));
+    EXPECT_FALSE(enabled(C::FileNext));  // its one entry is already open
+    trigger(C::FileRemove);
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - Untitled"));
+    EXPECT_EQ(application->document().commands().size(), 0u);
+    EXPECT_EQ(application->documentList().count(), 0);
+    EXPECT_FALSE(enabled(C::FileRemove));
 }
 
 }  // namespace
