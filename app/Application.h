@@ -46,7 +46,6 @@ class Application final : private DocumentHost, private DocumentListHost {
 
     Document& document() { return document_; }
     DocumentList& documentList() { return list_; }
-    AppFlags& flags() { return flags_; }
     // The main window; null before start().
     MainFrame* mainFrame() { return frame_.get(); }
 
@@ -58,7 +57,6 @@ class Application final : private DocumentHost, private DocumentListHost {
     void newDocument();
     void togglePickup();
     void setPickupFolder(const QString& folder);
-    QString pickupFolder() const { return pickupFolder_; }
     // One tick of the pickup timer.
     void scanPickupFolder();
 

@@ -27,7 +27,6 @@ class CommandTable final : public QObject {
 
     QAction* action(CommandId id) const;
     void setHandler(CommandId id, CommandHandler handler);
-    bool isHandled(CommandId id) const { return handlers_.contains(id); }
     // Runs the command's handler, if it has one and is enabled, as choosing it would.
     void trigger(CommandId id);
     // Enables and checks every action from its handler.

@@ -32,7 +32,6 @@ class SequenceSession final : public QObject,
                     QObject* parent = nullptr);
 
     ParameterFormController& form() { return form_.controller(); }
-    const SequenceRunner& runner() const { return runner_; }
     bool isRunning() const { return runner_.isRunning(); }
     bool hasCommands() const { return !commands_.empty(); }
     // The current command's index; -1 when there is none.
