@@ -39,13 +39,15 @@ ApplicationPaths ApplicationPaths::standard() {
             data.filePath(QStringLiteral("PickedUpDocuments/"))};
 }
 
-Application::Application(SettingsStore& settings, QuestionPrompt& prompt, ApplicationPaths paths)
+Application::Application(SettingsStore& settings, QuestionPrompt& prompt, ApplicationPaths paths,
+                         FilePrompt::ShowDialog showDialog)
     : settings_(settings),
       prompt_(prompt),
       paths_(std::move(paths)),
       random_(std::random_device{}()),
       document_(prompt, *this),
-      list_(*this, flags_, clock_, [this] { return static_cast<std::uint32_t>(random_()); }) {
+      list_(*this, flags_, clock_, [this] { return static_cast<std::uint32_t>(random_()); }),
+      showDialog_(std::move(showDialog)) {
     flags_.load(settings_);
     settings_.GetSettingString(pickupFolder_, kPickupFolderKey, QString());
     recentFiles_.load(settings_);
@@ -149,12 +151,13 @@ void Application::openPaths(const QStringList& paths) {
 
 void Application::chooseFiles() {
     if (!openPrompt_) {
-        openPrompt_ =
-            std::make_unique<FilePrompt>(MainFrameText::openFilter(), false, QString(), prompt_);
+        openPrompt_ = std::make_unique<FilePrompt>(MainFrameText::openFilter(), false, QString(),
+                                                   prompt_, showDialog_);
     }
-    QString chosen;
-    if (openPrompt_->prompt(chosen, FilePrompt::Mode::OpenMultiple, MainFrameText::openTitle())) {
-        openPaths(chosen.split(u'|', Qt::SkipEmptyParts));
+    const std::optional<QStringList> chosen =
+        openPrompt_->prompt(QString(), FilePrompt::Mode::OpenMultiple, MainFrameText::openTitle());
+    if (chosen) {
+        openPaths(*chosen);
     }
 }
 
@@ -290,13 +293,15 @@ void Application::titleChanged() {
 
 std::optional<QString> Application::chooseSavePath(const QString& proposed) {
     if (!savePrompt_) {
-        savePrompt_ = std::make_unique<FilePrompt>(kSequenceFilter, false, QString(), prompt_);
+        savePrompt_ =
+            std::make_unique<FilePrompt>(kSequenceFilter, false, QString(), prompt_, showDialog_);
     }
-    QString path = proposed;
-    if (!savePrompt_->prompt(path, FilePrompt::Mode::Save, QString())) {
+    const std::optional<QStringList> chosen =
+        savePrompt_->prompt(proposed, FilePrompt::Mode::Save, QString());
+    if (!chosen) {
         return std::nullopt;
     }
-    return path;
+    return chosen->front();
 }
 
 void Application::addRecentFile(const QString& path) {

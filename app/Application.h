@@ -10,11 +10,11 @@
 #include "Document.h"
 #include "DocumentList.h"
 #include "DocumentListHost.h"
+#include "FilePrompt.h"
 #include "RecentFileList.h"
 
 namespace rova {
 
-class FilePrompt;
 class MainFrame;
 class PickupScan;
 class QuestionPrompt;
@@ -37,7 +37,9 @@ struct ApplicationPaths {
 // the pickup folder.
 class Application final : private DocumentHost, private DocumentListHost {
   public:
-    Application(SettingsStore& settings, QuestionPrompt& prompt, ApplicationPaths paths);
+    // `showDialog` shows the Open and Save As dialogs (Qt's file dialog when empty).
+    Application(SettingsStore& settings, QuestionPrompt& prompt, ApplicationPaths paths,
+                FilePrompt::ShowDialog showDialog = {});
     ~Application() override;
 
     // Start-up: opens the file named (through the playlist) or, without one, the demo quietly;
@@ -98,6 +100,7 @@ class Application final : private DocumentHost, private DocumentListHost {
     RecentFileList recentFiles_;
     QString pickupFolder_;
     std::unique_ptr<PickupScan> pickupScan_;
+    FilePrompt::ShowDialog showDialog_;
     std::unique_ptr<FilePrompt> openPrompt_;
     std::unique_ptr<FilePrompt> savePrompt_;
     std::unique_ptr<MainFrame> frame_;

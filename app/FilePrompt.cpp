@@ -63,52 +63,58 @@ int FilePrompt::initialFilter(const QString& filter, const QString& extension, i
     return any >= 0 ? any : remembered;
 }
 
-bool FilePrompt::prompt(QString& path, Mode mode, const QString& title) {
-    QString initial = path;
-    if (paths::endsWithSeparator(initial)) {
-        initial.clear();
-    }
-    initial = initial.left(initial.indexOf(u'|'));
+std::optional<QStringList> FilePrompt::prompt(const QString& initialPath, Mode mode,
+                                              const QString& title) {
+    const QString initial = paths::endsWithSeparator(initialPath) ? QString() : initialPath;
     const QString extension = paths::extension(paths::fileName(initial));
-    DialogRequest request{mode, title, initial.isEmpty() ? path : initial, dialogFilters(filter_),
-                          initialFilter(filter_, extension, rememberedFilter_)};
+    DialogRequest request{mode,
+                          title,
+                          initial.isEmpty() ? initialPath : initial,
+                          dialogFilters(filter_),
+                          initialFilter(filter_, extension, rememberedFilter_),
+                          mode == Mode::Save ? defaultExtensionOf(filter_).mid(1) : QString()};
     for (;;) {
         const std::optional<DialogResult> result = show_(request);
         if (!result) {
-            return false;
+            return std::nullopt;
         }
-        const QString chosen = result->paths.join(u'|');
         bool retry = false;
-        const std::optional<QString> accepted = checked(chosen, retry);
+        std::optional<QStringList> accepted = checked(result->paths, retry);
         if (accepted) {
-            path = *accepted;
             rememberedFilter_ = result->filter;
-            return true;
+            return accepted;
         }
         if (!retry) {
-            return false;
+            return std::nullopt;
         }
-        request.initialPath = chosen.isEmpty() ? request.initialPath : chosen;
+        if (!result->paths.isEmpty()) {
+            request.initialPath = result->paths.front();
+        }
         request.initialFilter = result->filter;
     }
 }
 
 // The choice as accepted, or nothing; then `retry` tells whether to show the dialog again.
-std::optional<QString> FilePrompt::checked(const QString& chosen, bool& retry) {
+std::optional<QStringList> FilePrompt::checked(const QStringList& chosen, bool& retry) {
     retry = true;
-    if (chosen.isEmpty()) {
+    if (chosen.isEmpty() || chosen.front().isEmpty()) {
         return std::nullopt;
     }
     if (!useDefaultExtension_) {
         return chosen;
     }
     const QString extension = defaultExtensionOf(filter_);
-    const std::optional<QString> withExtension = withDefaultExtension(chosen, extension);
-    if (withExtension) {
-        return withExtension;
+    QStringList accepted;
+    for (const QString& path : chosen) {
+        const std::optional<QString> withExtension = withDefaultExtension(path, extension);
+        if (!withExtension) {
+            retry = questions_.ask(wrongExtensionMessage_.arg(extension), Choices::OkCancel) ==
+                    Answer::Ok;
+            return std::nullopt;
+        }
+        accepted.append(*withExtension);
     }
-    retry = questions_.ask(wrongExtensionMessage_.arg(extension), Choices::OkCancel) == Answer::Ok;
-    return std::nullopt;
+    return accepted;
 }
 
 std::optional<FilePrompt::DialogResult> showFileDialog(const FilePrompt::DialogRequest& request) {
@@ -130,6 +136,7 @@ std::optional<FilePrompt::DialogResult> showFileDialog(const FilePrompt::DialogR
             dialog.setFileMode(QFileDialog::ExistingFile);
             break;
     }
+    dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.initialPath.isEmpty()) {
         dialog.selectFile(request.initialPath);
     }

@@ -23,6 +23,9 @@ class FilePrompt {
         QString initialPath;
         QStringList filters;  // in the dialog's form: "Name (*.x *.y)"
         int initialFilter = 0;
+        // Added by the dialog to a typed name without an extension, before it asks about
+        // overwriting, so the question is about the file that will be written. Save only.
+        QString defaultSuffix;
     };
     // What the user chose: the paths (one unless several may be chosen) and the filter.
     struct DialogResult {
@@ -38,9 +41,9 @@ class FilePrompt {
     FilePrompt(QString filter, bool useDefaultExtension, QString wrongExtensionMessage,
                QuestionPrompt& questions, ShowDialog show = {});
 
-    // Shows the dialog until an acceptable choice is made or the user cancels. `path` gives the
-    // initial name and receives the choice; several chosen files are joined by "|".
-    bool prompt(QString& path, Mode mode, const QString& title);
+    // Shows the dialog, starting at `initialPath`, until an acceptable choice is made: the chosen
+    // paths (one unless several may be chosen), or nothing when the user cancels.
+    std::optional<QStringList> prompt(const QString& initialPath, Mode mode, const QString& title);
 
     // The filter pairs in the dialog's form.
     static QStringList dialogFilters(const QString& filter);
@@ -49,7 +52,7 @@ class FilePrompt {
     static int initialFilter(const QString& filter, const QString& extension, int remembered);
 
   private:
-    std::optional<QString> checked(const QString& chosen, bool& retry);
+    std::optional<QStringList> checked(const QStringList& chosen, bool& retry);
 
     QString filter_;
     bool useDefaultExtension_;

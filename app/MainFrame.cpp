@@ -297,10 +297,11 @@ void MainFrame::chooseBackground() {
         backgroundPrompt_ =
             std::make_unique<FilePrompt>(MainFrameText::bitmapFilter(), false, QString(), prompt_);
     }
-    QString path = preview().simulator().backgroundPath();
-    if (backgroundPrompt_->prompt(path, FilePrompt::Mode::OpenExistingFile,
-                                  MainFrameText::chooseBackgroundTitle())) {
-        preview().chooseBackground(path);
+    const std::optional<QStringList> chosen = backgroundPrompt_->prompt(
+        preview().simulator().backgroundPath(), FilePrompt::Mode::OpenExistingFile,
+        MainFrameText::chooseBackgroundTitle());
+    if (chosen) {
+        preview().chooseBackground(chosen->front());
     }
 }
 

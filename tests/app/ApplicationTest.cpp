@@ -145,20 +145,34 @@ TEST_F(ApplicationTest, TheEndOfARunOpensTheNextDocument) {
     EXPECT_TRUE(frame().session().isRunning());
 }
 
+// Chosen in the Open dialog together, names with "|" among them.
 TEST_F(ApplicationTest, FilesOpenedTogetherPlayInSortedOrder) {
     const QString c = writeSequence(QStringLiteral("c.rova"), 1);
-    const QString a = writeSequence(QStringLiteral("a.rova"), 1);
+    const QString a = writeSequence(QStringLiteral("a|x.rova"), 1);
     const QString b = writeSequence(QStringLiteral("b.rova"), 1);
     ASSERT_TRUE(start());
-    application->openPaths({c, a, b});
-    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - a.rova"));
+    dialog.choices = {FilePrompt::DialogResult{{c, a, b}, 0}};
+    trigger(C::FileOpen);
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - a|x.rova"));
     QStringList order;
     for (const DocumentListEntry& entry : application->documentList().entries()) {
         order.append(QFileInfo(entry.path).fileName());
     }
-    EXPECT_EQ(order, QStringList({"a.rova", "b.rova", "c.rova"}));
+    EXPECT_EQ(order, QStringList({"a|x.rova", "b.rova", "c.rova"}));
     trigger(C::FilePrevious);
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - c.rova"));
+}
+
+TEST_F(ApplicationTest, SaveAsLetsTheDialogAddTheExtensionBeforeItAsksAboutOverwriting) {
+    ASSERT_TRUE(start({writeSequence(QStringLiteral("named.rova"), 1)}));
+    const QString song = folder.path(QStringLiteral("song.rova"));
+    dialog.choices = {FilePrompt::DialogResult{{song}, 0}};
+    trigger(C::FileSaveAs);
+    ASSERT_EQ(dialog.requests.size(), 1u);
+    EXPECT_EQ(dialog.requests[0].mode, FilePrompt::Mode::Save);
+    EXPECT_EQ(dialog.requests[0].defaultSuffix, QStringLiteral("rova"));
+    EXPECT_EQ(application->document().pathName(), song);
+    EXPECT_TRUE(QFileInfo(song).isFile());
 }
 
 TEST_F(ApplicationTest, RemovingTheOnlyEntryLeavesANewDocument) {

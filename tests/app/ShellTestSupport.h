@@ -9,6 +9,7 @@
 #include "MainFrame.h"
 #include "MemorySettingsStore.h"
 #include "QtApplicationTest.h"
+#include "ScriptedDialog.h"
 #include "ShippedData.h"
 #include "TestCommands.h"
 
@@ -36,7 +37,7 @@ class ShellTest : public QtApplicationTest {
                 folder.path(QStringLiteral("PickedUp")) + u'/'};
     }
     bool start(const QStringList& files = {}) {
-        application = std::make_unique<Application>(settings, prompt, paths());
+        application = std::make_unique<Application>(settings, prompt, paths(), dialog.show());
         return application->start(files);
     }
     MainFrame& frame() { return *application->mainFrame(); }
@@ -61,6 +62,7 @@ class ShellTest : public QtApplicationTest {
     TempFolder folder;
     MemorySettingsStore settings;
     AnsweringPrompt prompt;
+    ScriptedDialog dialog;
     std::unique_ptr<Application> application;
 };
 
