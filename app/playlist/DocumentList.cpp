@@ -6,11 +6,18 @@
 #include <algorithm>
 #include <iterator>
 
+#include "FilePaths.h"
 #include "FileSystem.h"
 
 namespace rova {
 
 namespace {
+
+// Whether the two paths name the same file: their absolute, clean forms match exactly, since the
+// file system tells names apart by letter case. An empty path names no file.
+bool sameFile(const QString& a, const QString& b) {
+    return !a.isEmpty() && !b.isEmpty() && paths::qualify(a) == paths::qualify(b);
+}
 
 // Sends the file to the desktop's trash; where no trash can take it (none for its volume, or
 // none can be made) the file is deleted outright. Failures are left alone.
@@ -56,8 +63,7 @@ bool DocumentList::endOpen() {
 }
 
 bool DocumentList::openHead() {
-    if (entries_.empty() || QString::compare(entries_.front().path, host_.openDocumentPath(),
-                                             Qt::CaseInsensitive) == 0) {
+    if (entries_.empty() || sameFile(entries_.front().path, host_.openDocumentPath())) {
         return false;
     }
     currentFromList_ = true;

@@ -1,8 +1,11 @@
 #include "PickupFolderDialog.h"
 
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "FilePaths.h"
@@ -32,17 +35,45 @@ std::optional<QString> acceptPickupFolder(const QString& typed, QuestionPrompt& 
     return std::nullopt;
 }
 
+QString chooseFolderWithDialog(QWidget* parent, const QString& startFolder) {
+    return QFileDialog::getExistingDirectory(parent, PlaylistText::pickupFolderTitle(),
+                                             startFolder);
+}
+
 PickupFolderDialog::PickupFolderDialog(const QString& currentFolder, QuestionPrompt& prompt,
-                                       QWidget* parent)
-    : QDialog(parent), prompt_(prompt), edit_(new QLineEdit(currentFolder, this)) {
+                                       QWidget* parent, FolderChooser chooseFolder)
+    : QDialog(parent),
+      prompt_(prompt),
+      chooseFolder_(std::move(chooseFolder)),
+      edit_(new QLineEdit(currentFolder, this)) {
     setWindowTitle(PlaylistText::pickupFolderTitle());
     edit_->setMinimumWidth(kEditWidth);
+    edit_->setAccessibleName(PlaylistText::pickupFolderPath());
+    auto* browseButton = new QPushButton(PlaylistText::browse(), this);
+    browseButton->setAccessibleName(PlaylistText::browse());
+    // Enter in the edit means OK, not Browse...
+    browseButton->setAutoDefault(false);
+    connect(browseButton, &QPushButton::clicked, this, &PickupFolderDialog::browse);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &PickupFolderDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &PickupFolderDialog::reject);
+    auto* pathRow = new QHBoxLayout;
+    pathRow->addWidget(edit_);
+    pathRow->addWidget(browseButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(edit_);
+    layout->addLayout(pathRow);
     layout->addWidget(buttons);
+}
+
+void PickupFolderDialog::browse() {
+    const QString typed = edit_->text();
+    // A typed folder opens as itself; anything else (a pattern, a file) at the folder holding it.
+    const QString startFolder = QFileInfo(typed).isDir() ? typed : paths::folder(typed);
+    const QString chosen = chooseFolder_(this, startFolder);
+    if (!chosen.isEmpty()) {
+        // Ends with "/", as the stored path of a folder does.
+        edit_->setText(paths::ensureSeparator(chosen));
+    }
 }
 
 void PickupFolderDialog::accept() {

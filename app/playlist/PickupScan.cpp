@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <algorithm>
 #include <limits>
@@ -28,20 +29,30 @@ std::int32_t secondsSince1970(qint64 ns) {
 }  // namespace
 
 PickupScan::PickupScan(QString pickupFolder, QString pickedUpFolder)
-    : pattern_(std::move(pickupFolder)),
-      sourceFolder_(paths::folder(pattern_)),
+    : pickupPath_(std::move(pickupFolder)),
       pickedUpFolder_(paths::ensureSeparator(pickedUpFolder)) {}
 
+QString PickupScan::searchPattern() const {
+    // Decided at each tick, so a folder made after the path was set is watched whole as well.
+    if (!pickupPath_.isEmpty() && !paths::endsWithSeparator(pickupPath_) &&
+        QFileInfo(pickupPath_).isDir()) {
+        return pickupPath_ + paths::kSeparator;
+    }
+    return pickupPath_;
+}
+
 std::vector<DocumentListEntry> PickupScan::scan(std::uint32_t now) {
+    const QString pattern = searchPattern();
+    const QString sourceFolder = paths::folder(pattern);
     std::vector<DocumentListEntry> moved;
-    for (const Settled& document : settledDocuments()) {
+    for (const Settled& document : settledDocuments(pattern, sourceFolder)) {
         if (!exists(pickedUpFolder_)) {
             createFolder(pickedUpFolder_, true);
         }
         const QString target = freeTarget(document.name);
         // Never replaces: a file that took the name meanwhile is kept, and the move waits for
         // the next tick.
-        if (!moveFile(sourceFolder_ + document.name, target, false)) {
+        if (!moveFile(sourceFolder + document.name, target, false)) {
             break;
         }
         seen_.remove(document.name);
@@ -50,13 +61,14 @@ std::vector<DocumentListEntry> PickupScan::scan(std::uint32_t now) {
     return moved;
 }
 
-std::vector<PickupScan::Settled> PickupScan::settledDocuments() {
+std::vector<PickupScan::Settled> PickupScan::settledDocuments(const QString& pattern,
+                                                              const QString& sourceFolder) {
     QHash<QString, Signature> current;
     std::vector<Settled> settled;
     FileFinder finder;
-    for (bool found = finder.findFirst(pattern_, true); found; found = finder.findNext()) {
+    for (bool found = finder.findFirst(pattern, true); found; found = finder.findNext()) {
         const QString& name = finder.entry().name;
-        const std::optional<Signature> signature = documentSignature(sourceFolder_ + name, name);
+        const std::optional<Signature> signature = documentSignature(sourceFolder + name, name);
         if (!signature) {
             continue;
         }

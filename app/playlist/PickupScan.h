@@ -21,8 +21,8 @@ class PickupScan {
   public:
     static constexpr int kMovesPerTick = 16;
 
-    // `pickupFolder` ends with "/" to watch the whole folder; without it the path is a search
-    // pattern (such as "/in/*.txt"). An empty path watches nothing.
+    // `pickupFolder` names the folder to watch whole, with or without a final "/"; a path that
+    // is not a folder is a search pattern (such as "/in/*.txt"). An empty path watches nothing.
     PickupScan(QString pickupFolder, QString pickedUpFolder);
 
     // One tick: moves the settled documents and returns their entries, made at `now`. A file
@@ -40,9 +40,11 @@ class PickupScan {
         qint64 modifiedNs = 0;
     };
 
-    // Lists the documents in the pickup folder, remembers them for the next tick and returns
-    // those that have not changed since the last one, oldest first.
-    std::vector<Settled> settledDocuments();
+    // The search of this tick: the pickup path, or every entry of the folder it names.
+    QString searchPattern() const;
+    // Lists the documents `pattern` finds in `sourceFolder`, remembers them for the next tick and
+    // returns those that have not changed since the last one, oldest first.
+    std::vector<Settled> settledDocuments(const QString& pattern, const QString& sourceFolder);
     // The size and modification time of a pickup document; nothing for any other entry. A
     // pickup document is a visible, regular ".txt", ".rtf" or ".rova" file (any letter case)
     // whose owner may write it: the owner's write bit is what marks a file read-only here, for
@@ -51,8 +53,7 @@ class PickupScan {
     // A name in the picked-up folder that nothing has yet: name.ext, name.1.ext, name.2.ext, …
     QString freeTarget(const QString& name) const;
 
-    QString pattern_;
-    QString sourceFolder_;
+    QString pickupPath_;
     QString pickedUpFolder_;
     // The documents of the previous tick, by name.
     QHash<QString, Signature> seen_;

@@ -11,6 +11,10 @@ class PlaylistText {
 
   public:
     static QString pickupFolderTitle();
+    // The accessible name of the pickup folder dialog's path field.
+    static QString pickupFolderPath();
+    // The button that opens the folder chooser.
+    static QString browse();
     // The question asked when a chosen pickup folder cannot be found.
     static QString unreachablePickupFolder(const QString& path);
 };

@@ -103,5 +103,53 @@ TEST_F(PickupFolderDialogTest, CancelChoosesNothing) {
     EXPECT_TRUE(prompt.questions.empty());
 }
 
+// The child of `dialog` with the accessible name; null when there is none.
+template <typename Widget>
+Widget* named(const QDialog& dialog, const QString& name) {
+    for (Widget* widget : dialog.findChildren<Widget*>()) {
+        if (widget->accessibleName() == name) {
+            return widget;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(PickupFolderDialogTest, BrowsePutsTheChosenFolderInTheEdit) {
+    QTemporaryDir root;
+    ASSERT_TRUE(QDir(root.path()).mkdir("chosen"));
+    AnsweringPrompt prompt;
+    QWidget* chooserParent = nullptr;
+    QStringList startFolders;
+    QString choice;
+    PickupFolderDialog dialog("/srv/in/*.txt", prompt, nullptr,
+                              [&](QWidget* parent, const QString& startFolder) {
+                                  chooserParent = parent;
+                                  startFolders.append(startFolder);
+                                  return choice;
+                              });
+    auto* edit = named<QLineEdit>(dialog, "Pickup folder path");
+    auto* browse = named<QPushButton>(dialog, "Browse...");
+    ASSERT_NE(edit, nullptr);
+    ASSERT_NE(browse, nullptr);
+    EXPECT_EQ(browse->text(), "Browse...");
+    dialog.show();
+
+    browse->click();  // the chooser is cancelled: it returns nothing
+    EXPECT_EQ(chooserParent, &dialog);
+    EXPECT_EQ(edit->text(), "/srv/in/*.txt");
+
+    edit->setText(root.path());
+    choice = root.filePath("chosen");
+    browse->click();
+    EXPECT_EQ(edit->text(), root.filePath("chosen/"));
+    EXPECT_EQ(startFolders, QStringList({"/srv/in/", root.path()}))
+        << "a pattern starts the chooser in its folder, a folder in itself";
+
+    dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.folder(), root.filePath("chosen/"));
+    EXPECT_TRUE(prompt.questions.empty());
+}
+
 }  // namespace
 }  // namespace rova

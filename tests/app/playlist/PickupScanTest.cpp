@@ -194,13 +194,32 @@ TEST_F(PickupScanTest, ThousandsOfFilesAreTakenInBoundedTicks) {
     EXPECT_EQ(QDir(root.filePath("data/Rova/PickedUp")).entryList(QDir::Files).size(), kFiles);
 }
 
-TEST_F(PickupScanTest, APathWithoutFinalSeparatorIsASearchPattern) {
-    write(in("a.txt"), "a");
-    write(in("b.rova"), "b");
-    PickupScan textOnly(root.filePath("in/*.txt"), root.filePath("data/Rova/PickedUp/"));
-    EXPECT_TRUE(textOnly.scan(1).empty());
-    EXPECT_EQ(pathsOf(textOnly.scan(2)), QStringList({out("a.txt")}));
-    EXPECT_EQ(waiting(), QStringList({"b.rova"}));
+TEST_F(PickupScanTest, APickupPathNamesAFolderOrASearchPattern) {
+    const struct {
+        const char* pickup;
+        QStringList taken;
+        QStringList left;
+    } cases[] = {
+        {"drop", {"a.txt", "b.rova"}, {}},
+        {"drop/", {"a.txt", "b.rova"}, {}},
+        {"drop/*.txt", {"a.txt"}, {"b.rova"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pickup);
+        QTemporaryDir base;
+        PickupScan scan(base.filePath(c.pickup), base.filePath("out"));
+        // The folder comes after the scanner, as when the setting names a folder not yet made.
+        ASSERT_TRUE(QDir(base.path()).mkdir("drop"));
+        write(base.filePath("drop/a.txt"), "a", kBaseTime + 1);
+        write(base.filePath("drop/b.rova"), "b", kBaseTime + 2);
+        EXPECT_TRUE(scan.scan(1).empty());
+        QStringList expected;
+        for (const QString& name : c.taken) {
+            expected.append(base.filePath("out/" + name));
+        }
+        EXPECT_EQ(pathsOf(scan.scan(2)), expected);
+        EXPECT_EQ(QDir(base.filePath("drop")).entryList(QDir::Files, QDir::Name), c.left);
+    }
 }
 
 TEST_F(PickupScanTest, AnEmptyPickupFolderWatchesNothing) {
