@@ -45,6 +45,10 @@ bool PreviewWnd::chooseBackground(const QString& path) {
 void PreviewWnd::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     simulator_->resize({0, 0, width(), height()});
+    // The new image starts black: with the preview off no worker drawing will fill it, so the
+    // background is painted over the whole pane now.
+    simulator_->eraseBackground();
+    update();
     emit geometryChanged();
 }
 

@@ -8,19 +8,6 @@
 namespace rova {
 namespace {
 
-// Saves a 2 × 2 24-bit picture: red, green on top; blue, white below.
-QString saveQuadrants(const QTemporaryDir& dir, const QString& name) {
-    Picture picture;
-    EXPECT_TRUE(picture.create(2, 2, true, 24, {}, 0));
-    const std::uint8_t top[] = {0, 0, 255, 0, 255, 0};  // BGR BGR
-    const std::uint8_t bottom[] = {255, 0, 0, 255, 255, 255};
-    std::copy(std::begin(top), std::end(top), picture.row(0).begin());
-    std::copy(std::begin(bottom), std::end(bottom), picture.row(1).begin());
-    const QString path = dir.filePath(name);
-    EXPECT_TRUE(picture.saveFile(path));
-    return path;
-}
-
 struct BackgroundFixture {
     explicit BackgroundFixture(const QString& backgroundPath)
         : store(storeWithBackground(backgroundPath)) {}
@@ -39,7 +26,7 @@ struct BackgroundFixture {
 
 TEST(PreviewBackground, IsStretchedOverTheWholeWindowBehindTheLamps) {
     QTemporaryDir dir;
-    BackgroundFixture f(saveQuadrants(dir, "quadrants.bmp"));
+    BackgroundFixture f(test::saveQuadrants(dir, "quadrants.bmp"));
     f.layOut();
     f.simulator.drawFrame(LampFrame{});
     EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);
@@ -50,7 +37,7 @@ TEST(PreviewBackground, IsStretchedOverTheWholeWindowBehindTheLamps) {
 
 TEST(PreviewBackground, SwitchedOffTheWindowIsBlackEvenWithAPictureLoaded) {
     QTemporaryDir dir;
-    BackgroundFixture f(saveQuadrants(dir, "quadrants.bmp"));
+    BackgroundFixture f(test::saveQuadrants(dir, "quadrants.bmp"));
     f.layOut();
     f.simulator.drawFrame(LampFrame{});
     f.simulator.setBackgroundViewed(false);
@@ -63,7 +50,7 @@ TEST(PreviewBackground, SwitchedOffTheWindowIsBlackEvenWithAPictureLoaded) {
 
 TEST(PreviewBackground, AnUnreadableChoiceKeepsThePreviousPictureAndSetting) {
     QTemporaryDir dir;
-    const QString first = saveQuadrants(dir, "first.bmp");
+    const QString first = test::saveQuadrants(dir, "first.bmp");
     BackgroundFixture f(first);
     f.layOut();
     QFile bad(dir.filePath("notes.bmp"));
@@ -79,7 +66,7 @@ TEST(PreviewBackground, AnUnreadableChoiceKeepsThePreviousPictureAndSetting) {
     f.simulator.drawFrame(LampFrame{});
     EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);
 
-    const QString second = saveQuadrants(dir, "second.bmp");
+    const QString second = test::saveQuadrants(dir, "second.bmp");
     f.simulator.setBackgroundViewed(false);
     EXPECT_TRUE(f.simulator.chooseBackground(second));
     EXPECT_TRUE(f.simulator.backgroundViewed());
@@ -95,7 +82,7 @@ TEST(PreviewBackground, AMissingFileAtTheFirstLayoutGivesBlack) {
 
 TEST(PreviewBackground, ErasingWithThePreviewOffPaintsTheBackgroundAtOnce) {
     QTemporaryDir dir;
-    BackgroundFixture f(saveQuadrants(dir, "quadrants.bmp"));
+    BackgroundFixture f(test::saveQuadrants(dir, "quadrants.bmp"));
     f.layOut();
     f.simulator.setPreviewEnabled(false);
     EXPECT_TRUE(test::allBlack(f.simulator.image()));

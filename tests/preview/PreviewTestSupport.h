@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QImage>
+#include <QTemporaryDir>
+#include <algorithm>
 #include <cmath>
 
 #include "Clock.h"
 #include "MemorySettingsStore.h"
+#include "Picture.h"
 #include "PreviewSimulator.h"
 
 namespace rova::test {
@@ -43,6 +46,19 @@ inline int countPixels(const QImage& image, QRgb colour) {
 
 inline bool allBlack(const QImage& image) {
     return countPixels(image, qRgb(0, 0, 0)) == image.width() * image.height();
+}
+
+// Saves a 2 × 2 24-bit picture: red, green on top; blue, white below.
+inline QString saveQuadrants(const QTemporaryDir& dir, const QString& name) {
+    Picture picture;
+    EXPECT_TRUE(picture.create(2, 2, true, 24, {}, 0));
+    const std::uint8_t top[] = {0, 0, 255, 0, 255, 0};  // BGR BGR
+    const std::uint8_t bottom[] = {255, 0, 0, 255, 255, 255};
+    std::copy(std::begin(top), std::end(top), picture.row(0).begin());
+    std::copy(std::begin(bottom), std::end(bottom), picture.row(1).begin());
+    const QString path = dir.filePath(name);
+    EXPECT_TRUE(picture.saveFile(path));
+    return path;
 }
 
 }  // namespace rova::test

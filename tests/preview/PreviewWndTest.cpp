@@ -48,6 +48,21 @@ TEST_F(PreviewWndTest, ShowsWhatTheWorkerDraws) {
     EXPECT_TRUE(waitFor([&] { return test::allBlack(window.grab().toImage()); }));
 }
 
+TEST_F(PreviewWndTest, WithThePreviewOffAResizedPaneShowsTheBackground) {
+    QTemporaryDir dir;
+    MemorySettingsStore store;
+    store.set("BackgroundPath", test::saveQuadrants(dir, "quadrants.bmp"));
+    PreviewWnd window(store);
+    window.resize(200, 150);
+    window.show();
+    window.togglePreview();
+    window.resize(320, 240);
+    QCoreApplication::processEvents();
+    const QImage shown = window.grab().toImage();
+    EXPECT_EQ(shown.pixel(40, 30) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(shown.pixel(280, 210) & 0xFFFFFF, 0xFFFFFFu);
+}
+
 TEST_F(PreviewWndTest, ClosingStopsTheLoopBeforeTheSettingsAreWritten) {
     MemorySettingsStore store;
     {
