@@ -92,7 +92,9 @@ inline constexpr int kRecentFileCommands = 9;  // the recent-file list's entries
 // What the menus and the toolbar show of one command.
 struct CommandInfo {
     CommandId id;
-    QString menuText;  // with "&" mnemonics and the tab-separated accelerator label
+    // With "&" mnemonics. The menus draw the accelerator label from `shortcuts`, so it is spelled
+    // as the desktop spells it.
+    QString menuText;
     QList<QKeySequence> shortcuts;
     QString statusPrompt;  // shown in the status bar while the item is highlighted
     QString toolTip;       // empty: no tooltip
