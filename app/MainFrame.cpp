@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenuBar>
@@ -15,6 +16,7 @@
 #include "MainFrameText.h"
 #include "PreviewSplitter.h"
 #include "PreviewWnd.h"
+#include "RecentFileList.h"
 #include "SettingsStore.h"
 #include "XSplitterStatic.h"
 
@@ -309,10 +311,12 @@ void MainFrame::setRecentFiles(const QStringList& paths) {
     qDeleteAll(recentActions_);
     recentActions_.clear();
     QAction* exit = commands_.action(CommandId::FileExit);
+    const QStringList names = RecentFileList::displayNames(paths, QDir::homePath());
     for (qsizetype i = 0; i < paths.size(); ++i) {
-        auto* action = new QAction(MainFrameText::recentFileItem(static_cast<int>(i) + 1, paths[i]),
+        auto* action = new QAction(MainFrameText::recentFileItem(static_cast<int>(i) + 1, names[i]),
                                    fileMenu_);
         const QString path = paths[i];
+        action->setStatusTip(path);
         connect(action, &QAction::triggered, this, [this, path] { emit recentFileChosen(path); });
         fileMenu_->insertAction(exit, action);
         recentActions_.append(action);

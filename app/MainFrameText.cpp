@@ -1,7 +1,5 @@
 #include "MainFrameText.h"
 
-#include <QFileInfo>
-
 namespace rova {
 
 QString MainFrameText::windowTitle(const QString& documentTitle) {
@@ -29,8 +27,9 @@ QString MainFrameText::documentsPane(int documents, int current) {
     return tr("Documents: %1, Current: %2").arg(documents).arg(current);
 }
 
-QString MainFrameText::recentFileItem(int number, const QString& path) {
-    return tr("&%1 %2").arg(number).arg(QFileInfo(path).fileName());
+QString MainFrameText::recentFileItem(int number, const QString& name) {
+    // A "&" of the name is shown as it is, not taken as a mnemonic.
+    return tr("&%1 %2").arg(number).arg(QString(name).replace(u'&', QStringLiteral("&&")));
 }
 
 QString MainFrameText::openFilter() {

@@ -20,8 +20,8 @@ class MainFrameText {
     static QString commandsPane(int commands, int current);
     static QString documentsPane(int documents, int current);
 
-    // A recent-file item: its number as the mnemonic, then the file's name.
-    static QString recentFileItem(int number, const QString& path);
+    // A recent-file item: its number as the mnemonic, then the name shown for the file.
+    static QString recentFileItem(int number, const QString& name);
     static QString openFilter();
     static QString openTitle();
     static QString bitmapFilter();

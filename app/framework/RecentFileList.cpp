@@ -1,5 +1,7 @@
 #include "RecentFileList.h"
 
+#include <QFileInfo>
+
 #include "SettingsStore.h"
 
 namespace rova {
@@ -11,7 +13,27 @@ QString keyOf(int index) {
     return QStringLiteral("File%1").arg(index + 1);
 }
 
+QString withHomeAsTilde(const QString& path, const QString& homeFolder) {
+    if (!homeFolder.isEmpty() && homeFolder != u'/' && path.startsWith(homeFolder) &&
+        path.size() > homeFolder.size() && path[homeFolder.size()] == u'/') {
+        return u'~' + path.mid(homeFolder.size());
+    }
+    return path;
+}
+
 }  // namespace
+
+QStringList RecentFileList::displayNames(const QStringList& paths, const QString& homeFolder) {
+    QStringList names;
+    for (const QString& path : paths) {
+        names.append(QFileInfo(path).fileName());
+    }
+    QStringList shown;
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+        shown.append(names.count(names[i]) > 1 ? withHomeAsTilde(paths[i], homeFolder) : names[i]);
+    }
+    return shown;
+}
 
 void RecentFileList::add(const QString& path) {
     if (path.isEmpty()) {

@@ -20,6 +20,10 @@ class RecentFileList {
     void remove(const QString& path);
     const QStringList& entries() const { return entries_; }
 
+    // What the menu shows of each path: the file name, or, where another path has the same file
+    // name, the whole path with `homeFolder` written as "~".
+    static QStringList displayNames(const QStringList& paths, const QString& homeFolder);
+
     // Replaces the entries with the stored ones; empty values and repeats are skipped.
     void load(const SettingsStore& settings);
     // Stores the entries and removes the keys of the places they do not fill.

@@ -1,6 +1,8 @@
 // The main window as the application starts it: its command table's enable and check rules,
 // the panes, the status bar, the title, the operation commands on the runner, and what it
 // stores when it closes.
+#include <QDir>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -33,6 +35,38 @@ TEST_F(MainFrameTest, CommandsWithoutAHandlerAreDisabled) {
                        C::RunDemo, C::About, C::ViewParameters, C::ChooseBackground}) {
         EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
     }
+}
+
+// The menus draw each accelerator label from the key sequence; no text carries one of its own.
+TEST_F(MainFrameTest, ShortcutLabelsAreLeftToTheKeySequences) {
+    ASSERT_TRUE(start());
+    for (const CommandInfo& info : CommandCatalogue::commands()) {
+        const QAction& command = action(info.id);
+        EXPECT_FALSE(command.text().contains(u'\t')) << command.text().toStdString();
+        EXPECT_FALSE(command.toolTip().contains(u'\t')) << command.toolTip().toStdString();
+    }
+    EXPECT_EQ(action(C::NextCommand).toolTip(), QStringLiteral("Next Command"));
+    EXPECT_EQ(action(C::FileSinglePlay).shortcut(), QKeySequence(Qt::SHIFT | Qt::CTRL | Qt::Key_Y));
+}
+
+TEST_F(MainFrameTest, RecentFilesShowClashingNamesWithTheirFoldersAndTheFullPathAsStatusTip) {
+    const QString own = writeSequence(QStringLiteral("show.rova"), 1);
+    // The test's own home folder, never the user's.
+    ASSERT_TRUE(QDir::home().mkpath(QStringLiteral("b&c")));
+    const QString other = QDir::home().filePath(QStringLiteral("b&c/show.rova"));
+    ASSERT_TRUE(QFile::copy(own, other));
+    ASSERT_TRUE(start({own}));
+    application->openByPath(other);
+    QStringList texts;
+    QStringList tips;
+    for (QAction* item : frame().menuBar()->actions().first()->menu()->actions()) {
+        if (item->text().startsWith(u'&') && item->text().at(1).isDigit()) {
+            texts.append(item->text());
+            tips.append(item->statusTip());
+        }
+    }
+    EXPECT_EQ(texts, QStringList({QStringLiteral("&1 ~/b&&c/show.rova"), "&2 " + own}));
+    EXPECT_EQ(tips, QStringList({other, own}));
 }
 
 TEST_F(MainFrameTest, SaveAndRevertFollowTheDocument) {

@@ -23,6 +23,25 @@ TEST(RecentFileList, KeepsTheNewestFirstWithoutRepeats) {
     EXPECT_EQ(list.entries(), QStringList({"/a.rova", "/b.rova"}));
 }
 
+TEST(RecentFileList, NamesThatClashShowTheirPathWithHomeAsTilde) {
+    const QString home = QStringLiteral("/home/me");
+    const struct {
+        QStringList paths;
+        QStringList shown;
+    } cases[] = {
+        {{"/home/me/a/show.rova", "/srv/show.rova", "/home/me/other.rova"},
+         {"~/a/show.rova", "/srv/show.rova", "other.rova"}},
+        // Only a whole folder name is the home folder; names differing in case do not clash.
+        {{"/home/me2/x.rova", "/home/me/x.rova", "/y/X.rova"},
+         {"/home/me2/x.rova", "~/x.rova", "X.rova"}},
+        {{"/a/b.rova"}, {"b.rova"}},
+    };
+    for (const auto& [paths, shown] : cases) {
+        EXPECT_EQ(RecentFileList::displayNames(paths, home), shown)
+            << paths.join(u' ').toStdString();
+    }
+}
+
 TEST(RecentFileList, DropsTheOldestBeyondNineEntries) {
     RecentFileList list;
     for (int i = 1; i <= 12; ++i) {
