@@ -37,6 +37,8 @@ class HeadlessPlayback final : private FormWithoutControls, private SequenceRunn
     // until the engine has something to do again.
     std::int32_t advanceTo(std::uint32_t ms);
 
+    // The commands opened.
+    const NodeList<Command>& commands() const { return commands_; }
     PreviewSimulator& engine() { return engine_; }
     // The parameter form's text, as the last text file opened left it.
     const RichTextControl& textEditor() { return form_.controller().textEditor(); }

@@ -21,8 +21,8 @@ const char* const kUsage =
     "       rova-cli render FILE -o OUT (--frames N | --seconds S) [--fps F] [--size WxH]\n"
     "                       [--animate] [--background BMP] [--seed N]\n"
     "       rova-cli picture IN -o OUT.bmp [--rows N]\n"
-    "  info FILE   one line per command of a sequence file: name, type, death, death type\n"
-    "              and next command, separated by tabs\n"
+    "  info FILE   one line per command of FILE (.rova, or .txt and .rtf as one command):\n"
+    "              name, type, death, death type and next command, separated by tabs\n"
     "  frames      plays FILE (.rova, .txt or .rtf) in virtual time and writes each composed\n"
     "              frame as 2160 bytes (360 columns of three little-endian 16-bit words) to\n"
     "              OUT or standard output; --seconds S gives the frames composed before S\n"
@@ -62,7 +62,7 @@ int main(int argc, char* argv[]) {
     // The words are checked before the application starts, so a usage error is all the tool
     // prints.
     if (command == QLatin1String("info") && words.size() == 1) {
-        const QCoreApplication application(argc, argv);
+        const auto application = makeApplication(argc, argv);
         return rova::runInfo(words[0], output, errors);
     }
     if (command == QLatin1String("frames")) {

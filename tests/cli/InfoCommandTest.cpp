@@ -6,9 +6,13 @@
 
 #include "CommandFile.h"
 #include "InfoCommand.h"
+#include "QtApplicationTest.h"
 
 namespace rova {
 namespace {
+
+// Text files are rendered to be read: fonts need the application.
+class CliInfo : public test::QtApplicationTest {};
 
 struct NoPrompt final : UserPrompt {
     void showWarning(const QString& message) override { ADD_FAILURE() << message.toStdString(); }
@@ -49,7 +53,7 @@ CliRun info(const QString& path) {
     return {status, out, err};
 }
 
-TEST(CliInfo, PrintsTheFiveCellsOfEachCommandTabSeparated) {
+TEST_F(CliInfo, PrintsTheFiveCellsOfEachCommandTabSeparated) {
     QTemporaryDir dir;
     const QString path = writeSequence(dir);
     const CliRun run = info(path);
@@ -66,7 +70,30 @@ TEST(CliInfo, PrintsTheFiveCellsOfEachCommandTabSeparated) {
     EXPECT_EQ(lines[1].split('\t')[1], "kill all players");
 }
 
-TEST(CliInfo, AFileThatCannotBeReadGivesTheReadersMessageAndStatusOne) {
+TEST_F(CliInfo, TextFilesAreListedAsTheOneCommandTheyPlayAs) {
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+    } files[] = {{"note.txt", "Hello there\n"},
+                 {"note.rtf", R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\f0 Hello there\par})"}};
+    for (const auto& [name, bytes] : files) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        const CliRun run = info(file.fileName());
+        EXPECT_EQ(run.status, 0) << name;
+        EXPECT_TRUE(run.errors.isEmpty()) << run.errors.toStdString();
+        const QStringList lines = run.output.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(lines.size(), 1) << name;
+        const QStringList cells = lines[0].split('\t');
+        ASSERT_EQ(cells.size(), 5);
+        EXPECT_TRUE(cells[0].contains("Hello there")) << cells[0].toStdString();
+    }
+}
+
+TEST_F(CliInfo, AFileThatCannotBeReadGivesTheReadersMessageAndStatusOne) {
     QTemporaryDir dir;
     const CliRun missing = info(dir.filePath("missing.rova"));
     EXPECT_EQ(missing.status, 1);
@@ -84,7 +111,7 @@ TEST(CliInfo, AFileThatCannotBeReadGivesTheReadersMessageAndStatusOne) {
               QString("\"%1\" is not a valid Rova file.").arg(junk.fileName()));
 }
 
-TEST(CliInfo, TheToolReportsUsageErrorsWithStatusTwo) {
+TEST_F(CliInfo, TheToolReportsUsageErrorsWithStatusTwo) {
     QProcess tool;
     tool.start(ROVA_CLI_PATH, {"nonsense"});
     ASSERT_TRUE(tool.waitForFinished(10000));
