@@ -8,7 +8,6 @@
 
 #include "FilePaths.h"
 #include "FilePrompt.h"
-#include "FileSystem.h"
 #include "MainFrame.h"
 #include "MainFrameText.h"
 #include "PickupFolderDialog.h"

@@ -1,11 +1,11 @@
 #include "SequenceFile.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <limits>
 
 #include "FilePaths.h"
-#include "FileSystem.h"
 
 namespace rova {
 
@@ -34,7 +34,7 @@ FileResult SequenceFile::createForWriting(bool createFolders) {
         return FileResult::Ok;
     }
     const QString folder = paths::folder(path_);
-    if (createFolders && !folder.isEmpty() && !exists(folder) && !createFolder(folder, true)) {
+    if (createFolders && !folder.isEmpty() && !QDir().mkpath(folder)) {
         return FileResult::CreateFailed;
     }
     auto file = std::make_unique<QSaveFile>(path_);

@@ -1,10 +1,10 @@
 #include "Presets.h"
 
+#include <QFileInfo>
 #include <optional>
 #include <utility>
 
 #include "CommandFile.h"
-#include "FileSystem.h"
 #include "ParameterFormText.h"
 
 namespace rova {
@@ -25,7 +25,7 @@ Presets::Presets(QString path, UserPrompt& prompt) : path_(std::move(path)), pro
 void Presets::load(const QString& path) {
     presets_.clear();
     current_ = nullptr;
-    if (!exists(path)) {
+    if (!QFileInfo::exists(path)) {
         return;
     }
     NodeList<Command> read;

@@ -7,7 +7,6 @@
 #include <iterator>
 
 #include "FilePaths.h"
-#include "FileSystem.h"
 
 namespace rova {
 
@@ -25,7 +24,7 @@ void discardFile(const QString& path) {
     // The user's trash lives in the data folder, which a fresh account may not have yet.
     QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     if (!QFile::moveToTrash(path)) {
-        deleteFile(path);
+        QFile::remove(path);
     }
 }
 

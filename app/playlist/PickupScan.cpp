@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -9,7 +10,6 @@
 #include <limits>
 
 #include "FilePaths.h"
-#include "FileSystem.h"
 
 namespace rova {
 
@@ -46,13 +46,11 @@ std::vector<DocumentListEntry> PickupScan::scan(std::uint32_t now) {
     const QString sourceFolder = paths::folder(pattern);
     std::vector<DocumentListEntry> moved;
     for (const Settled& document : settledDocuments(pattern, sourceFolder)) {
-        if (!exists(pickedUpFolder_)) {
-            createFolder(pickedUpFolder_, true);
-        }
+        QDir().mkpath(pickedUpFolder_);
         const QString target = freeTarget(document.name);
         // Never replaces: a file that took the name meanwhile is kept, and the move waits for
         // the next tick.
-        if (!moveFile(sourceFolder + document.name, target, false)) {
+        if (!QFile::rename(sourceFolder + document.name, target)) {
             break;
         }
         seen_.remove(document.name);
@@ -65,9 +63,7 @@ std::vector<PickupScan::Settled> PickupScan::settledDocuments(const QString& pat
                                                               const QString& sourceFolder) {
     QHash<QString, Signature> current;
     std::vector<Settled> settled;
-    FileFinder finder;
-    for (bool found = finder.findFirst(pattern, true); found; found = finder.findNext()) {
-        const QString& name = finder.entry().name;
+    for (const QString& name : candidateNames(pattern, sourceFolder)) {
         const std::optional<Signature> signature = documentSignature(sourceFolder + name, name);
         if (!signature) {
             continue;
@@ -89,6 +85,21 @@ std::vector<PickupScan::Settled> PickupScan::settledDocuments(const QString& pat
     return settled;
 }
 
+QStringList PickupScan::candidateNames(const QString& pattern, const QString& sourceFolder) {
+    if (pattern.isEmpty()) {
+        return {};
+    }
+    QString filter = paths::fileName(pattern);
+    // A folder's path lists every entry; "*.*" is the habitual pattern for every name, with or
+    // without a dot.
+    if (filter.isEmpty() || filter == QStringLiteral("*.*")) {
+        filter = QStringLiteral("*");
+    }
+    return QDir(sourceFolder.isEmpty() ? QStringLiteral(".") : sourceFolder)
+        .entryList({filter}, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                   QDir::Name);
+}
+
 std::optional<PickupScan::Signature> PickupScan::documentSignature(const QString& path,
                                                                    const QString& name) {
     if (name.startsWith(u'.') ||
@@ -108,7 +119,7 @@ QString PickupScan::freeTarget(const QString& name) const {
     const QString extension = paths::extension(name);
     const QString stem = name.chopped(extension.size());
     QString target = pickedUpFolder_ + name;
-    for (int n = 1; exists(target); ++n) {
+    for (int n = 1; QFileInfo::exists(target); ++n) {
         target = pickedUpFolder_ + stem + u'.' + QString::number(n) + extension;
     }
     return target;

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -45,6 +46,8 @@ class PickupScan {
     // Lists the documents `pattern` finds in `sourceFolder`, remembers them for the next tick and
     // returns those that have not changed since the last one, oldest first.
     std::vector<Settled> settledDocuments(const QString& pattern, const QString& sourceFolder);
+    // The names of the entries `pattern` matches in `sourceFolder`, in name order.
+    static QStringList candidateNames(const QString& pattern, const QString& sourceFolder);
     // The size and modification time of a pickup document; nothing for any other entry. A
     // pickup document is a visible, regular ".txt", ".rtf" or ".rova" file (any letter case)
     // whose owner may write it: the owner's write bit is what marks a file read-only here, for
