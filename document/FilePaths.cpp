@@ -30,17 +30,8 @@ QString removeSeparator(const QString& path) {
     return endsWithSeparator(path) ? path.chopped(1) : path;
 }
 
-QString replaceFileName(const QString& path, const QString& name) {
-    return folder(path) + name;
-}
-
 qsizetype rootLength(const QString& path) {
     return path.startsWith(kSeparator) ? 1 : 0;
-}
-
-QString parentFolder(const QString& path) {
-    const QString parent = folder(removeSeparator(path));
-    return parent.size() < rootLength(path) ? path.left(rootLength(path)) : parent;
 }
 
 QString qualify(const QString& name) {
@@ -49,14 +40,6 @@ QString qualify(const QString& name) {
     }
     const QString full = QDir::cleanPath(QDir::current().absoluteFilePath(name));
     return QFileInfo(full).isDir() ? ensureSeparator(full) : full;
-}
-
-QString modulePath() {
-    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-}
-
-QString moduleRelative(const QString& name) {
-    return replaceFileName(modulePath(), name);
 }
 
 }  // namespace rova::paths

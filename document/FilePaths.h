@@ -5,7 +5,7 @@
 namespace rova::paths {
 
 // Operations on path strings. "/" separates folders; a path that ends with it names a folder.
-// None of them touches the file system except qualify and the module paths.
+// None of them touches the file system except qualify.
 
 inline constexpr QChar kSeparator = u'/';
 
@@ -20,18 +20,10 @@ bool endsWithSeparator(const QString& path);
 QString ensureSeparator(const QString& path);
 // Removes one final separator.
 QString removeSeparator(const QString& path);
-QString replaceFileName(const QString& path, const QString& name);
 // The length of the root the path starts with: 1 for an absolute path, else 0.
 qsizetype rootLength(const QString& path);
-// The path without its last component (a final separator does not count as one), ending with
-// a separator, and never shorter than the root.
-QString parentFolder(const QString& path);
 // The absolute, normalised form of `name` relative to the current folder (the file need not
 // exist), with a final separator when it names an existing folder; empty for an empty name.
 QString qualify(const QString& name);
-// The running executable's full path.
-QString modulePath();
-// The module path with its file name replaced by `name`.
-QString moduleRelative(const QString& name);
 
 }  // namespace rova::paths

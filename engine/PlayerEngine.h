@@ -76,7 +76,6 @@ class PlayerEngine {
     }
 
   protected:
-    std::recursive_mutex& lock() const { return lock_; }
     // The frame being composed; use under the lock.
     const LampFrame& currentFrame() const { return frame_; }
 

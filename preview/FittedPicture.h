@@ -20,8 +20,6 @@ class FittedPicture final : public Picture {
 
     double scaleX() const { return scaleX_; }
     double scaleY() const { return scaleY_; }
-    int scaledWidth() const { return scaledWidth_; }
-    int scaledHeight() const { return scaledHeight_; }
 
   protected:
     // New content: the cached copy no longer matches it.

@@ -37,8 +37,6 @@ class SimulationGeometry {
 
     // Sets the viewer distance at which the rotor just fits the window inside the margins.
     void fitDistance();
-    // Sets the viewer distance without the minimums (the resize keeps the user's ratio).
-    void scaleDistance(double factor) { settings_.ViewerDistance *= factor; }
 
     // Perspective: the window x of rotor angle theta (radians), and pixels per inch there.
     double screenX(double theta) const;

@@ -21,7 +21,6 @@ struct WindowState {
     std::int32_t bottom = 0;
 
     static WindowState fromRect(const QRect& rect);
-    QRect toRect() const;
 
     // Exactly four decimal numbers (each may carry a minus sign) separated by single blanks,
     // as format() writes them; anything else gives nothing.

@@ -26,17 +26,6 @@ void XSplitterStatic::setFixed(int n, bool fixed) {
     }
 }
 
-void XSplitterStatic::setMinimum(int n, int minimum) {
-    if (!isPane(n)) {
-        return;
-    }
-    if (orientation() == Qt::Horizontal) {
-        widget(n)->setMinimumWidth(minimum);
-    } else {
-        widget(n)->setMinimumHeight(minimum);
-    }
-}
-
 void XSplitterStatic::setMaximum(int n, int maximum) {
     if (!isPane(n)) {
         return;

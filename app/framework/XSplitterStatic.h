@@ -33,8 +33,6 @@ class XSplitterStatic : public QSplitter {
     int addPane(QWidget* widget);
 
     void setFixed(int n, bool fixed);
-    // The minimum extent of the pane's widget along the splitter (0: the widget's own hint).
-    void setMinimum(int n, int minimum);
     // The maximum extent of the pane's widget along the splitter (kNoLimit: none).
     void setMaximum(int n, int maximum);
 

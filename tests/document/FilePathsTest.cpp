@@ -20,8 +20,6 @@ TEST(FilePathsTest, SplitsPathsIntoTheirParts) {
     EXPECT_EQ(fileName("/a/b/"), "");
     EXPECT_EQ(folder("/a/b/pic.bmp"), "/a/b/");
     EXPECT_EQ(folder("pic.bmp"), "");
-    EXPECT_EQ(replaceFileName("/a/b/pic.bmp", "Demo.rova"), "/a/b/Demo.rova");
-    EXPECT_EQ(replaceFileName("pic.bmp", "Demo.rova"), "Demo.rova");
 }
 
 TEST(FilePathsTest, AddsAndRemovesFinalSeparators) {
@@ -39,12 +37,6 @@ TEST(FilePathsTest, AddsAndRemovesFinalSeparators) {
 TEST(FilePathsTest, FindsParentsNoHigherThanTheRoot) {
     EXPECT_EQ(rootLength("/a/b"), 1);
     EXPECT_EQ(rootLength("a/b"), 0);
-    EXPECT_EQ(parentFolder("/a/b/c"), "/a/b/");
-    EXPECT_EQ(parentFolder("/a/b/c/"), "/a/b/");
-    EXPECT_EQ(parentFolder("/a"), "/");
-    EXPECT_EQ(parentFolder("/"), "/");
-    EXPECT_EQ(parentFolder("a/b"), "a/");
-    EXPECT_EQ(parentFolder("a"), "");
 }
 
 TEST(FilePathsTest, QualifiesNamesAgainstTheCurrentFolder) {
@@ -60,13 +52,6 @@ TEST(FilePathsTest, QualifiesNamesAgainstTheCurrentFolder) {
     EXPECT_EQ(qualify("/abs/../name"), "/name");
     EXPECT_EQ(qualify(""), "");
     QDir::setCurrent(previous);
-}
-
-TEST(FilePathsTest, FindsTheRunningExecutable) {
-    const QString module = modulePath();
-    EXPECT_TRUE(QFileInfo(module).isExecutable());
-    EXPECT_EQ(fileName(module), "document_tests");
-    EXPECT_EQ(moduleRelative("Demo.rova"), folder(module) + "Demo.rova");
 }
 
 }  // namespace
