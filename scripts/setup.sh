@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation2 libgif-dev
-  xvfb xauth libxcb1-dev
+  xvfb xauth libxcb1-dev x11vnc
 )
 
 missing=()
