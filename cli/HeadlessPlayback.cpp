@@ -4,7 +4,7 @@
 #include "CommandFile.h"
 #include "DocumentMessages.h"
 #include "FilePaths.h"
-#include "ShippedData.h"
+#include "DefaultPresets.h"
 #include "TextFileSequence.h"
 #include "UserPrompt.h"
 

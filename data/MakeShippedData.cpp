@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "CommandFile.h"
+#include "DefaultPresets.h"
 #include "ShippedData.h"
 
 namespace {

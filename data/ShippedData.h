@@ -5,16 +5,12 @@
 
 namespace rova {
 
-// The sequences that ship with Rova, made from the project's own commands so that they can be
-// reviewed as code: the demonstration sequence and the default presets.
+// The demonstration sequence that ships with Rova, made from the project's own commands so that
+// it can be reviewed as code. (The default presets are made by makeDefaultPresets.)
 
 // About a minute of what the rotor can do: text and a picture, speeds and springs, bounces,
 // projections, flashing, vertical motion, mirroring, decimation and a repeat bracket.
 // Needs a QApplication (the text is laid out by the rich-text control).
 NodeList<Command> makeDemoSequence();
-
-// The default presets: "Static", "Scrolling - very long text" and a few more, sorted by name as
-// the presets list keeps them.
-NodeList<Command> makeDefaultPresets();
 
 }  // namespace rova

@@ -10,6 +10,7 @@
 #include "MemorySettingsStore.h"
 #include "QtApplicationTest.h"
 #include "ScriptedDialog.h"
+#include "DefaultPresets.h"
 #include "ShippedData.h"
 #include "TestCommands.h"
 

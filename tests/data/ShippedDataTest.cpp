@@ -9,6 +9,7 @@
 #include "QtApplicationTest.h"
 #include "SequenceRunner.h"
 #include "SimulationGeometry.h"
+#include "DefaultPresets.h"
 #include "ShippedData.h"
 
 namespace rova {
