@@ -14,8 +14,7 @@ SequenceSession::SequenceSession(NodeList<Command>& commands, PlayerEngine& engi
     : QObject(parent),
       commands_(commands),
       engine_(engine),
-      form_(engine, prompt, *this, ownPresetsPath, presetsToLoad, true),
-      runner_(commands, engine.frameClock(), form_.controller(), *this) {
+      player_(commands, engine, prompt, ownPresetsPath, presetsToLoad, *this) {
     tickTimer_.setSingleShot(true);
     tickTimer_.setTimerType(Qt::PreciseTimer);
     connect(&tickTimer_, &QTimer::timeout, this, &SequenceSession::tick);
@@ -23,49 +22,49 @@ SequenceSession::SequenceSession(NodeList<Command>& commands, PlayerEngine& engi
 
 void SequenceSession::sequenceReplaced(bool keepCurrentIndex) {
     const int count = static_cast<int>(commands_.size());
-    current_ = keepCurrentIndex ? std::min(current_, count - 1) : -1;
+    player_.setCurrentIndex(keepCurrentIndex ? std::min(player_.currentIndex(), count - 1) : -1);
     emit stateChanged();
 }
 
 void SequenceSession::begin(bool run) {
     if (run) {
-        runner_.startFromSelection(-1);
+        player_.runner().startFromSelection(-1);
     } else {
-        runner_.loadAndExecute(commands_.empty() ? -1 : 0);
+        player_.runner().loadAndExecute(commands_.empty() ? -1 : 0);
     }
     scheduleTick();
 }
 
 void SequenceSession::commandAdded(int index) {
-    current_ = index;
+    player_.setCurrentIndex(index);
     emit stateChanged();
 }
 
 std::unique_ptr<Command> SequenceSession::commandFromTextFile(const QString& path) {
-    return sequenceFromTextFile(path, form_.controller());
+    return sequenceFromTextFile(path, player_.form());
 }
 
 std::unique_ptr<Command> SequenceSession::commandFromParameters() {
-    return commandFromForm(form_.controller());
+    return commandFromForm(player_.form());
 }
 
 void SequenceSession::stop() {
-    runner_.stop();
+    player_.runner().stop();
     scheduleTick();
 }
 
 void SequenceSession::stopAndKillPlayers() {
     stop();
-    form_.controller().killAllPlayers();
+    player_.form().killAllPlayers();
 }
 
 void SequenceSession::runOrStop() {
-    runner_.runOrStop(current_);
+    player_.runner().runOrStop(player_.currentIndex());
     scheduleTick();
 }
 
 void SequenceSession::navigate(Navigation navigation, bool run) {
-    runner_.navigate(navigation, current_, run);
+    player_.runner().navigate(navigation, player_.currentIndex(), run);
     scheduleTick();
 }
 
@@ -76,21 +75,11 @@ void SequenceSession::killTopPlayer() {
 
 void SequenceSession::resetTopPlayer() {
     stop();
-    form_.controller().applyToTopPlayer(true, true);
+    player_.form().applyToTopPlayer(true, true);
 }
 
 void SequenceSession::defaultParameters() {
-    form_.controller().resetWithPreset(preset_name::kStatic);
-}
-
-void SequenceSession::selectRow(int index) {
-    current_ = index;
-    emit stateChanged();
-}
-
-void SequenceSession::makeCurrent(int index) {
-    current_ = index;
-    emit stateChanged();
+    player_.form().resetWithPreset(preset_name::kStatic);
 }
 
 void SequenceSession::sequenceEnded() {
@@ -100,16 +89,12 @@ void SequenceSession::sequenceEnded() {
 }
 
 void SequenceSession::tick() {
-    // Commands that follow each other without delay all run in this pass.
-    std::optional<std::uint32_t> untilTick = runner_.tick();
-    while (untilTick == 0u) {
-        untilTick = runner_.tick();
-    }
+    player_.runDueCommands();
     scheduleTick();
 }
 
 void SequenceSession::scheduleTick() {
-    const std::optional<std::uint32_t> untilTick = runner_.millisecondsUntilTick();
+    const std::optional<std::uint32_t> untilTick = player_.runner().millisecondsUntilTick();
     if (untilTick) {
         tickTimer_.start(static_cast<int>(std::min<std::uint32_t>(*untilTick, 1000)));
     } else {

@@ -6,24 +6,21 @@
 #include <memory>
 
 #include "Command.h"
-#include "HeadlessForm.h"
 #include "NodeList.h"
-#include "SequenceRunner.h"
+#include "SequencePlayer.h"
 
 namespace rova {
 
 class PlayerEngine;
 class UserPrompt;
 
-// The document's sequence as the main window plays it: the runner over the document's commands,
-// executing them through the parameter form's controller on the preview's players, and the
-// current command. It stands in for the sequence and parameter forms until they are on screen.
+// The document's sequence as the main window plays it: a sequence player over the document's
+// commands and the preview's players. It stands in for the sequence and parameter forms until
+// they are on screen.
 //
 // The runner is ticked by a single-shot timer set to the time it reports it can wait, so a
 // running sequence costs nothing between its commands and nothing at all when stopped.
-class SequenceSession final : public QObject,
-                              private FormWithoutControls,
-                              private SequenceRunnerView {
+class SequenceSession final : public QObject, private SequencePlayer::Observer {
     Q_OBJECT
 
   public:
@@ -31,11 +28,11 @@ class SequenceSession final : public QObject,
                     const QString& ownPresetsPath, const QString& presetsToLoad,
                     QObject* parent = nullptr);
 
-    ParameterFormController& form() { return form_.controller(); }
-    bool isRunning() const { return runner_.isRunning(); }
+    ParameterFormController& form() { return player_.form(); }
+    bool isRunning() const { return player_.isRunning(); }
     bool hasCommands() const { return !commands_.empty(); }
     // The current command's index; -1 when there is none.
-    int currentIndex() const { return current_; }
+    int currentIndex() const { return player_.currentIndex(); }
 
     // The document's commands were replaced. `keepCurrentIndex` keeps the current command where
     // it still exists (the last one when the list got shorter); otherwise there is none.
@@ -63,11 +60,8 @@ class SequenceSession final : public QObject,
     void stateChanged();
 
   private:
-    bool isSequenceRunning() const override { return runner_.isRunning(); }
-    // SequenceRunnerView
-    void selectRow(int index) override;
-    void makeCurrent(int index) override;
-    void showRunButtonText(const QString&) override {}
+    // SequencePlayer::Observer
+    void currentChanged() override { emit stateChanged(); }
     void sequenceEnded() override;
 
     // Runs every command that is due and sets the timer for the next one.
@@ -76,10 +70,8 @@ class SequenceSession final : public QObject,
 
     NodeList<Command>& commands_;
     PlayerEngine& engine_;
-    HeadlessForm form_;
-    SequenceRunner runner_;
+    SequencePlayer player_;
     QTimer tickTimer_;
-    int current_ = -1;
 };
 
 }  // namespace rova

@@ -2,9 +2,9 @@
 
 #include "CliText.h"
 #include "CommandFile.h"
+#include "DefaultPresets.h"
 #include "DocumentMessages.h"
 #include "FilePaths.h"
-#include "DefaultPresets.h"
 #include "TextFileSequence.h"
 #include "UserPrompt.h"
 
@@ -36,9 +36,7 @@ HeadlessPlayback::HeadlessPlayback(double framesPerSecond, std::uint32_t seed, U
     : prompt_(prompt),
       presets_(prompt),
       engine_(clock_, settings_),
-      // As when the application opens a file for its playlist: no start text.
-      form_(engine_, prompt, *this, presets_.path(), presets_.path(), true),
-      runner_(commands_, engine_.frameClock(), form_.controller(), *this) {
+      player_(commands_, engine_, prompt, presets_.path(), presets_.path(), *this) {
     SimulationSettings settings = engine_.currentSettings();
     settings.FramesPerSecond = framesPerSecond;
     engine_.applySettings(settings);
@@ -47,7 +45,7 @@ HeadlessPlayback::HeadlessPlayback(double framesPerSecond, std::uint32_t seed, U
 
 bool HeadlessPlayback::open(const QString& path) {
     if (textFileKind(path)) {
-        std::unique_ptr<Command> command = sequenceFromTextFile(path, form_.controller());
+        std::unique_ptr<Command> command = sequenceFromTextFile(path, player_.form());
         if (!command) {
             prompt_.showWarning(DocumentMessages::readFailure(FileResult::OpenFailed, path));
             return false;
@@ -65,18 +63,14 @@ bool HeadlessPlayback::open(const QString& path) {
 void HeadlessPlayback::start() {
     clock_.set(0);
     engine_.frameClock().begin();
-    runner_.startFromSelection(-1);
+    player_.runner().startFromSelection(-1);
 }
 
 std::int32_t HeadlessPlayback::advanceTo(std::uint32_t ms) {
     clock_.set(ms);
     engine_.frameClock().readNow();
-    // As the application's message loop would, the runner is asked again while a command is due
-    // at once, so commands that follow each other within one frame all run before it.
-    std::optional<std::uint32_t> untilTick = runner_.tick();
-    while (untilTick == 0u) {
-        untilTick = runner_.tick();
-    }
+    // Commands that follow each other within one frame all run before it.
+    player_.runDueCommands();
     return engine_.tick();
 }
 

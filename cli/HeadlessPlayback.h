@@ -6,24 +6,23 @@
 
 #include "Clock.h"
 #include "Command.h"
-#include "HeadlessForm.h"
 #include "MemorySettingsStore.h"
 #include "NodeList.h"
 #include "PreviewSimulator.h"
-#include "SequenceRunner.h"
+#include "SequencePlayer.h"
 
 namespace rova {
 
 class UserPrompt;
 
 // Plays a file in virtual time as the application plays a file named on its command line with
-// Auto Run on: the parameter form's controller executes the commands on a simulated rotor with
-// the default simulation settings, and the runner starts at the first command at time 0.
+// Auto Run on: a sequence player executes the commands on a simulated rotor with the default
+// simulation settings, and the runner starts at the first command at time 0.
 //
 // Time moves only through advanceTo(), which lets the runner execute every command due by then
 // before the engine composes (and draws) what is due, so the same file, rate and seed always
 // give the same frames.
-class HeadlessPlayback final : private FormWithoutControls, private SequenceRunnerView {
+class HeadlessPlayback final : private SequencePlayer::Observer {
   public:
     HeadlessPlayback(double framesPerSecond, std::uint32_t seed, UserPrompt& prompt);
 
@@ -41,15 +40,12 @@ class HeadlessPlayback final : private FormWithoutControls, private SequenceRunn
     const NodeList<Command>& commands() const { return commands_; }
     PreviewSimulator& engine() { return engine_; }
     // The parameter form's text, as the last text file opened left it.
-    const RichTextControl& textEditor() { return form_.controller().textEditor(); }
+    const RichTextControl& textEditor() { return player_.form().textEditor(); }
     // The frame period in milliseconds: 1000 / rate, rounded to the nearest.
     std::uint32_t framePeriod() { return engine_.frameClock().period(); }
 
   private:
-    bool isSequenceRunning() const override { return runner_.isRunning(); }
-    void selectRow(int) override {}
-    void makeCurrent(int) override {}
-    void showRunButtonText(const QString&) override {}
+    void currentChanged() override {}
     void sequenceEnded() override {}
 
     // The shipped default presets, in a folder of their own that vanishes with the playback, so
@@ -69,8 +65,7 @@ class HeadlessPlayback final : private FormWithoutControls, private SequenceRunn
     MemorySettingsStore settings_;
     PreviewSimulator engine_;
     NodeList<Command> commands_;
-    HeadlessForm form_;  // asks isSequenceRunning() only once a command is executed
-    SequenceRunner runner_;
+    SequencePlayer player_;
 };
 
 }  // namespace rova
