@@ -4,25 +4,12 @@
 #include <array>
 #include <vector>
 
+#include "LittleEndian.h"
 #include "Picture.h"
 
 namespace rova {
 
 namespace {
-
-void putU32(std::uint32_t value, std::uint8_t* out) {
-    for (int i = 0; i < 4; ++i) {
-        out[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-std::uint32_t getU32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        value |= std::uint32_t{bytes[at + i]} << (8 * i);
-    }
-    return value;
-}
 
 std::span<const std::uint8_t> bytesOf(std::string_view text) {
     return {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()};
@@ -38,9 +25,9 @@ bool writePictureRecord(std::string_view fileName, const PictureState& state,
         return false;
     }
     std::array<std::uint8_t, 1 + PictureState::kSize> separatorAndState{};
-    putU32(PictureState::kSize, &separatorAndState[1]);
-    putU32(state.flags, &separatorAndState[5]);
-    putU32(static_cast<std::uint32_t>(state.rows), &separatorAndState[9]);
+    le::storeU32(separatorAndState, 1, PictureState::kSize);
+    le::storeU32(separatorAndState, 5, state.flags);
+    le::storeU32(separatorAndState, 9, static_cast<std::uint32_t>(state.rows));
     if (!record.append(bytesOf(fileName)) || !record.append(separatorAndState) ||
         !record.append(bitmap)) {
         record.clear();
@@ -60,14 +47,14 @@ PictureRecord readPictureRecord(std::span<const std::uint8_t> record) {
     if (block.size() < 4) {
         return result;
     }
-    const std::size_t blockSize = getU32(block, 0);
+    const std::size_t blockSize = le::loadU32(block, 0);
     const std::size_t readable =
         std::min({blockSize, std::size_t{PictureState::kSize}, block.size()});
     if (readable >= 8) {
-        result.state.flags = getU32(block, 4);
+        result.state.flags = le::loadU32(block, 4);
     }
     if (readable >= 12) {
-        result.state.rows = static_cast<std::int32_t>(getU32(block, 8));
+        result.state.rows = static_cast<std::int32_t>(le::loadU32(block, 8));
     }
     if (blockSize <= block.size()) {
         result.bitmap = block.subspan(blockSize);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <span>
 
+#include "LittleEndian.h"
+
 namespace rova {
 
 // A four-character code (file magic, command keyword, content kind) held as the 32-bit value
@@ -17,13 +19,10 @@ class FourCC {
         : value_(byte(text[0]) | byte(text[1]) << 8 | byte(text[2]) << 16 | byte(text[3]) << 24) {}
 
     static constexpr FourCC fromBytes(std::span<const std::uint8_t, 4> bytes) {
-        return FourCC(std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 |
-                      std::uint32_t{bytes[2]} << 16 | std::uint32_t{bytes[3]} << 24);
+        return FourCC(le::loadU32(bytes, 0));
     }
     constexpr void toBytes(std::span<std::uint8_t, 4> bytes) const {
-        for (std::size_t i = 0; i < 4; ++i) {
-            bytes[i] = static_cast<std::uint8_t>(value_ >> (8 * i));
-        }
+        le::storeU32(bytes, 0, value_);
     }
 
     constexpr std::uint32_t value() const { return value_; }

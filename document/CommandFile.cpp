@@ -6,6 +6,7 @@
 #include <string>
 
 #include "DocumentMessages.h"
+#include "LittleEndian.h"
 
 namespace rova {
 
@@ -30,26 +31,6 @@ constexpr FourCC kOldChange("UPDT");
 
 using Header = std::array<std::uint8_t, kHeaderSize>;
 
-std::uint32_t loadU32(const std::uint8_t* bytes) {
-    return std::uint32_t{bytes[0]} | std::uint32_t{bytes[1]} << 8 | std::uint32_t{bytes[2]} << 16 |
-           std::uint32_t{bytes[3]} << 24;
-}
-
-std::uint16_t loadU16(const std::uint8_t* bytes) {
-    return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8);
-}
-
-void storeU32(std::uint8_t* bytes, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) {
-        bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
-}
-
-void storeU16(std::uint8_t* bytes, std::uint16_t value) {
-    bytes[0] = static_cast<std::uint8_t>(value);
-    bytes[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
 FourCC loadCode(const Header& header, std::size_t offset) {
     return FourCC::fromBytes(std::span(header).subspan(offset).first<4>());
 }
@@ -62,9 +43,9 @@ struct Layout {
 };
 
 Layout layoutOf(const Header& header) {
-    return {loadU32(&header[kHeaderLengthAt]),
-            static_cast<std::int16_t>(loadU16(&header[kNameBlockAt])),
-            static_cast<std::int32_t>(loadU32(&header[kContentBlockAt]))};
+    return {le::loadU32(header, kHeaderLengthAt),
+            static_cast<std::int16_t>(le::loadU16(header, kNameBlockAt)),
+            static_cast<std::int32_t>(le::loadU32(header, kContentBlockAt))};
 }
 
 // Whether the `bytesRead` first bytes of `header` start a record this reader accepts.
@@ -208,7 +189,7 @@ FileResult ReadCommand(SequenceFile& file, Command& command) {
     if (result != FileResult::Ok) {
         return result;
     }
-    takeName(command, name, loadU16(&header[kNameFollowsAt]) != 0);
+    takeName(command, name, le::loadU16(header, kNameFollowsAt) != 0);
 
     ByteBuffer content;
     if (layout.contentBlock > 0) {
@@ -235,10 +216,10 @@ FileResult WriteCommand(SequenceFile& file, const Command& command) {
 
     std::array<std::uint8_t, kHeaderSize + kLargestNameBlock> record{};
     kMagic.toBytes(std::span(record).subspan<kMagicAt, 4>());
-    storeU32(&record[kHeaderLengthAt], kHeaderSize);
-    storeU16(&record[kNameBlockAt], static_cast<std::uint16_t>(nameBlock));
-    storeU16(&record[kNameFollowsAt], command.nameFollowsContent() ? 1 : 0);
-    storeU32(&record[kContentBlockAt], static_cast<std::uint32_t>(contentBlock));
+    le::storeU32(record, kHeaderLengthAt, kHeaderSize);
+    le::storeU16(record, kNameBlockAt, static_cast<std::uint16_t>(nameBlock));
+    le::storeU16(record, kNameFollowsAt, command.nameFollowsContent() ? 1 : 0);
+    le::storeU32(record, kContentBlockAt, static_cast<std::uint32_t>(contentBlock));
     command.contentKind().toBytes(std::span(record).subspan<kContentKindAt, 4>());
     command.keyword().code().toBytes(std::span(record).subspan<kKeywordAt, 4>());
     const PlayerParameters::Bytes parameters = command.parameters().toBytes();

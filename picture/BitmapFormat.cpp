@@ -3,34 +3,19 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "LittleEndian.h"
+
 namespace rova {
 
 namespace {
 
-std::uint16_t readU16(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
-}
+using le::loadU16;
+using le::loadU32;
+using le::storeU16;
+using le::storeU32;
 
-std::uint32_t readU32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(bytes[at]) |
-           (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
-           (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
-           (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
-}
-
-std::int32_t readI32(std::span<const std::uint8_t> bytes, std::size_t at) {
-    return static_cast<std::int32_t>(readU32(bytes, at));
-}
-
-void writeU16(std::span<std::uint8_t> out, std::size_t at, std::uint16_t value) {
-    out[at] = static_cast<std::uint8_t>(value);
-    out[at + 1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void writeU32(std::span<std::uint8_t> out, std::size_t at, std::uint32_t value) {
-    for (std::size_t i = 0; i < 4; ++i) {
-        out[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    }
+std::int32_t loadI32(std::span<const std::uint8_t> bytes, std::size_t at) {
+    return static_cast<std::int32_t>(loadU32(bytes, at));
 }
 
 bool isBitCount(std::uint16_t bitCount) {
@@ -50,9 +35,9 @@ bool isBitCount(std::uint16_t bitCount) {
 // True when the red, green and blue masks at `at` describe the layout an uncompressed bitmap of
 // that bit count has anyway.
 bool hasOrdinaryMasks(std::span<const std::uint8_t> bytes, std::size_t at, int bitCount) {
-    const std::uint32_t red = readU32(bytes, at);
-    const std::uint32_t green = readU32(bytes, at + 4);
-    const std::uint32_t blue = readU32(bytes, at + 8);
+    const std::uint32_t red = loadU32(bytes, at);
+    const std::uint32_t green = loadU32(bytes, at + 4);
+    const std::uint32_t blue = loadU32(bytes, at + 8);
     if (bitCount == 16) {
         return red == 0x7C00 && green == 0x03E0 && blue == 0x001F;
     }
@@ -63,42 +48,42 @@ bool hasOrdinaryMasks(std::span<const std::uint8_t> bytes, std::size_t at, int b
 
 BitmapInfoHeader readInfoHeader(std::span<const std::uint8_t, BitmapInfoHeader::kSize> bytes) {
     BitmapInfoHeader header;
-    header.size = readU32(bytes, 0);
-    header.width = readI32(bytes, 4);
-    header.height = readI32(bytes, 8);
-    header.planes = readU16(bytes, 12);
-    header.bitCount = readU16(bytes, 14);
-    header.compression = readU32(bytes, 16);
-    header.imageSize = readU32(bytes, 20);
-    header.xPixelsPerMetre = readI32(bytes, 24);
-    header.yPixelsPerMetre = readI32(bytes, 28);
-    header.coloursUsed = readU32(bytes, 32);
-    header.coloursImportant = readU32(bytes, 36);
+    header.size = loadU32(bytes, 0);
+    header.width = loadI32(bytes, 4);
+    header.height = loadI32(bytes, 8);
+    header.planes = loadU16(bytes, 12);
+    header.bitCount = loadU16(bytes, 14);
+    header.compression = loadU32(bytes, 16);
+    header.imageSize = loadU32(bytes, 20);
+    header.xPixelsPerMetre = loadI32(bytes, 24);
+    header.yPixelsPerMetre = loadI32(bytes, 28);
+    header.coloursUsed = loadU32(bytes, 32);
+    header.coloursImportant = loadU32(bytes, 36);
     return header;
 }
 
 void writeInfoHeader(const BitmapInfoHeader& header,
                      std::span<std::uint8_t, BitmapInfoHeader::kSize> out) {
-    writeU32(out, 0, header.size);
-    writeU32(out, 4, static_cast<std::uint32_t>(header.width));
-    writeU32(out, 8, static_cast<std::uint32_t>(header.height));
-    writeU16(out, 12, header.planes);
-    writeU16(out, 14, header.bitCount);
-    writeU32(out, 16, header.compression);
-    writeU32(out, 20, header.imageSize);
-    writeU32(out, 24, static_cast<std::uint32_t>(header.xPixelsPerMetre));
-    writeU32(out, 28, static_cast<std::uint32_t>(header.yPixelsPerMetre));
-    writeU32(out, 32, header.coloursUsed);
-    writeU32(out, 36, header.coloursImportant);
+    storeU32(out, 0, header.size);
+    storeU32(out, 4, static_cast<std::uint32_t>(header.width));
+    storeU32(out, 8, static_cast<std::uint32_t>(header.height));
+    storeU16(out, 12, header.planes);
+    storeU16(out, 14, header.bitCount);
+    storeU32(out, 16, header.compression);
+    storeU32(out, 20, header.imageSize);
+    storeU32(out, 24, static_cast<std::uint32_t>(header.xPixelsPerMetre));
+    storeU32(out, 28, static_cast<std::uint32_t>(header.yPixelsPerMetre));
+    storeU32(out, 32, header.coloursUsed);
+    storeU32(out, 36, header.coloursImportant);
 }
 
 void writeFileHeader(std::uint32_t fileSize, std::uint32_t bitsOffset,
                      std::span<std::uint8_t, kFileHeaderSize> out) {
     out[0] = 'B';
     out[1] = 'M';
-    writeU32(out, 2, fileSize);
-    writeU32(out, 6, 0);
-    writeU32(out, 10, bitsOffset);
+    storeU32(out, 2, fileSize);
+    storeU32(out, 6, 0);
+    storeU32(out, 10, bitsOffset);
 }
 
 std::int64_t rowStride(int bitCount, std::int64_t width) {
@@ -141,13 +126,13 @@ std::optional<BitmapLayout> parseBitmapLayout(std::span<const std::uint8_t> fron
         if (front.size() < kFileHeaderSize || front[0] != 'B' || front[1] != 'M') {
             return std::nullopt;
         }
-        bitsOffset = readU32(front, 10);
+        bitsOffset = loadU32(front, 10);
         headerStart = kFileHeaderSize;
     }
     if (front.size() < headerStart + 4) {
         return std::nullopt;
     }
-    const std::uint32_t headerSize = readU32(front, headerStart);
+    const std::uint32_t headerSize = loadU32(front, headerStart);
     const bool largerHeader =
         source == BitmapSource::File && (headerSize == 108 || headerSize == 124);
     if ((headerSize != BitmapInfoHeader::kSize && !largerHeader) ||
