@@ -3,7 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -16,30 +16,22 @@ namespace {
 
 constexpr double kPlayedSeconds = 60.0;
 
-// The parameter form's text editor is a widget, so this needs a QApplication; one made as a
-// plain GUI application by another benchmark cannot serve. It is therefore made before any
-// benchmark runs, and the others use it.
-bool ensureWidgetApplication() {
-    if (QCoreApplication::instance() != nullptr) {
-        return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+// Laying text out needs the fonts of an application; benchmarks run headless.
+void ensureApplication() {
+    if (QGuiApplication::instance() != nullptr) {
+        return;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     static int argc = 1;
     static char name[] = "rova_bench";
     static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    new QApplication(argc, argv);  // lives as long as the process
-    return true;
+    new QGuiApplication(argc, argv);  // lives as long as the process
 }
 
-const bool kWidgetApplication = ensureWidgetApplication();
-
 void BM_RenderDemoMinuteToGif(benchmark::State& state) {
-    if (!kWidgetApplication) {
-        state.SkipWithError("needs a QApplication: run it alone (--benchmark_filter=Render)");
-        return;
-    }
+    ensureApplication();
     QTemporaryDir folder;
     QTextStream errors(stderr);
     rova::StreamPrompt prompt(errors);

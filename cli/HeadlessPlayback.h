@@ -40,7 +40,7 @@ class HeadlessPlayback final : private SequencePlayer::Observer {
     const NodeList<Command>& commands() const { return commands_; }
     PreviewSimulator& engine() { return engine_; }
     // The parameter form's text, as the last text file opened left it.
-    const RichTextControl& textEditor() { return player_.form().textEditor(); }
+    const RichTextDocument& richText() { return player_.form().richText(); }
     // The frame period in milliseconds: 1000 / rate, rounded to the nearest.
     std::uint32_t framePeriod() { return engine_.frameClock().period(); }
 

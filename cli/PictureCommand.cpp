@@ -33,10 +33,10 @@ bool copyText(const QString& path, Picture& picture, StreamPrompt& prompt) {
     if (!playback.open(path)) {
         return false;
     }
-    const RichTextControl& editor = playback.textEditor();
+    const RichTextDocument& text = playback.richText();
     Picture band;
     std::optional<QRect> bounds;
-    if (renderText(band, *editor.document(), editor.defaultFormat(), 1, 1)) {
+    if (renderText(band, text.document(), text.defaultFormat(), 1, 1)) {
         bounds = band.contentBounds();
     }
     if (!bounds || !picture.cropFrom(band, *bounds, 0)) {

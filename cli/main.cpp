@@ -1,5 +1,5 @@
 // rova-cli: Rova's sequences without a window.
-#include <QApplication>
+#include <QGuiApplication>
 #include <QStringList>
 #include <QTextStream>
 
@@ -42,13 +42,13 @@ QStringList argumentsOf(int argc, char* argv[]) {
     return arguments;
 }
 
-// A Qt application for the commands that play or draw. The text editor behind the parameter
-// form is a widget: without a display the widgets still work on the offscreen platform.
-std::unique_ptr<QApplication> makeApplication(int& argc, char* argv[]) {
+// A Qt application for the commands that play or draw: text is laid out with the application's
+// fonts. Without a display it runs on the offscreen platform.
+std::unique_ptr<QGuiApplication> makeApplication(int& argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    return std::make_unique<QApplication>(argc, argv);
+    return std::make_unique<QGuiApplication>(argc, argv);
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 
 #include "Command.h"
 #include "Picture.h"
-#include "RichTextControl.h"
+#include "RichTextDocument.h"
 
 namespace rova {
 
@@ -22,13 +22,13 @@ std::span<const std::uint8_t> bytesOf(const QByteArray& array) {
 
 }  // namespace
 
-bool takeText(Command& command, const RichTextControl& control) {
+bool takeText(Command& command, const RichTextDocument& text) {
     command.clearContent();
     QByteArray plain;
     QByteArray rtf;
     ByteBuffer content;
     const std::uint8_t separator = 0;
-    if (!control.streamOutPlainText(plain) || !control.streamOutRtf(rtf) ||
+    if (!text.streamOutPlainText(plain) || !text.streamOutRtf(rtf) ||
         !content.append(bytesOf(plain)) || !content.append({&separator, 1}) ||
         !content.append(bytesOf(rtf))) {
         return false;
@@ -37,17 +37,17 @@ bool takeText(Command& command, const RichTextControl& control) {
     return true;
 }
 
-bool putText(const Command& command, RichTextControl& control) {
+bool putText(const Command& command, RichTextDocument& text) {
     const std::span<const std::uint8_t> content = command.content().bytes();
     if (content.empty()) {
-        control.clear();
+        text.clear();
         return true;
     }
     const auto separator = std::find(content.begin(), content.end(), std::uint8_t{0});
     const auto rtfStart = separator == content.end() ? separator : separator + 1;
     const std::span<const std::uint8_t> rtf(rtfStart, content.end());
-    return control.streamIn(QByteArrayView(reinterpret_cast<const char*>(rtf.data()),
-                                           static_cast<qsizetype>(rtf.size())));
+    return text.streamIn(QByteArrayView(reinterpret_cast<const char*>(rtf.data()),
+                                        static_cast<qsizetype>(rtf.size())));
 }
 
 bool takePicture(Command& command, const std::string& fileName, const PictureState& state,

@@ -8,18 +8,18 @@ namespace rova {
 
 class Command;
 class Picture;
-class RichTextControl;
+class RichTextDocument;
 
-// Moving a command's content to and from the controls that edit it.
+// Moving a command's content to and from the text and the picture the form edits.
 
-// Makes the control's text the command's content ("RICH"): the plain text, one NUL, then the
+// Makes the text the command's content ("RICH"): the plain text, one NUL, then the
 // same text as RTF; the name follows. False, with the content cleared, when a stream fails.
-bool takeText(Command& command, const RichTextControl& control);
+bool takeText(Command& command, const RichTextDocument& text);
 
 // Streams the RTF part of the command's content (everything after its first NUL) into the
-// control; an empty content empties the control. False, with the control empty, when the
-// stream is refused.
-bool putText(const Command& command, RichTextControl& control);
+// text; an empty content empties the text. False, with the text empty, when the stream is
+// refused.
+bool putText(const Command& command, RichTextDocument& text);
 
 // Makes a picture the command's content ("PICT"): the record of its file name, the editor's
 // display state and the packed picture; the name follows (the file name without its folders).

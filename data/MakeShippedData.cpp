@@ -1,7 +1,7 @@
 // Writes the files that ship with Rova into a folder: Demo.rova and Presets.rova.
 // Usage: rova-make-data FOLDER
-#include <QApplication>
 #include <QDir>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include "CommandFile.h"
@@ -19,7 +19,7 @@ class StandardErrorPrompt final : public rova::UserPrompt {
 
 int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
+    QGuiApplication application(argc, argv);
     if (argc != 2) {
         QTextStream(stderr) << "usage: rova-make-data FOLDER\n";
         return 2;

@@ -9,7 +9,7 @@
 #include "ContentBuilder.h"
 #include "Picture.h"
 #include "PictureDC.h"
-#include "RichTextControl.h"
+#include "RichTextDocument.h"
 #include "SimulationGeometry.h"
 
 namespace rova {
@@ -53,8 +53,8 @@ struct TextRun {
 
 std::unique_ptr<Command> textCommand(Keyword keyword, std::initializer_list<TextRun> runs,
                                      int points, const PlayerParameters& parameters) {
-    RichTextControl control;
-    QTextCursor cursor(control.document());
+    RichTextDocument text;
+    QTextCursor cursor(&text.document());
     for (const TextRun& run : runs) {
         CharacterFormat format;
         format.mask = CharacterFormat::kAll;
@@ -67,9 +67,9 @@ std::unique_ptr<Command> textCommand(Keyword keyword, std::initializer_list<Text
     auto command = std::make_unique<Command>();
     command->parameters() = parameters;
     command->setKeyword(CommandKeyword(keyword));
-    takeText(*command, control);
+    takeText(*command, text);
     storeBuiltGeometry(*command, [&](ParameterSet& set) {
-        buildTextContent(set, *control.document(), control.defaultFormat());
+        buildTextContent(set, text.document(), text.defaultFormat());
     });
     return command;
 }

@@ -10,7 +10,7 @@ namespace rova {
 
 // About a minute of what the rotor can do: text and a picture, speeds and springs, bounces,
 // projections, flashing, vertical motion, mirroring, decimation and a repeat bracket.
-// Needs a QApplication (the text is laid out by the rich-text control).
+// Needs a QGuiApplication (the text is laid out with the application's fonts).
 NodeList<Command> makeDemoSequence();
 
 }  // namespace rova

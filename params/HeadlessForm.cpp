@@ -7,7 +7,7 @@ HeadlessForm::HeadlessForm(PlayerEngine& engine, UserPrompt& prompt, ParameterFo
                            bool openingFromList)
     : players_(engine),
       presets_(ownPresetsPath, prompt),
-      controller_(players_, textEditor_, picture_, presets_, prompt, host) {
+      controller_(players_, richText_, picture_, presets_, prompt, host) {
     presets_.load(presetsToLoad);
     controller_.initialise(openingFromList);
 }

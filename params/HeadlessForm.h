@@ -6,17 +6,17 @@
 #include "ParameterFormController.h"
 #include "Players.h"
 #include "Presets.h"
-#include "RichTextControl.h"
+#include "RichTextDocument.h"
 
 namespace rova {
 
 class PlayerEngine;
 class UserPrompt;
 
-// The parameter form's controller with the editors and presets it works with, but no window of
-// its own: the text editor is never shown and the picture editor is a HeldPicture. Stands in for
-// the parameter form wherever commands are executed without it. Needs a QApplication, since the
-// text editor is a widget.
+// The parameter form's controller with the text, picture and presets it works with, but no
+// window of its own: the text is a RichTextDocument that no control shows and the picture editor
+// is a HeldPicture. Stands in for the parameter form wherever commands are executed without it.
+// Needs a QGuiApplication, since the text is laid out with the application's fonts.
 class HeadlessForm {
   public:
     // The presets are read from `presetsToLoad` and every change is saved to `ownPresetsPath`.
@@ -29,7 +29,7 @@ class HeadlessForm {
 
   private:
     EnginePlayers players_;
-    RichTextControl textEditor_;
+    RichTextDocument richText_;
     HeldPicture picture_;
     Presets presets_;
     ParameterFormController controller_;

@@ -17,7 +17,7 @@
 #include "ParameterFormText.h"
 #include "Players.h"
 #include "Presets.h"
-#include "RichTextControl.h"
+#include "RichTextDocument.h"
 #include "UserPrompt.h"
 
 namespace rova {
@@ -129,11 +129,11 @@ QString normalisedPlainText(QStringView text) {
     return normalised;
 }
 
-ParameterFormController::ParameterFormController(Players& players, RichTextControl& textEditor,
+ParameterFormController::ParameterFormController(Players& players, RichTextDocument& richText,
                                                  EditedPicture& pictureEditor, Presets& presets,
                                                  UserPrompt& prompt, ParameterFormHost& host)
     : players_(players),
-      textEditor_(textEditor),
+      richText_(richText),
       pictureEditor_(pictureEditor),
       presets_(presets),
       prompt_(prompt),
@@ -144,9 +144,9 @@ void ParameterFormController::initialise(bool openingFromList) {
     constexpr int kTwelvePoints = 240;
     constexpr std::uint32_t kRed = 0x0000FF;
     constexpr std::uint32_t kBlack = 0x000000;
-    textEditor_.setDefaultFormat(
+    richText_.setDefaultFormat(
         {CharacterFormat::kAll, CharacterFormat::kBold, kTwelvePoints, kRed, "Arial"});
-    textEditor_.setBackgroundColour(kBlack);
+    richText_.setBackgroundColour(kBlack);
     if (!openingFromList) {
         showPlainText(ParameterFormText::startText(), preset_name::kStatic);
     }
@@ -201,8 +201,8 @@ void ParameterFormController::resetParameters() {
     resetWithPreset(preset_name::kStatic);
 }
 
-// Shows the command's values and puts its content into the editor of its kind. False when that
-// content cannot be loaded.
+// Shows the command's values and puts its content into the rich text or the picture editor, by
+// its kind. False when that content cannot be loaded.
 bool ParameterFormController::loadContent(const Command& command) {
     contentBuilt_ = false;
     Updating updating(updating_);
@@ -211,8 +211,8 @@ bool ParameterFormController::loadContent(const Command& command) {
     contentKind_ = command.contentKind();
     bool loaded = true;
     if (contentKind_ == content_kind::Rich) {
-        loaded = putText(command, textEditor_);
-        textEditor_.setSelection(0, -1);
+        loaded = putText(command, richText_);
+        richText_.setSelection(0, -1);
     } else if (contentKind_ == content_kind::Picture) {
         loaded = pictureEditor_.restore(command);
     }
@@ -283,8 +283,7 @@ bool ParameterFormController::buildContentIfNeeded() {
         return false;
     }
     if (contentKind_ == content_kind::Rich) {
-        contentBuilt_ =
-            buildTextContent(working_, *textEditor_.document(), textEditor_.defaultFormat());
+        contentBuilt_ = buildTextContent(working_, richText_.document(), richText_.defaultFormat());
     } else if (contentKind_ == content_kind::Picture) {
         contentBuilt_ =
             buildPictureContent(working_, pictureEditor_.workingPicture(), pictureEditor_.rows());
@@ -345,9 +344,9 @@ void ParameterFormController::applyPreset(int index) {
 void ParameterFormController::showPlainText(const QString& text, std::string_view presetName) {
     {
         Updating updating(updating_);
-        // Text put in as plain text has no format of its own: it takes the editor's default.
-        textEditor_.dropCachedFormatting();
-        textEditor_.document()->setPlainText(normalisedPlainText(text));
+        // Text put in as plain text has no format of its own: it takes the default format.
+        richText_.dropCachedFormatting();
+        richText_.document().setPlainText(normalisedPlainText(text));
         textReplaced();
     }
     resetWithPreset(presetName);
@@ -359,20 +358,20 @@ void ParameterFormController::showRichText(std::span<const std::uint8_t> rtf,
         Updating updating(updating_);
         // The stream goes in as a text content with an empty plain part.
         Command holder;
-        if (!holder.takeRawContent(content_kind::Rich, rtf) || !putText(holder, textEditor_)) {
-            textEditor_.clear();
+        if (!holder.takeRawContent(content_kind::Rich, rtf) || !putText(holder, richText_)) {
+            richText_.clear();
         }
         textReplaced();
     }
     resetWithPreset(presetName);
 }
 
-// The editor holds a new text: it is the content now, all of it selected and nothing to undo.
+// The rich text is a new one: it is the content now, all of it selected and nothing to undo.
 void ParameterFormController::textReplaced() {
     contentKind_ = content_kind::Rich;
     contentBuilt_ = false;
-    textEditor_.setSelection(0, -1);
-    textEditor_.emptyUndoBuffer();
+    richText_.setSelection(0, -1);
+    richText_.emptyUndoBuffer();
     host_.showParameters();
 }
 

@@ -17,7 +17,7 @@ namespace rova {
 class EditedPicture;
 class Players;
 class Presets;
-class RichTextControl;
+class RichTextDocument;
 class UserPrompt;
 
 // The value pairs of the parameter form, each editing one field of the record.
@@ -69,19 +69,19 @@ class FormWithoutControls : public ParameterFormHost {
 // from, and the operations by which commands, presets and texts reach the players.
 //
 // The working set holds the record being edited, its packed content and the keep bits. Its
-// content is a rich text (kind "RICH", held by the text editor), a picture ("PICT", held by
-// the picture editor) or nothing ("NONE"); the packed content is built from it when needed.
+// content is a rich text (kind "RICH", held by the rich-text document), a picture ("PICT", held
+// by the picture editor) or nothing ("NONE"); the packed content is built from it when needed.
 //
 // Every value of the record goes in and out through its value pair's text (see ValueText),
 // also when the controller shows values itself, so the record carries the shown precision
 // whether or not a form is on screen.
 class ParameterFormController final : public CommandExecutor {
   public:
-    ParameterFormController(Players& players, RichTextControl& textEditor,
+    ParameterFormController(Players& players, RichTextDocument& richText,
                             EditedPicture& pictureEditor, Presets& presets, UserPrompt& prompt,
                             ParameterFormHost& host);
 
-    // One-time set-up, after the presets have been loaded: the text editor's default format
+    // One-time set-up, after the presets have been loaded: the rich text's default format
     // (Arial, bold, 12 points, red on black), then, unless the application is opening a
     // document for the playlist, the start text with the preset "Static".
     void initialise(bool openingFromList);
@@ -133,7 +133,7 @@ class ParameterFormController final : public CommandExecutor {
     void setAutoUpdate(bool on);
 
     const ParameterSet& working() const { return working_; }
-    const RichTextControl& textEditor() const { return textEditor_; }
+    const RichTextDocument& richText() const { return richText_; }
     FourCC contentKind() const { return contentKind_; }
     bool contentBuilt() const { return contentBuilt_; }
     bool autoUpdate() const { return autoUpdate_; }
@@ -159,7 +159,7 @@ class ParameterFormController final : public CommandExecutor {
     double fieldValue(ValuePair pair) const;
 
     Players& players_;
-    RichTextControl& textEditor_;
+    RichTextDocument& richText_;
     EditedPicture& pictureEditor_;
     Presets& presets_;
     UserPrompt& prompt_;

@@ -45,7 +45,7 @@ QString decodePlainText(std::span<const std::uint8_t> bytes) {
 std::unique_ptr<Command> commandFromForm(const ParameterFormController& form) {
     auto command = std::make_unique<Command>();
     command->parameters() = form.working().parameters;
-    if (!takeText(*command, form.textEditor())) {
+    if (!takeText(*command, form.richText())) {
         return nullptr;
     }
     return command;

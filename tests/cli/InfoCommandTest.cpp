@@ -6,13 +6,13 @@
 
 #include "CommandFile.h"
 #include "InfoCommand.h"
-#include "QtApplicationTest.h"
+#include "QtGuiApplicationTest.h"
 
 namespace rova {
 namespace {
 
 // Text files are rendered to be read: fonts need the application.
-class CliInfo : public test::QtApplicationTest {};
+class CliInfo : public test::QtGuiApplicationTest {};
 
 struct NoPrompt final : UserPrompt {
     void showWarning(const QString& message) override { ADD_FAILURE() << message.toStdString(); }

@@ -1,5 +1,5 @@
-// A command's text and picture content: taken from and put back into the controls, and the
-// picture content record read and written byte for byte.
+// A command's text and picture content: taken from and put back into the rich text and the
+// picture, and the picture content record read and written byte for byte.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,7 @@
 #include "Picture.h"
 #include "PictureDC.h"
 #include "PictureRecord.h"
-#include "RichTextControl.h"
+#include "RichTextDocument.h"
 
 namespace rova {
 namespace {
@@ -28,15 +28,15 @@ std::vector<std::uint8_t> bytesOf(const std::string& text) {
     return {text.begin(), text.end()};
 }
 
-class CommandTextTest : public test::QtApplicationTest {
+class CommandTextTest : public test::QtGuiApplicationTest {
   protected:
-    RichTextControl control_;
+    RichTextDocument text_;
 };
 
 TEST_F(CommandTextTest, TakesThePlainTextANulAndTheRtf) {
-    ASSERT_TRUE(control_.streamIn(R"({\rtf1{\fonttbl{\f0 Arial;}}\f0\fs24 Hello {\b bold}})"));
+    ASSERT_TRUE(text_.streamIn(R"({\rtf1{\fonttbl{\f0 Arial;}}\f0\fs24 Hello {\b bold}})"));
     Command command;
-    ASSERT_TRUE(takeText(command, control_));
+    ASSERT_TRUE(takeText(command, text_));
     EXPECT_EQ(command.contentKind(), content_kind::Rich);
     EXPECT_EQ(command.name(), "Hello bold");
 
@@ -45,57 +45,57 @@ TEST_F(CommandTextTest, TakesThePlainTextANulAndTheRtf) {
     ASSERT_NE(nul, std::string::npos);
     EXPECT_EQ(content.substr(0, nul), "Hello bold");
     QByteArray rtf;
-    ASSERT_TRUE(control_.streamOutRtf(rtf));
+    ASSERT_TRUE(text_.streamOutRtf(rtf));
     EXPECT_EQ(content.substr(nul + 1), rtf.toStdString());
 }
 
 TEST_F(CommandTextTest, PutsTheTextBackWithItsFormats) {
-    ASSERT_TRUE(control_.streamIn(
+    ASSERT_TRUE(text_.streamIn(
         R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl;\red255\green0\blue0;}\f0\fs30 one {\cf1\i two}\par three})"));
     Command command;
-    ASSERT_TRUE(takeText(command, control_));
+    ASSERT_TRUE(takeText(command, text_));
     QByteArray before;
-    ASSERT_TRUE(control_.streamOutRtf(before));
+    ASSERT_TRUE(text_.streamOutRtf(before));
 
-    RichTextControl other;
+    RichTextDocument other;
     ASSERT_TRUE(putText(command, other));
     QByteArray after;
     ASSERT_TRUE(other.streamOutRtf(after));
     EXPECT_EQ(after, before);
-    EXPECT_EQ(other.toPlainText(), control_.toPlainText());
+    EXPECT_EQ(other.document().toPlainText(), text_.document().toPlainText());
 }
 
 TEST_F(CommandTextTest, PutsRawRtfWithAnEmptyPlainPart) {
     // The form of text taken over from a rich-text file: a NUL, then the file's bytes.
     Command command;
     ASSERT_TRUE(command.takeRawContent(content_kind::Rich, bytesOf(R"({\rtf1 from a file})")));
-    ASSERT_TRUE(putText(command, control_));
-    EXPECT_EQ(control_.toPlainText(), "from a file");
+    ASSERT_TRUE(putText(command, text_));
+    EXPECT_EQ(text_.document().toPlainText(), "from a file");
 }
 
 TEST_F(CommandTextTest, AnEmptyContentEmptiesTheControlAndABrokenOneFails) {
-    ASSERT_TRUE(control_.streamIn(R"({\rtf1 old text})"));
+    ASSERT_TRUE(text_.streamIn(R"({\rtf1 old text})"));
     Command command;
-    EXPECT_TRUE(putText(command, control_));
-    EXPECT_EQ(control_.textLength(), 0);
+    EXPECT_TRUE(putText(command, text_));
+    EXPECT_EQ(text_.textLength(), 0);
 
-    ASSERT_TRUE(control_.streamIn(R"({\rtf1 old text})"));
+    ASSERT_TRUE(text_.streamIn(R"({\rtf1 old text})"));
     ByteBuffer broken;
     ASSERT_TRUE(broken.append(bytesOf(std::string("plain", 6) + "not rtf")));
     command.assignContent(content_kind::Rich, std::move(broken));
-    EXPECT_FALSE(putText(command, control_));
-    EXPECT_EQ(control_.textLength(), 0);
+    EXPECT_FALSE(putText(command, text_));
+    EXPECT_EQ(text_.textLength(), 0);
 
     // Without the NUL there is no RTF part at all.
-    ASSERT_TRUE(control_.streamIn(R"({\rtf1 old text})"));
+    ASSERT_TRUE(text_.streamIn(R"({\rtf1 old text})"));
     ByteBuffer noNul;
     ASSERT_TRUE(noNul.append(bytesOf(R"({\rtf1 hidden})")));
     command.assignContent(content_kind::Rich, std::move(noNul));
-    EXPECT_FALSE(putText(command, control_));
-    EXPECT_EQ(control_.textLength(), 0);
+    EXPECT_FALSE(putText(command, text_));
+    EXPECT_EQ(text_.textLength(), 0);
 }
 
-class CommandPictureTest : public test::QtApplicationTest {
+class CommandPictureTest : public test::QtGuiApplicationTest {
   protected:
     // A 6 × 4 lamp picture with a few coloured pixels.
     void SetUp() override {

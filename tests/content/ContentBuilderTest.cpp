@@ -143,7 +143,7 @@ TEST(ContentBuilder, AContentThatCannotBeDrawnLeavesTheSetEmpty) {
     EXPECT_TRUE(set.content.empty());
 }
 
-class TextContentTest : public test::QtApplicationTest {};
+class TextContentTest : public test::QtGuiApplicationTest {};
 
 // The natural height of a text: its rows at 1:1.
 int naturalRows(const QTextDocument& text) {
@@ -217,7 +217,7 @@ TEST_F(TextContentTest, EmptyTextBuildsNoContent) {
     EXPECT_TRUE(set.content.empty());
 }
 
-class PictureContentTest : public test::QtApplicationTest {
+class PictureContentTest : public test::QtGuiApplicationTest {
   protected:
     // A 10 × 8 lamp picture: black with a red top row and a yellow bottom-right pixel.
     void SetUp() override {

@@ -13,7 +13,7 @@
 
 #include "CharacterFormat.h"
 #include "Picture.h"
-#include "QtApplicationTest.h"
+#include "QtGuiApplicationTest.h"
 #include "RtfReader.h"
 
 namespace rova::test {

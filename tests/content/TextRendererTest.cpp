@@ -34,7 +34,7 @@ class WatchedPicture : public Picture {
     }
 };
 
-class TextRendererTest : public test::QtApplicationTest {
+class TextRendererTest : public test::QtGuiApplicationTest {
   protected:
     // Renders `rtf` and returns the rows and columns its lit pixels span.
     QRect litArea(const std::string& rtf, int numerator = 1, int denominator = 1) {

@@ -5,17 +5,17 @@
 #include "Clock.h"
 #include "CommandFile.h"
 #include "CommandKeyword.h"
-#include "FrameClock.h"
-#include "QtApplicationTest.h"
-#include "SequenceRunner.h"
-#include "SimulationGeometry.h"
 #include "DefaultPresets.h"
+#include "FrameClock.h"
+#include "QtGuiApplicationTest.h"
+#include "SequenceRunner.h"
 #include "ShippedData.h"
+#include "SimulationGeometry.h"
 
 namespace rova {
 namespace {
 
-class ShippedDataTest : public test::QtApplicationTest {};
+class ShippedDataTest : public test::QtGuiApplicationTest {};
 
 // Records the keywords the runner executes and notices the end of the sequence.
 struct Recorder final : CommandExecutor, SequenceRunnerView {

@@ -231,7 +231,7 @@ class FailingPlayers : public Players {
 
 TEST_F(ParameterFormTest, PlayersWithoutMemoryAreReportedAndNothingIsCached) {
     FailingPlayers failing;
-    ParameterFormController failingForm(failing, editor, picture, presets, prompt, host);
+    ParameterFormController failingForm(failing, richText, picture, presets, prompt, host);
     auto solo = textCommand(Keyword::Solo, "X");
     EXPECT_FALSE(failingForm.execute(*solo, true));
     EXPECT_TRUE(solo->packedContent().empty());
@@ -393,7 +393,7 @@ TEST_F(ParameterFormTest, StartTextIsShownInBoldRedWithThePresetStatic) {
     fixed.origin = 30.0;
     addPreset("Static", fixed);
     form.initialise(false);
-    EXPECT_EQ(editor.toPlainText(), "ROVA");
+    EXPECT_EQ(richText.document().toPlainText(), "ROVA");
     EXPECT_EQ(form.working().parameters.origin, 30.0);
     ASSERT_EQ(players().size(), 1u);
     const std::vector<ContentColumn> columns = players()[0].columns;
@@ -405,7 +405,7 @@ TEST_F(ParameterFormTest, StartTextIsShownInBoldRedWithThePresetStatic) {
         red = red || column[2] != 0;
     }
     EXPECT_TRUE(red);
-    const CharacterFormat defaults = editor.defaultFormat();
+    const CharacterFormat defaults = richText.defaultFormat();
     EXPECT_EQ(defaults.face, "Arial");
     EXPECT_EQ(defaults.height, 240);
     EXPECT_EQ(defaults.effects, CharacterFormat::kBold);

@@ -22,8 +22,8 @@
 #include "PlayerEngine.h"
 #include "Players.h"
 #include "Presets.h"
-#include "QtApplicationTest.h"
-#include "RichTextControl.h"
+#include "QtGuiApplicationTest.h"
+#include "RichTextDocument.h"
 #include "TestCommands.h"
 
 namespace rova::test {
@@ -61,7 +61,7 @@ struct PlayerView {
 };
 
 // A parameter form controller with everything it works with, its presets in a fresh folder.
-class ParameterFormTest : public QtApplicationTest {
+class ParameterFormTest : public QtGuiApplicationTest {
   protected:
     void SetUp() override { form.initialise(true); }
 
@@ -88,12 +88,12 @@ class ParameterFormTest : public QtApplicationTest {
     VirtualClock clock;
     FixedAngleEngine engine{clock};
     EnginePlayers enginePlayers{engine};
-    RichTextControl editor;
+    RichTextDocument richText;
     HeldPicture picture;
     RecordingPrompt prompt;
     RecordingHost host;
     Presets presets{folder.path("Presets.rova"), prompt};
-    ParameterFormController form{enginePlayers, editor, picture, presets, prompt, host};
+    ParameterFormController form{enginePlayers, richText, picture, presets, prompt, host};
 };
 
 }  // namespace rova::test

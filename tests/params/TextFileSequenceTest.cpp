@@ -36,7 +36,7 @@ class TextFileSequenceTest : public test::ParameterFormTest {
 TEST_F(TextFileSequenceTest, PlainTextIsTidiedAndScrolledWithThePreset) {
     const auto command = open("note.txt", "  a\r\nb\n");
     ASSERT_TRUE(command);
-    EXPECT_EQ(editor.toPlainText(), "a  b");
+    EXPECT_EQ(richText.document().toPlainText(), "a  b");
     EXPECT_EQ(command->name(), "a  b");
     EXPECT_EQ(command->keyword(), CommandKeyword(Keyword::Solo));
     EXPECT_EQ(command->contentKind(), content_kind::Rich);
@@ -60,7 +60,7 @@ TEST_F(TextFileSequenceTest, PlainTextIsTidiedAndScrolledWithThePreset) {
 TEST_F(TextFileSequenceTest, BlanksAloneGiveAnEmptyText) {
     const auto command = open("blank.TXT", "\t \r\n  \n");
     ASSERT_TRUE(command);
-    EXPECT_EQ(editor.toPlainText(), "");
+    EXPECT_EQ(richText.document().toPlainText(), "");
     EXPECT_EQ(command->name(), "");
     EXPECT_TRUE(form.working().content.empty());
 }
@@ -68,7 +68,7 @@ TEST_F(TextFileSequenceTest, BlanksAloneGiveAnEmptyText) {
 TEST_F(TextFileSequenceTest, RichTextIsReadAsRtfWithTheSamePreset) {
     const auto command = open("story.RTF", R"({\rtf1\ansi Hello {\b world}})");
     ASSERT_TRUE(command);
-    EXPECT_EQ(editor.toPlainText(), "Hello world");
+    EXPECT_EQ(richText.document().toPlainText(), "Hello world");
     EXPECT_EQ(command->name(), "Hello world");
     EXPECT_EQ(form.working().parameters.origin, 360.0);
     const int duration = expectedDuration();

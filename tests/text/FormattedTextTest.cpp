@@ -1,4 +1,4 @@
-// The control's layout onto other painters, the way text becomes a lamp picture: 72 dots per
+// The document's layout onto other painters, the way text becomes a lamp picture: 72 dots per
 // inch, glyphs in their exact colours, nothing drawn where no glyph is.
 
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <climits>
 
-#include "RichTextControl.h"
+#include "RichTextDocument.h"
 #include "TextTestSupport.h"
 
 namespace rova {
@@ -62,27 +62,27 @@ QImage blankBand() {
     return band;
 }
 
-class TextLayoutTest : public test::QtApplicationTest {
+class TextLayoutTest : public test::QtGuiApplicationTest {
   protected:
-    void SetUp() override { control_.setDefaultFormat(fullFormat("Arial", 240, 0, kGreen)); }
+    void SetUp() override { text_.setDefaultFormat(fullFormat("Arial", 240, 0, kGreen)); }
 
     // Lays the text out in `layout` and draws it into a blank band at `scale`.
     QImage render(const QRect& layout = kBandTwips, qreal scale = 1.0, QRect* used = nullptr) {
         QImage band = blankBand();
         QPainter painter(&band);
         painter.scale(scale, scale);
-        const QRect taken = control_.formatRange(&painter, layout);
+        const QRect taken = text_.formatRange(&painter, layout);
         if (used != nullptr) {
             *used = taken;
         }
         return band;
     }
 
-    RichTextControl control_;
+    RichTextDocument text_;
 };
 
 TEST_F(TextLayoutTest, LaysTextOutAtOnePixelPerPointWithoutAntiAliasing) {
-    ASSERT_TRUE(control_.streamIn(kRedHello));
+    ASSERT_TRUE(text_.streamIn(kRedHello));
     QRect used;
     const QImage band = render(kBandTwips, 1.0, &used);
 
@@ -104,7 +104,7 @@ TEST_F(TextLayoutTest, LaysTextOutAtOnePixelPerPointWithoutAntiAliasing) {
 }
 
 TEST_F(TextLayoutTest, ScalesWithThePainter) {
-    ASSERT_TRUE(control_.streamIn(kRedHello));
+    ASSERT_TRUE(text_.streamIn(kRedHello));
     const Drawn single = drawnIn(render(kBandTwips, 1.0));
     const Drawn twice = drawnIn(render(kBandTwips, 2.0));
     EXPECT_NEAR(twice.rows(), 2 * single.rows(), 2);
@@ -113,33 +113,33 @@ TEST_F(TextLayoutTest, ScalesWithThePainter) {
 }
 
 TEST_F(TextLayoutTest, DrawsTextWithoutItsOwnColourInTheDefaultColour) {
-    ASSERT_TRUE(control_.streamIn(R"({\rtf1 plain})"));
+    ASSERT_TRUE(text_.streamIn(R"({\rtf1 plain})"));
     EXPECT_EQ(drawnIn(render()).colours, QSet<QRgb>{qRgb(0, 255, 0)});
 }
 
 TEST_F(TextLayoutTest, DisplaysTheBandLaidOutLast) {
-    ASSERT_TRUE(control_.streamIn(kRedHello));
+    ASSERT_TRUE(text_.streamIn(kRedHello));
     QImage band = blankBand();
     QPainter painter(&band);
-    EXPECT_FALSE(control_.displayBand(painter, QRect(0, 0, kBandWidth, kBandHeight)));
+    EXPECT_FALSE(text_.displayBand(painter, QRect(0, 0, kBandWidth, kBandHeight)));
 
     // Measuring draws nothing and takes the same room as rendering.
     QRect rendered;
     const QImage expected = render(kBandTwips, 1.0, &rendered);
-    EXPECT_EQ(control_.formatRange(nullptr, kBandTwips), rendered);
+    EXPECT_EQ(text_.formatRange(nullptr, kBandTwips), rendered);
     EXPECT_EQ(band, blankBand());
 
-    EXPECT_TRUE(control_.displayBand(painter, QRect(0, 0, kBandWidth, kBandHeight)));
+    EXPECT_TRUE(text_.displayBand(painter, QRect(0, 0, kBandWidth, kBandHeight)));
     painter.end();
     EXPECT_EQ(band, expected);
 
-    control_.dropCachedFormatting();
+    text_.dropCachedFormatting();
     QPainter again(&band);
-    EXPECT_FALSE(control_.displayBand(again, QRect(0, 0, kBandWidth, kBandHeight)));
+    EXPECT_FALSE(text_.displayBand(again, QRect(0, 0, kBandWidth, kBandHeight)));
 }
 
 TEST_F(TextLayoutTest, BreaksLinesAtTheRightEdgeAndStaysInsideTheRectangle) {
-    ASSERT_TRUE(control_.streamIn(R"({\rtf1 \fs24 Hello wide world of lamps})"));
+    ASSERT_TRUE(text_.streamIn(R"({\rtf1 \fs24 Hello wide world of lamps})"));
     // 60 points wide, starting 10 points in and 20 down.
     const QRect layout(200, 400, 60 * 20, 40 * 20);
     QRect used;

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "CharacterFormat.h"
-#include "QtApplicationTest.h"
+#include "QtGuiApplicationTest.h"
 
 namespace rova {
 

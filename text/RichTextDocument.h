@@ -2,37 +2,37 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
-#include <QTextEdit>
+#include <QColor>
+#include <QObject>
+#include <QRect>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <cstdint>
 #include <memory>
 
 #include "CharacterFormat.h"
 
-class QMimeData;
 class QPainter;
 
 namespace rova {
 
 class FormattedText;
 
-// The multi-line rich-text control in which a text player's text is held and edited: per
-// character a face, a size, bold, italic, underline and a colour. Besides QTextEdit's own
-// editing (undo(), cut(), copy(), paste(), canPaste(), selectAll()) it offers the operations
-// the rest of the program relies on: streaming the text out and in, selections in character
-// positions, character formats with masks of uniform attributes, the default format, and
-// laying the text out onto other painters.
+// The text a text player shows, without any window: per character a face, a size, bold,
+// italic, underline and a colour, the caret and selection, and the default format. It offers
+// the operations the rest of the program relies on: streaming the text out and in, selections
+// in character positions, character formats with masks of uniform attributes, the default
+// format, and laying the text out onto other painters. The rich-text control (RichTextControl)
+// shows one of these on screen and edits it.
 //
 // Character positions count UTF-16 units, and each paragraph break counts as one character.
 // 8-bit text is Windows-1252, one byte per position ('?' for characters outside the code page).
 //
-// textChanged() is the change notification: it comes after every edit, by the user or through
-// the operations below.
-//
 // The default character format is the format of text that has no format of its own, and so
-// the format new text takes in an empty control. Its colour is also the colour of streamed-in
-// text that names no colour.
-class RichTextControl : public QTextEdit {
+// the format new text takes in an empty document. Its colour is also the colour of streamed-in
+// text that names no colour. It starts as the application font in black.
+class RichTextDocument : public QObject {
     Q_OBJECT
 
   public:
@@ -43,8 +43,18 @@ class RichTextControl : public QTextEdit {
         friend bool operator==(const Selection&, const Selection&) = default;
     };
 
-    explicit RichTextControl(QWidget* parent = nullptr);
-    ~RichTextControl() override;
+    explicit RichTextDocument(QObject* parent = nullptr);
+    ~RichTextDocument() override;
+
+    // The text itself. Edits made on it directly come through contentsChanged() as well.
+    QTextDocument& document() { return document_; }
+    const QTextDocument& document() const { return document_; }
+
+    // The caret and the selection (its anchor and position), with the format text typed at
+    // the caret takes. A view that moves its own caret hands it over here; that emits no
+    // cursorChanged().
+    const QTextCursor& cursor() const { return cursor_; }
+    void setCursor(const QTextCursor& cursor);
 
     // ---- streams ----
     // Appends the whole text to `sink`, paragraphs separated by CR LF. False, with the sink
@@ -54,8 +64,11 @@ class RichTextControl : public QTextEdit {
     bool streamOutRtf(QByteArray& sink) const;
     // Replaces the whole content with the text of an RTF stream (see readRtf()), the caret at
     // the start, the undo history emptied and the modified flag cleared. False, with the
-    // control empty, when the stream is refused.
+    // document empty, when the stream is refused.
     bool streamIn(QByteArrayView rtf);
+    // Removes all text, the undo history and the modified flag. Text typed next still takes
+    // the format it would have taken at the caret before.
+    void clear();
 
     // ---- selection and text ----
     Selection selection() const;
@@ -78,6 +91,8 @@ class RichTextControl : public QTextEdit {
     CharacterFormat defaultFormat() const;
     // Changes the attributes named in `format.mask` of the default format.
     void setDefaultFormat(const CharacterFormat& format);
+    // The colour the text is shown on; invalid until one is set.
+    QColor backgroundColour() const { return background_; }
     void setBackgroundColour(std::uint32_t colour);
 
     // ---- edit state ----
@@ -98,13 +113,22 @@ class RichTextControl : public QTextEdit {
     // Forgets the layout kept by formatRange().
     void dropCachedFormatting();
 
-  protected:
-    bool canInsertFromMimeData(const QMimeData* source) const override;
-    QMimeData* createMimeDataFromSelection() const override;
-    void insertFromMimeData(const QMimeData* source) override;
+  signals:
+    // After every edit, through the operations here, through document() or in a view.
+    void contentsChanged();
+    // An operation here moved the caret or the selection, or changed the format of the text
+    // typed next.
+    void cursorChanged();
+    // The default format or the background colour changed.
+    void appearanceChanged();
 
   private:
+    QTextDocument document_;
+    QTextCursor cursor_;
+    QColor textColour_;
+    QColor background_;
     std::unique_ptr<FormattedText> formatted_;
+    bool clearing_ = false;
 };
 
 }  // namespace rova
