@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "Decimation.h"
@@ -115,7 +117,49 @@ class Player {
     void moveVertically();
     void advanceFlash();
 
-    bool shouldRetireOutsideWindow(const Span& span) const;
+    // The lamp mask of each column mod 16.
+    using ColumnMasks = DecimationMasks::value_type;
+
+    // One frame's picture, sampled onto degree columns and shifted onto the lamps: `count`
+    // columns from degree column `first` (never negative) on. Projections differ only in place
+    // and decimation masks, so the picture is sampled once for all of them.
+    struct Samples {
+        std::int64_t first;
+        int count;
+        std::array<LampFrame::Column, LampFrame::kColumns> columns;
+    };
+
+    // Drawing steps, in the order draw() takes them. The retire checks run when nothing can be
+    // seen this frame and tell whether the player can never be seen again.
+
+    // A negative width that is not mirrored: it neither grows nor bounces back through zero.
+    bool shouldRetireAtNegativeWidth() const;
+    // How far the content's words shift down onto the 16 lamps: the rows centred on the lamps,
+    // moved by the vertical offset.
+    std::int64_t lampShift() const;
+    // Whether any row of the content lands on a lamp after `shift`.
+    bool reachesLamps(std::int64_t shift) const;
+    // Wholly above or below the lamps: it neither moves back towards them nor bounces.
+    bool shouldRetireOffLamps(std::int64_t shift) const;
+    // The part of `covered` inside the clip window while the window is active; start beyond end
+    // when none of it is.
+    Span clipToWindow(const Span& covered) const;
+    // Wholly outside the clip window: neither its width nor its motion brings it back inside.
+    bool shouldRetireOutsideWindow(const Span& covered) const;
+    // Content columns per degree column, negative when mirrored.
+    double samplingStep() const;
+    // The content position sampled for the first visible degree column, `clipped` degrees into
+    // the covered span; mirrored sampling counts from the far end.
+    double firstSamplePosition(double clipped, double step) const;
+    // Samples the content across the visible span, one sample per degree column.
+    Samples sampleContent(const Span& covered, const Span& visible, std::int64_t shift) const;
+    // The decimation masks of the current step while decimating, otherwise every lamp.
+    ColumnMasks lampMasks() const;
+    // ORs the samples into `frame` once per projection, spaced evenly round the circle.
+    void drawProjections(const Samples& samples, LampFrame& frame) const;
+    // ORs the samples into `frame` from degree column `column` on, through `masks`.
+    static void drawProjection(const Samples& samples, std::size_t column, const ColumnMasks& masks,
+                               LampFrame& frame);
 
     const FrameClock& clock_;
     PlayerParameters parameters_;

@@ -27,7 +27,80 @@ std::uint32_t shiftOntoLamps(std::uint32_t word, std::int64_t shift) {
     return shifted & 0xFFFF;
 }
 
+void orInto(ContentColumn& value, const ContentColumn& column) {
+    for (int plane = 0; plane < 3; ++plane) {
+        value[plane] |= column[plane];
+    }
+}
+
+// ORs together the content columns that fall into one degree column: from `index` up to before
+// `next`, or down to after it when sampling backwards, and always column `index` itself. ORing
+// them all in keeps thin lines visible when the content is squeezed.
+ContentColumn gatherColumns(std::span<const ContentColumn> columns, std::int64_t index,
+                            std::int64_t next, bool forwards) {
+    const auto count = static_cast<std::int64_t>(columns.size());
+    index = std::clamp<std::int64_t>(index, 0, count - 1);
+    ContentColumn value{};
+    if (forwards) {
+        const std::int64_t end = std::max(std::min(next, count), index + 1);
+        for (std::int64_t i = index; i < end; ++i) {
+            orInto(value, columns[i]);
+        }
+    } else {
+        const std::int64_t end = std::min(std::max<std::int64_t>(next, -1), index - 1);
+        for (std::int64_t i = index; i > end; --i) {
+            orInto(value, columns[i]);
+        }
+    }
+    return value;
+}
+
 }  // namespace
+
+void Player::draw(LampFrame& frame) {
+    if (content_.columnCount() == 0 || state_.width == 0.0 ||
+        state_.flashPhase > parameters_.flashDutyThreshold) {
+        return;  // nothing to show, or dark in this flash
+    }
+    if (state_.width < 0.0 && !has(PlayerFlags::MirrorAtZero)) {
+        if (shouldRetireAtNegativeWidth()) {
+            state_.widthSpeed = 0.0;  // the width stops where it is
+            state_.widthAccel = 0.0;
+            retire();
+        }
+        return;  // only a mirroring player shows a negative width
+    }
+    const std::int64_t shift = lampShift();
+    if (!reachesLamps(shift)) {
+        if (shouldRetireOffLamps(shift)) {
+            retire();
+        }
+        return;
+    }
+    const Span covered = span();
+    const Span visible = clipToWindow(covered);
+    if (visible.start > visible.end) {
+        if (shouldRetireOutsideWindow(covered)) {
+            retire();
+        }
+        return;
+    }
+    drawProjections(sampleContent(covered, visible, shift), frame);
+}
+
+// ---- retire checks: nothing can be seen this frame; can it ever be seen again? ----------------
+
+bool Player::shouldRetireAtNegativeWidth() const {
+    return state_.widthSpeed <= 0.0 && state_.widthAccel <= 0.0 && !has(PlayerFlags::BounceAtZero);
+}
+
+bool Player::shouldRetireOffLamps(std::int64_t shift) const {
+    if (has(PlayerFlags::VerticalBounce)) {
+        return false;  // it bounces back onto the lamps
+    }
+    const bool above = shift < 32;  // reachesLamps() leaves only above or below
+    return above ? !(state_.verticalSpeed > 0.0) : !(state_.verticalSpeed < 0.0);
+}
 
 bool Player::shouldRetireOutsideWindow(const Span& covered) const {
     if (state_.widthAccel != 0.0 || state_.widthSpeed > 0.0) {
@@ -54,124 +127,106 @@ bool Player::shouldRetireOutsideWindow(const Span& covered) const {
     return false;
 }
 
-void Player::draw(LampFrame& frame) {
-    const std::int64_t columnCount = content_.columnCount();
-    const double width = state_.width;
-    if (columnCount == 0 || width == 0.0 || state_.flashPhase > parameters_.flashDutyThreshold) {
-        return;
-    }
-    if (width < 0.0 && !has(PlayerFlags::MirrorAtZero)) {
-        if (state_.widthSpeed <= 0.0 && state_.widthAccel <= 0.0 &&
-            !has(PlayerFlags::BounceAtZero)) {
-            state_.widthSpeed = 0.0;
-            state_.widthAccel = 0.0;
-            retire();
-        }
-        return;
-    }
+// ---- where the picture lands ------------------------------------------------------------------
 
+std::int64_t Player::lampShift() const {
     const std::int64_t rows = content_.rowCount();
-    const std::int64_t shift =
-        truncToInt(static_cast<double>((48 - rows) / 2) + state_.verticalOffset);
-    if (shift <= 16 - rows) {  // wholly above the lamps
-        if (!(state_.verticalSpeed > 0.0 || has(PlayerFlags::VerticalBounce))) {
-            retire();
-        }
-        return;
-    }
-    if (shift >= 32) {  // wholly below the lamps
-        if (!(state_.verticalSpeed < 0.0 || has(PlayerFlags::VerticalBounce))) {
-            retire();
-        }
-        return;
-    }
+    return truncToInt(static_cast<double>((48 - rows) / 2) + state_.verticalOffset);
+}
 
-    const Span covered = span();
-    double visibleStart = covered.start;
-    double visibleEnd = covered.end;
+bool Player::reachesLamps(std::int64_t shift) const {
+    const std::int64_t rows = content_.rowCount();
+    return shift > 16 - rows && shift < 32;
+}
+
+Span Player::clipToWindow(const Span& covered) const {
+    Span visible = covered;
     if (state_.clipActive) {
-        if (state_.clipStart > visibleStart) {
-            visibleStart = state_.clipStart;
+        if (state_.clipStart > visible.start) {
+            visible.start = state_.clipStart;
         }
-        if (state_.clipEnd < visibleEnd) {
-            visibleEnd = state_.clipEnd;
+        if (state_.clipEnd < visible.end) {
+            visible.end = state_.clipEnd;
         }
     }
-    if (visibleStart > visibleEnd) {
-        if (shouldRetireOutsideWindow(covered)) {
-            retire();
-        }
-        return;
-    }
+    return visible;
+}
 
-    // Sampling: `step` content columns per degree column, negative when mirrored. Every content
-    // column that falls into a degree column is ORed into it, so thin lines survive squeezing.
-    const double n = static_cast<double>(columnCount);
-    const std::int64_t skip = truncToInt((visibleStart - covered.start) * n / width);
+// ---- sampling -----------------------------------------------------------------------------
+
+double Player::samplingStep() const {
+    const double width = state_.width;
     const double degreeColumns = width >= 0.0 ? std::ceil(width) : std::floor(width);
-    const double step = n / degreeColumns;
-    double position = 0.0;
-    if (step >= 0.0) {
-        position = step < 1.0 ? skip + step / 2.0 : skip + 0.5;
-    } else {
-        position = step > -1.0 ? n + skip + step / 2.0 : n + skip - 0.5;
-    }
-    const std::int64_t first = wrapColumn(truncToInt(visibleStart));
-    const std::int64_t last = wrapColumn(truncToInt(visibleEnd));
-    const int count = static_cast<int>(((last - first) % 360 + 360) % 360) + 1;
+    return static_cast<double>(content_.columnCount()) / degreeColumns;
+}
 
-    // The sampled picture is the same for every projection; only its place and the decimation
-    // mask differ, so it is sampled once.
-    std::array<LampFrame::Column, LampFrame::kColumns> samples;
-    const std::span<const ContentColumn> columns = content_.columns();
+double Player::firstSamplePosition(double clipped, double step) const {
+    const double n = static_cast<double>(content_.columnCount());
+    const std::int64_t skip = truncToInt(clipped * n / state_.width);
+    if (step >= 0.0) {
+        return step < 1.0 ? skip + step / 2.0 : skip + 0.5;
+    }
+    return step > -1.0 ? n + skip + step / 2.0 : n + skip - 0.5;
+}
+
+Player::Samples Player::sampleContent(const Span& covered, const Span& visible,
+                                      std::int64_t shift) const {
+    Samples samples;
+    samples.first = wrapColumn(truncToInt(visible.start));
+    const std::int64_t last = wrapColumn(truncToInt(visible.end));
+    samples.count = static_cast<int>(((last - samples.first) % 360 + 360) % 360) + 1;
+
+    const double step = samplingStep();
+    const bool forwards = step >= 0.0;
+    double position = firstSamplePosition(visible.start - covered.start, step);
     std::int64_t index = truncToInt(position);
-    for (int sample = 0; sample < count; ++sample) {
+    for (int sample = 0; sample < samples.count; ++sample) {
         position += step;
         // Mirrored sampling runs down to −0.5 after column 0: rounding that down (not toward
         // zero) keeps column 0 in the last degree column, so a thin line there is not lost.
-        std::int64_t nextIndex = truncToInt(step >= 0.0 ? position : std::floor(position));
-        ContentColumn value{};
-        if (step >= 0.0) {
-            index = std::clamp<std::int64_t>(index, 0, columnCount - 1);
-            nextIndex = std::min(nextIndex, columnCount);
-            const std::int64_t end = std::max(nextIndex, index + 1);
-            for (std::int64_t i = index; i < end; ++i) {
-                for (int plane = 0; plane < 3; ++plane) {
-                    value[plane] |= columns[i][plane];
-                }
-            }
-        } else {
-            index = std::clamp<std::int64_t>(index, 0, columnCount - 1);
-            nextIndex = std::max<std::int64_t>(nextIndex, -1);
-            const std::int64_t end = std::min(nextIndex, index - 1);
-            for (std::int64_t i = index; i > end; --i) {
-                for (int plane = 0; plane < 3; ++plane) {
-                    value[plane] |= columns[i][plane];
-                }
-            }
-        }
+        const std::int64_t next = truncToInt(forwards ? position : std::floor(position));
+        const ContentColumn value = gatherColumns(content_.columns(), index, next, forwards);
         for (int plane = 0; plane < 3; ++plane) {
-            samples[sample][plane] =
+            samples.columns[sample][plane] =
                 static_cast<std::uint16_t>(shiftOntoLamps(value[plane], shift));
         }
-        index = nextIndex;
+        index = next;
     }
+    return samples;
+}
 
+// ---- projections --------------------------------------------------------------------------
+
+Player::ColumnMasks Player::lampMasks() const {
     const bool decimating = (state_.bits & PlayerStateBits::Decimating) != 0 &&
                             state_.decimationSteps >= 1 && state_.decimationSteps <= 16;
+    if (decimating) {
+        return masks_[state_.decimationSteps - 1];
+    }
+    ColumnMasks everyLamp;
+    everyLamp.fill(0xFFFF);
+    return everyLamp;
+}
+
+void Player::drawProjections(const Samples& samples, LampFrame& frame) const {
+    const ColumnMasks masks = lampMasks();
     const std::uint32_t projections = parameters_.effectiveProjections();
     const std::int64_t spacing = 360 / projections;
     for (std::uint32_t projection = 0; projection < projections; ++projection) {
-        int column = static_cast<int>((first + projection * spacing) % 360);
-        for (int sample = 0; sample < count; ++sample) {
-            const std::uint16_t mask =
-                decimating ? masks_[state_.decimationSteps - 1][column % 16] : 0xFFFF;
-            LampFrame::Column& target = frame.columns[column];
-            for (int plane = 0; plane < 3; ++plane) {
-                target[plane] |= samples[sample][plane] & mask;
-            }
-            column = column + 1 == LampFrame::kColumns ? 0 : column + 1;
+        const auto column = static_cast<std::size_t>((samples.first + projection * spacing) % 360);
+        drawProjection(samples, column, masks, frame);
+    }
+}
+
+void Player::drawProjection(const Samples& samples, std::size_t column, const ColumnMasks& masks,
+                            LampFrame& frame) {
+    for (int sample = 0; sample < samples.count; ++sample) {
+        const std::uint16_t mask = masks[column % masks.size()];
+        LampFrame::Column& target = frame.columns[column];
+        for (int plane = 0; plane < 3; ++plane) {
+            target[plane] |= samples.columns[sample][plane] & mask;
         }
+        column = column + 1 == frame.columns.size() ? 0 : column + 1;
     }
 }
 
