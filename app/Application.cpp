@@ -48,7 +48,7 @@ Application::Application(SettingsStore& settings, QuestionPrompt& prompt, Applic
       list_(*this, flags_, clock_, [this] { return static_cast<std::uint32_t>(random_()); }),
       showDialog_(std::move(showDialog)) {
     flags_.load(settings_);
-    settings_.GetSettingString(pickupFolder_, kPickupFolderKey, QString());
+    settings_.getSettingString(pickupFolder_, kPickupFolderKey, QString());
     recentFiles_.load(settings_);
 }
 
@@ -230,7 +230,7 @@ void Application::togglePickup() {
 
 void Application::setPickupFolder(const QString& folder) {
     pickupFolder_ = folder;
-    settings_.SetSettingString(kPickupFolderKey, folder);
+    settings_.setSettingString(kPickupFolderKey, folder);
     pickupScan_.reset();
 }
 

@@ -91,7 +91,7 @@ void MainFrame::createToolBar() {
             toolBar_->addAction(commands_.action(id));
         }
     }
-    toolBar_->setVisible(settings().GetSettingInt(QStringLiteral("ToolbarVisible"), 1) != 0);
+    toolBar_->setVisible(settings().getSettingInt(QStringLiteral("ToolbarVisible"), 1) != 0);
 }
 
 void MainFrame::createPanes(SettingsStore& settings, QuestionPrompt& prompt,
@@ -371,8 +371,8 @@ void MainFrame::closeEvent(QCloseEvent* event) {
     session_->stop();
     idleTimer_.stop();
     pickupTimer_.stop();
-    saveState();
-    settings().SetSettingInt(QStringLiteral("ToolbarVisible"), toolBar_->isVisible() ? 1 : 0);
+    savePlacement();
+    settings().setSettingInt(QStringLiteral("ToolbarVisible"), toolBar_->isVisible() ? 1 : 0);
     event->accept();
 }
 

@@ -81,8 +81,8 @@ int main(int argc, char** argv) {
     sinceStart.start();
     rova::MemorySettingsStore settings;
     if (animate) {
-        settings.SetSettingInt(QStringLiteral("DoAnimation"), 1);
-        settings.SetSettingInt(QStringLiteral("DrawsPerSecond"), 16);
+        settings.setSettingInt(QStringLiteral("DoAnimation"), 1);
+        settings.setSettingInt(QStringLiteral("DrawsPerSecond"), 16);
     }
     SilentPrompt prompt;
     rova::ApplicationPaths paths = rova::ApplicationPaths::standard();

@@ -36,7 +36,7 @@ void BM_RenderDemoMinuteToGif(benchmark::State& state) {
     QTextStream errors(stderr);
     rova::StreamPrompt prompt(errors);
     const QString demo = folder.filePath("Demo.rova");
-    if (rova::WriteCommands(rova::makeDemoSequence(), demo, prompt) != rova::FileResult::Ok) {
+    if (rova::writeCommands(rova::makeDemoSequence(), demo, prompt) != rova::FileResult::Ok) {
         state.SkipWithError("the demo sequence could not be written");
         return;
     }

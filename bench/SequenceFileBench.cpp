@@ -41,7 +41,7 @@ class SavedSequence {
   public:
     SavedSequence() : path_(folder_.filePath("bench.rova")) {
         SilentPrompt prompt;
-        if (WriteCommands(makeSequence(), path_, prompt) != FileResult::Ok) {
+        if (writeCommands(makeSequence(), path_, prompt) != FileResult::Ok) {
             std::abort();
         }
     }
@@ -63,7 +63,7 @@ void BM_WriteSequence(benchmark::State& state) {
     const NodeList<Command> sequence = makeSequence();
     SilentPrompt prompt;
     for (auto _ : state) {
-        if (WriteCommands(sequence, path, prompt) != FileResult::Ok) {
+        if (writeCommands(sequence, path, prompt) != FileResult::Ok) {
             state.SkipWithError("the save failed");
         }
     }
@@ -77,7 +77,7 @@ void BM_ReadSequence(benchmark::State& state) {
     SilentPrompt prompt;
     for (auto _ : state) {
         NodeList<Command> sequence;
-        if (ReadCommands(sequence, 0, path, prompt) != FileResult::Ok ||
+        if (readCommands(sequence, 0, path, prompt) != FileResult::Ok ||
             sequence.size() != kCommands) {
             state.SkipWithError("the file did not read back");
         }

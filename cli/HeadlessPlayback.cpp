@@ -25,7 +25,7 @@ QString notPlayable(const QString& path) {
 HeadlessPlayback::ShippedPresets::ShippedPresets(UserPrompt& prompt) {
     // Read from a file, as the application reads them, so the tool sees the same presets in the
     // same order.
-    WriteCommands(makeDefaultPresets(), path(), prompt);
+    writeCommands(makeDefaultPresets(), path(), prompt);
 }
 
 QString HeadlessPlayback::ShippedPresets::path() const {
@@ -57,7 +57,7 @@ bool HeadlessPlayback::open(const QString& path) {
         prompt_.showWarning(notPlayable(path));
         return false;
     }
-    return ReadCommands(commands_, 0, path, prompt_) == FileResult::Ok;
+    return readCommands(commands_, 0, path, prompt_) == FileResult::Ok;
 }
 
 void HeadlessPlayback::start() {

@@ -98,7 +98,7 @@ bool isTooLarge(std::string_view text, const NumberToken& token) {
 
 }  // namespace
 
-std::string FormatNumber(double value, int minDecimals, int maxDecimals, bool plusSign) {
+std::string formatNumber(double value, int minDecimals, int maxDecimals, bool plusSign) {
     std::string text;
     if (value < 0) {
         text = "-";
@@ -144,7 +144,7 @@ std::string FormatNumber(double value, int minDecimals, int maxDecimals, bool pl
     return text;
 }
 
-std::optional<double> ParseNumber(std::string_view text) {
+std::optional<double> parseNumber(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) {
         text.remove_prefix(1);
     }

@@ -26,10 +26,10 @@ int main(int argc, char* argv[]) {
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
     StandardErrorPrompt prompt;
-    const bool demo = rova::WriteCommands(rova::makeDemoSequence(), folder.filePath("Demo.rova"),
+    const bool demo = rova::writeCommands(rova::makeDemoSequence(), folder.filePath("Demo.rova"),
                                           prompt) == rova::FileResult::Ok;
     const bool presets =
-        rova::WriteCommands(rova::makeDefaultPresets(), folder.filePath("Presets.rova"), prompt) ==
+        rova::writeCommands(rova::makeDefaultPresets(), folder.filePath("Presets.rova"), prompt) ==
         rova::FileResult::Ok;
     return demo && presets ? 0 : 1;
 }

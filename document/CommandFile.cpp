@@ -128,7 +128,7 @@ FileResult readAllCommands(const QString& path, NodeList<Command>& commands) {
         if (!command) {
             return FileResult::OutOfMemory;
         }
-        const FileResult result = ReadCommand(file, *command);
+        const FileResult result = readCommand(file, *command);
         if (result != FileResult::Ok) {
             return result;
         }
@@ -143,7 +143,7 @@ FileResult writeAllCommands(const NodeList<Command>& list, const QString& path) 
         return created;
     }
     for (const Command& command : list) {
-        const FileResult written = WriteCommand(file, command);
+        const FileResult written = writeCommand(file, command);
         if (written != FileResult::Ok) {
             return written;  // closing without a commit keeps the previous file
         }
@@ -153,7 +153,7 @@ FileResult writeAllCommands(const NodeList<Command>& list, const QString& path) 
 
 }  // namespace
 
-FileResult ReadCommand(SequenceFile& file, Command& command) {
+FileResult readCommand(SequenceFile& file, Command& command) {
     command.reset();
     const PlayerParameters::Bytes defaults = PlayerParameters{}.toBytes();
     Header header{};
@@ -205,7 +205,7 @@ FileResult ReadCommand(SequenceFile& file, Command& command) {
     return FileResult::Ok;
 }
 
-FileResult WriteCommand(SequenceFile& file, const Command& command) {
+FileResult writeCommand(SequenceFile& file, const Command& command) {
     const ByteBuffer& content = command.content();
     if (content.size() > kLargestContentBlock) {
         return FileResult::WriteFailed;
@@ -234,7 +234,7 @@ FileResult WriteCommand(SequenceFile& file, const Command& command) {
     return file.write(content.storage(contentBlock));
 }
 
-FileResult ReadCommands(NodeList<Command>& list, std::size_t insertIndex, const QString& path,
+FileResult readCommands(NodeList<Command>& list, std::size_t insertIndex, const QString& path,
                         UserPrompt& prompt, std::size_t* count) {
     NodeList<Command> commands;
     FileResult result = readAllCommands(path, commands);
@@ -253,7 +253,7 @@ FileResult ReadCommands(NodeList<Command>& list, std::size_t insertIndex, const 
     return result;
 }
 
-FileResult WriteCommands(const NodeList<Command>& list, const QString& path, UserPrompt& prompt) {
+FileResult writeCommands(const NodeList<Command>& list, const QString& path, UserPrompt& prompt) {
     const FileResult result = writeAllCommands(list, path);
     if (result != FileResult::Ok) {
         prompt.showWarning(DocumentMessages::writeFailure(result, path));
@@ -261,9 +261,9 @@ FileResult WriteCommands(const NodeList<Command>& list, const QString& path, Use
     return result;
 }
 
-FileResult ReplaceFromFile(NodeList<Command>& list, const QString& path, UserPrompt& prompt) {
+FileResult replaceFromFile(NodeList<Command>& list, const QString& path, UserPrompt& prompt) {
     list.clear();
-    return ReadCommands(list, 0, path, prompt);
+    return readCommands(list, 0, path, prompt);
 }
 
 }  // namespace rova

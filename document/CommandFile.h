@@ -30,22 +30,22 @@ inline constexpr std::uint32_t kLargestContentBlock = 0x100000;  // 1 MiB
 // Reads the record at the file's position into `command` (reset first) and leaves the
 // position at the record's end. Records with a shorter header than today's keep the default
 // parameters beyond it; the old keywords "NEWX" and "UPDT" read as "SOLO" and "CHNG".
-FileResult ReadCommand(SequenceFile& file, Command& command);
+FileResult readCommand(SequenceFile& file, Command& command);
 // Appends the command's record at the file's position. A content too large for a reader to
 // accept is not written: WriteFailed.
-FileResult WriteCommand(SequenceFile& file, const Command& command);
+FileResult writeCommand(SequenceFile& file, const Command& command);
 
 // Reads every record of the file at `path` and inserts the commands at `insertIndex` on, in
 // file order; `count` receives how many were inserted, also on failure. A damaged or cut-off
 // tail after at least one good record ends the file quietly; any other failure is shown
 // through `prompt`.
-FileResult ReadCommands(NodeList<Command>& list, std::size_t insertIndex, const QString& path,
+FileResult readCommands(NodeList<Command>& list, std::size_t insertIndex, const QString& path,
                         UserPrompt& prompt, std::size_t* count = nullptr);
 // Saves every command of the list to `path`, creating missing folders. The file at the path is
 // replaced only when the whole sequence has been written; a failure is shown through `prompt`
 // and leaves the previous file as it was.
-FileResult WriteCommands(const NodeList<Command>& list, const QString& path, UserPrompt& prompt);
+FileResult writeCommands(const NodeList<Command>& list, const QString& path, UserPrompt& prompt);
 // Deletes every command of the list, then reads the file at `path` into it.
-FileResult ReplaceFromFile(NodeList<Command>& list, const QString& path, UserPrompt& prompt);
+FileResult replaceFromFile(NodeList<Command>& list, const QString& path, UserPrompt& prompt);
 
 }  // namespace rova

@@ -161,7 +161,7 @@ bool Document::onOpenDocument(const QString& path) {
 
     bool opened = false;
     if (isSequenceFile(path)) {
-        opened = ReplaceFromFile(commands_, path, prompt_) == FileResult::Ok;
+        opened = replaceFromFile(commands_, path, prompt_) == FileResult::Ok;
     } else if (isTextFile(path) && host_.windowExists()) {
         // Before the window exists there is no parameter form to make the command with.
         opened = readTextFile(path);
@@ -181,7 +181,7 @@ bool Document::onSaveDocument(const QString& path) {
     if (commands_.empty() && !settleEmptySequence()) {
         return false;
     }
-    if (WriteCommands(commands_, path, prompt_) != FileResult::Ok) {
+    if (writeCommands(commands_, path, prompt_) != FileResult::Ok) {
         return false;
     }
     setModifiedFlag(false);

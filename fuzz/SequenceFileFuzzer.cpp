@@ -62,14 +62,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SilentPrompt prompt;
     rova::NodeList<rova::Command> commands;
     std::size_t count = 0;
-    const rova::FileResult result = rova::ReadCommands(commands, 0, input, prompt, &count);
+    const rova::FileResult result = rova::readCommands(commands, 0, input, prompt, &count);
     check(count == commands.size());
     check(result == rova::FileResult::Ok || result == rova::FileResult::BadFormat);
     check(result == rova::FileResult::Ok || commands.empty());
 
-    check(rova::WriteCommands(commands, saved, prompt) == rova::FileResult::Ok);
+    check(rova::writeCommands(commands, saved, prompt) == rova::FileResult::Ok);
     rova::NodeList<rova::Command> reread;
-    check(rova::ReadCommands(reread, 0, saved, prompt) == rova::FileResult::Ok);
+    check(rova::readCommands(reread, 0, saved, prompt) == rova::FileResult::Ok);
     check(reread.size() == commands.size());
     for (std::size_t i = 0; i < commands.size(); ++i) {
         check(sameCommand(*commands.at(i), *reread.at(i)));

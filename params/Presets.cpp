@@ -29,7 +29,7 @@ void Presets::load(const QString& path) {
         return;
     }
     NodeList<Command> read;
-    ReadCommands(read, 0, path, prompt_);
+    readCommands(read, 0, path, prompt_);
     while (!read.empty()) {
         NodeList<Command> first = read.detachRun(0, 1);
         presets_.insert(sortedIndex(first.at(0)->name()), std::move(first));
@@ -119,7 +119,7 @@ std::size_t Presets::sortedIndex(const std::string& name) const {
 }
 
 void Presets::save() const {
-    WriteCommands(presets_, path_, prompt_);
+    writeCommands(presets_, path_, prompt_);
 }
 
 }  // namespace rova

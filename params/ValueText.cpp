@@ -5,14 +5,14 @@
 namespace rova {
 
 std::optional<double> ValueText::show(double value) {
-    const std::optional<double> taken = edited(FormatNumber(value, 0, decimals_, plusSign_));
+    const std::optional<double> taken = edited(formatNumber(value, 0, decimals_, plusSign_));
     current_ = value;
     return taken;
 }
 
 std::optional<double> ValueText::edited(std::string_view text) {
     text_ = text;
-    const std::optional<double> number = ParseNumber(text_);
+    const std::optional<double> number = parseNumber(text_);
     if (!number || *number == current_) {
         return std::nullopt;
     }

@@ -27,15 +27,15 @@ const QString kDefaultBackground = QStringLiteral("background.bmp");
 constexpr double kThousandths = 0.001;
 
 double readLength(const SettingsStore& store, const QString& key, int defaultThousandths) {
-    return store.GetSettingInt(key, defaultThousandths) * kThousandths;
+    return store.getSettingInt(key, defaultThousandths) * kThousandths;
 }
 
 void writeLength(SettingsStore& store, const QString& key, double inches) {
-    store.SetSettingInt(key, static_cast<long>(truncToInt(inches * 1000.0)));
+    store.setSettingInt(key, static_cast<long>(truncToInt(inches * 1000.0)));
 }
 
 void writeWhole(SettingsStore& store, const QString& key, double value) {
-    store.SetSettingInt(key, static_cast<long>(truncToInt(value)));
+    store.setSettingInt(key, static_cast<long>(truncToInt(value)));
 }
 
 }  // namespace
@@ -48,13 +48,13 @@ PreviewSimulator::PreviewSimulator(Clock& clock, SettingsStore& settings)
     s.LampSpacingY = readLength(store_, kLampSpacingY, 2625);
     s.ViewerDistance = readLength(store_, kViewerDistance, 720000);
     s.ViewerY = readLength(store_, kViewerY, 48000);
-    s.ViewerAngle = store_.GetSettingInt(kViewerAngle, 90);
-    s.FramesPerSecond = store_.GetSettingInt(kFramesPerSecond, 8);
-    s.DegreesPerSecond = store_.GetSettingInt(kDegreesPerSecond, 720);
-    s.DrawsPerSecond = store_.GetSettingInt(kDrawsPerSecond, 16);
-    s.DoAnimation = store_.GetSettingInt(kDoAnimation, 0) != 0;
-    backgroundViewed_ = store_.GetSettingInt(kBackgroundViewed, 1) != 0;
-    store_.GetSettingString(backgroundPath_, kBackgroundPath, QString());
+    s.ViewerAngle = store_.getSettingInt(kViewerAngle, 90);
+    s.FramesPerSecond = store_.getSettingInt(kFramesPerSecond, 8);
+    s.DegreesPerSecond = store_.getSettingInt(kDegreesPerSecond, 720);
+    s.DrawsPerSecond = store_.getSettingInt(kDrawsPerSecond, 16);
+    s.DoAnimation = store_.getSettingInt(kDoAnimation, 0) != 0;
+    backgroundViewed_ = store_.getSettingInt(kBackgroundViewed, 1) != 0;
+    store_.getSettingString(backgroundPath_, kBackgroundPath, QString());
     applySettings(s);
 }
 
@@ -70,12 +70,12 @@ void PreviewSimulator::writeSettings() {
     writeLength(store_, kLampSpacingY, s.LampSpacingY);
     writeLength(store_, kViewerDistance, s.ViewerDistance);
     writeLength(store_, kViewerY, s.ViewerY);
-    store_.SetSettingInt(kViewerAngle, s.ViewerAngle);
+    store_.setSettingInt(kViewerAngle, s.ViewerAngle);
     writeWhole(store_, kFramesPerSecond, s.FramesPerSecond);
     writeWhole(store_, kDegreesPerSecond, s.DegreesPerSecond);
     writeWhole(store_, kDrawsPerSecond, s.DrawsPerSecond);
-    store_.SetSettingInt(kDoAnimation, s.DoAnimation ? 1 : 0);
-    store_.SetSettingInt(kBackgroundViewed, backgroundViewed() ? 1 : 0);
+    store_.setSettingInt(kDoAnimation, s.DoAnimation ? 1 : 0);
+    store_.setSettingInt(kBackgroundViewed, backgroundViewed() ? 1 : 0);
 }
 
 double PreviewSimulator::degreesPerLampColumn() const {
@@ -215,7 +215,7 @@ bool PreviewSimulator::chooseBackground(const QString& path) {
     backgroundPath_ = path;
     backgroundViewed_ = true;
     dirty_ = geometry_.clientRect();
-    store_.SetSettingString(kBackgroundPath, path);
+    store_.setSettingString(kBackgroundPath, path);
     return true;
 }
 

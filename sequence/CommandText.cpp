@@ -11,7 +11,7 @@ namespace {
 
 // Numbers in the list look as the form's edit boxes show them: up to one decimal, no sign.
 QString number(double value) {
-    return QString::fromStdString(FormatNumber(value, 0, 1, false));
+    return QString::fromStdString(formatNumber(value, 0, 1, false));
 }
 
 }  // namespace

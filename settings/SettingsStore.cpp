@@ -6,7 +6,7 @@ namespace rova {
 
 namespace {
 
-// GetSettingInt reads through a 16-character buffer: one character is the terminator.
+// getSettingInt reads through a 16-character buffer: one character is the terminator.
 constexpr int kIntegerTextLength = 15;
 
 }  // namespace
@@ -41,7 +41,7 @@ std::optional<int> parseLeadingInteger(const QString& text) {
     return static_cast<int>(value < kMin ? kMin : (value > kMax ? kMax : value));
 }
 
-int SettingsStore::GetSettingInt(const QString& key, int defaultValue) const {
+int SettingsStore::getSettingInt(const QString& key, int defaultValue) const {
     const std::optional<QString> stored = readString(kSettingsSection, key);
     if (!stored || stored->isEmpty()) {
         return defaultValue;
@@ -49,13 +49,13 @@ int SettingsStore::GetSettingInt(const QString& key, int defaultValue) const {
     return parseLeadingInteger(stored->left(kIntegerTextLength)).value_or(defaultValue);
 }
 
-bool SettingsStore::GetSettingString(QString& value, const QString& key,
+bool SettingsStore::getSettingString(QString& value, const QString& key,
                                      const QString& defaultValue) const {
     value = readString(kSettingsSection, key).value_or(defaultValue);
     return !value.isEmpty();
 }
 
-bool SettingsStore::SetSettingString(const QString& key, const std::optional<QString>& value) {
+bool SettingsStore::setSettingString(const QString& key, const std::optional<QString>& value) {
     if (value) {
         const std::optional<QString> stored = readString(kSettingsSection, key);
         if (stored && !stored->isEmpty() && *stored == *value) {
@@ -65,8 +65,8 @@ bool SettingsStore::SetSettingString(const QString& key, const std::optional<QSt
     return writeString(kSettingsSection, key, value);
 }
 
-bool SettingsStore::SetSettingInt(const QString& key, long value) {
-    return SetSettingString(key, QString::number(value));
+bool SettingsStore::setSettingInt(const QString& key, long value) {
+    return setSettingString(key, QString::number(value));
 }
 
 }  // namespace rova

@@ -22,16 +22,16 @@ class SettingsStore {
 
     // The number at the start of the value (leading blanks and a sign allowed), read from at most
     // its first 15 characters; the default when the value is missing, empty or not a number.
-    int GetSettingInt(const QString& key, int defaultValue) const;
+    int getSettingInt(const QString& key, int defaultValue) const;
     // The value (the default when missing); returns whether the result is non-empty.
-    bool GetSettingString(QString& value, const QString& key, const QString& defaultValue) const;
+    bool getSettingString(QString& value, const QString& key, const QString& defaultValue) const;
     // Writes the value unless the same non-empty text is already stored; returns success.
-    bool SetSettingString(const QString& key, const std::optional<QString>& value);
+    bool setSettingString(const QString& key, const std::optional<QString>& value);
     // Writes the value as decimal text.
-    bool SetSettingInt(const QString& key, long value);
+    bool setSettingInt(const QString& key, long value);
 };
 
-// Parses the leading decimal number of a settings value, as GetSettingInt reads it.
+// Parses the leading decimal number of a settings value, as getSettingInt reads it.
 std::optional<int> parseLeadingInteger(const QString& text);
 
 }  // namespace rova

@@ -31,24 +31,24 @@ QList<QLabel*> XMainFrame::createStatusBar(const QStringList& paneTexts) {
     }
     setStatusBar(bar);
     statusBar_ = bar;
-    bar->setVisible(settings_.GetSettingInt(kStatusBarVisibleKey, 1) != 0);
+    bar->setVisible(settings_.getSettingInt(kStatusBarVisibleKey, 1) != 0);
     return panes;
 }
 
-void XMainFrame::saveState() {
+void XMainFrame::savePlacement() {
     saveWindowState(settings_, kMainKey, this);
-    settings_.SetSettingInt(kMaximizedKey, isMaximized() ? 1 : 0);
-    settings_.SetSettingInt(kStatusBarVisibleKey,
+    settings_.setSettingInt(kMaximizedKey, isMaximized() ? 1 : 0);
+    settings_.setSettingInt(kStatusBarVisibleKey,
                             statusBar_ != nullptr && !statusBar_->isHidden() ? 1 : 0);
 }
 
-bool XMainFrame::restoreState(bool defaultMaximized) {
+bool XMainFrame::restorePlacement(bool defaultMaximized) {
     restoreWindowState(settings_, kMainKey, this);
-    return settings_.GetSettingInt(kMaximizedKey, defaultMaximized ? 1 : 0) != 0;
+    return settings_.getSettingInt(kMaximizedKey, defaultMaximized ? 1 : 0) != 0;
 }
 
 void XMainFrame::showRestored(bool defaultMaximized) {
-    if (restoreState(defaultMaximized)) {
+    if (restorePlacement(defaultMaximized)) {
         showMaximized();
     } else {
         show();

@@ -15,9 +15,6 @@ class SettingsStore;
 // The application's main window base: a status bar of a stretching message pane and fixed
 // panes, and the window's placement, maximised state and status-bar visibility kept in the
 // settings.
-//
-// saveState() and restoreState() hide QMainWindow's functions of the same names, which save
-// tool bar and dock layouts; this window keeps no such layout.
 class XMainFrame : public QMainWindow {
     Q_OBJECT
 
@@ -31,9 +28,9 @@ class XMainFrame : public QMainWindow {
 
     // Saves the placement under "Main" and whether the window is maximised and the status bar
     // visible.
-    void saveState();
+    void savePlacement();
     // Places the window as saved under "Main"; returns whether it should show maximised.
-    bool restoreState(bool defaultMaximized);
+    bool restorePlacement(bool defaultMaximized);
     // Restores the state, then shows the window maximised or normally.
     void showRestored(bool defaultMaximized = true);
 

@@ -24,7 +24,7 @@ constexpr std::array<StoredFlag, 4> kStoredFlags{{
 void AppFlags::load(const SettingsStore& settings) {
     for (const StoredFlag& stored : kStoredFlags) {
         set(stored.flag,
-            settings.GetSettingInt(QString::fromLatin1(stored.key), stored.defaultValue) != 0);
+            settings.getSettingInt(QString::fromLatin1(stored.key), stored.defaultValue) != 0);
     }
 }
 
@@ -38,7 +38,7 @@ void AppFlags::toggle(AppFlag flag, SettingsStore& settings) {
     set(flag, on);
     for (const StoredFlag& stored : kStoredFlags) {
         if (stored.flag == flag) {
-            settings.SetSettingInt(QString::fromLatin1(stored.key), on ? -1 : 0);
+            settings.setSettingInt(QString::fromLatin1(stored.key), on ? -1 : 0);
         }
     }
 }

@@ -32,7 +32,7 @@ TEST_F(ApplicationTest, WithoutAFileTheDemoOpensQuietlyAndRuns) {
 }
 
 TEST_F(ApplicationTest, TheDemoRunsFromTheTopEvenWithoutAutoRun) {
-    settings.SetSettingString(QStringLiteral("AutoRun"), QStringLiteral("0"));
+    settings.setSettingString(QStringLiteral("AutoRun"), QStringLiteral("0"));
     ASSERT_TRUE(start());
     EXPECT_TRUE(frame().session().isRunning());
     EXPECT_FALSE(checked(C::AutoRun));
@@ -101,8 +101,8 @@ TEST_F(ApplicationTest, PickupNeedsAFolderAndRunsTheTimer) {
 }
 
 TEST_F(ApplicationTest, PickupRestoredFromTheSettingsStartsTheTimer) {
-    settings.SetSettingInt(QStringLiteral("Pickup"), -1);
-    settings.SetSettingString(QStringLiteral("Pickup Folder"), folder.path(QStringLiteral("in/")));
+    settings.setSettingInt(QStringLiteral("Pickup"), -1);
+    settings.setSettingString(QStringLiteral("Pickup Folder"), folder.path(QStringLiteral("in/")));
     ASSERT_TRUE(start());
     EXPECT_TRUE(frame().isPickupTimerActive());
     EXPECT_TRUE(checked(C::FilePickup));

@@ -138,7 +138,7 @@ TEST_F(MainFrameTest, MetricsCommandTwiceHidesTheColumnAgain) {
 }
 
 TEST_F(MainFrameTest, StatusPanesCountPlayersCommandsAndDocuments) {
-    settings.SetSettingInt(QStringLiteral("AutoRun"), 0);
+    settings.setSettingInt(QStringLiteral("AutoRun"), 0);
     ASSERT_TRUE(start({writeSequence(QStringLiteral("three.rova"), 3)}));
     frame().refresh();
     // Without Auto Run the first command was executed, not run.
@@ -159,7 +159,7 @@ TEST_F(MainFrameTest, StatusPanesCountPlayersCommandsAndDocuments) {
 }
 
 TEST_F(MainFrameTest, OperationCommandsDriveTheRunner) {
-    settings.SetSettingInt(QStringLiteral("AutoRun"), 0);
+    settings.setSettingInt(QStringLiteral("AutoRun"), 0);
     ASSERT_TRUE(start({writeSequence(QStringLiteral("run.rova"), 3)}));
     SequenceSession& session = frame().session();
     EXPECT_FALSE(checked(C::RunStop));
@@ -187,7 +187,7 @@ TEST_F(MainFrameTest, OperationCommandsDriveTheRunner) {
 }
 
 TEST_F(MainFrameTest, ToolbarAndStatusBarStatesAreStoredOnClose) {
-    settings.SetSettingInt(QStringLiteral("ToolbarVisible"), 0);
+    settings.setSettingInt(QStringLiteral("ToolbarVisible"), 0);
     ASSERT_TRUE(start());
     EXPECT_FALSE(frame().toolBar().isVisible());
     EXPECT_FALSE(checked(C::ViewToolbar));

@@ -5,12 +5,12 @@
 
 #include "Application.h"
 #include "CommandFile.h"
+#include "DefaultPresets.h"
 #include "DocumentTestSupport.h"
 #include "MainFrame.h"
 #include "MemorySettingsStore.h"
 #include "QtApplicationTest.h"
 #include "ScriptedDialog.h"
-#include "DefaultPresets.h"
 #include "ShippedData.h"
 #include "TestCommands.h"
 
@@ -21,8 +21,8 @@ namespace rova::test {
 class ShellTest : public QtApplicationTest {
   protected:
     ShellTest() {
-        WriteCommands(makeDemoSequence(), folder.path(QStringLiteral("Demo.rova")), prompt);
-        WriteCommands(makeDefaultPresets(), folder.path(QStringLiteral("Shipped.rova")), prompt);
+        writeCommands(makeDemoSequence(), folder.path(QStringLiteral("Demo.rova")), prompt);
+        writeCommands(makeDefaultPresets(), folder.path(QStringLiteral("Shipped.rova")), prompt);
     }
     ~ShellTest() override {
         if (application && application->mainFrame()) {
@@ -56,7 +56,7 @@ class ShellTest : public QtApplicationTest {
             commands.append(textCommand(Keyword::Solo, "text " + std::to_string(i)));
         }
         const QString path = folder.path(name);
-        EXPECT_EQ(WriteCommands(commands, path, prompt), FileResult::Ok);
+        EXPECT_EQ(writeCommands(commands, path, prompt), FileResult::Ok);
         return path;
     }
 

@@ -39,7 +39,7 @@ struct FailOnPrompt final : UserPrompt {
 
 inline void writeSequence(const NodeList<Command>& commands, const QString& path) {
     FailOnPrompt prompt;
-    ASSERT_EQ(WriteCommands(commands, path, prompt), FileResult::Ok);
+    ASSERT_EQ(writeCommands(commands, path, prompt), FileResult::Ok);
 }
 
 }  // namespace rova::test

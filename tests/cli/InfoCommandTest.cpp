@@ -32,7 +32,7 @@ QString writeSequence(const QTemporaryDir& dir) {
     commands.append(std::move(second));
     const QString path = dir.filePath("two.rova");
     NoPrompt prompt;
-    EXPECT_EQ(WriteCommands(commands, path, prompt), FileResult::Ok);
+    EXPECT_EQ(writeCommands(commands, path, prompt), FileResult::Ok);
     return path;
 }
 

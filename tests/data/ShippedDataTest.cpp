@@ -95,9 +95,9 @@ TEST_F(ShippedDataTest, TheDemoShowsTextAndAPictureAndSurvivesAFile) {
     QTemporaryDir dir;
     WarningRecorder prompt;
     const QString path = dir.filePath("Demo.rova");
-    ASSERT_EQ(WriteCommands(demo, path, prompt), FileResult::Ok);
+    ASSERT_EQ(writeCommands(demo, path, prompt), FileResult::Ok);
     NodeList<Command> reread;
-    ASSERT_EQ(ReplaceFromFile(reread, path, prompt), FileResult::Ok);
+    ASSERT_EQ(replaceFromFile(reread, path, prompt), FileResult::Ok);
     ASSERT_EQ(reread.size(), demo.size());
     for (std::size_t i = 0; i < demo.size(); ++i) {
         EXPECT_EQ(reread.at(i)->keyword(), demo.at(i)->keyword());

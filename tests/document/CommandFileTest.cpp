@@ -90,12 +90,12 @@ class CommandFileTest : public ::testing::Test {
     FileResult readRaw(const QByteArray& bytes) {
         writeBytes(path_, bytes);
         list_.clear();
-        return ReadCommands(list_, 0, path_, prompt_);
+        return readCommands(list_, 0, path_, prompt_);
     }
-    FileResult save(const NodeList<Command>& list) { return WriteCommands(list, path_, prompt_); }
+    FileResult save(const NodeList<Command>& list) { return writeCommands(list, path_, prompt_); }
     FileResult load() {
         list_.clear();
-        return ReadCommands(list_, 0, path_, prompt_);
+        return readCommands(list_, 0, path_, prompt_);
     }
     QString message(const char* text) const { return QString(text).arg(path_); }
 
@@ -110,7 +110,7 @@ TEST_F(CommandFileTest, AnEmptySequenceIsAnEmptyFile) {
     EXPECT_EQ(QFileInfo(path_).size(), 0);
 
     std::size_t count = 99;
-    EXPECT_EQ(ReadCommands(list_, 0, path_, prompt_, &count), FileResult::Ok);
+    EXPECT_EQ(readCommands(list_, 0, path_, prompt_, &count), FileResult::Ok);
     EXPECT_EQ(count, 0u);
     EXPECT_TRUE(list_.empty());
     EXPECT_TRUE(prompt_.messages.isEmpty());
@@ -246,7 +246,7 @@ TEST_F(CommandFileTest, ADamagedSecondRecordEndsTheFileQuietly) {
     RawRecord third = namedRecord("three", 8);
     std::size_t count = 0;
     writeBytes(path_, first.bytes() + second.bytes() + third.bytes());
-    EXPECT_EQ(ReadCommands(list_, 0, path_, prompt_, &count), FileResult::Ok);
+    EXPECT_EQ(readCommands(list_, 0, path_, prompt_, &count), FileResult::Ok);
     EXPECT_EQ(count, 1u);
     EXPECT_EQ(namesOf(list_), std::vector<std::string>{"one"});
     EXPECT_TRUE(prompt_.messages.isEmpty());
@@ -389,7 +389,7 @@ TEST_F(CommandFileTest, AMissingFileLeavesTheListAlone) {
     list_.append(textCommand("kept"));
     const QString missing = folder_.path("missing.rova");
     std::size_t count = 7;
-    EXPECT_EQ(ReadCommands(list_, 0, missing, prompt_, &count), FileResult::OpenFailed);
+    EXPECT_EQ(readCommands(list_, 0, missing, prompt_, &count), FileResult::OpenFailed);
     EXPECT_EQ(count, 0u);
     EXPECT_EQ(namesOf(list_), std::vector<std::string>{"kept"});
     EXPECT_EQ(prompt_.messages, QStringList{QString("\"%1\" could not be opened.").arg(missing)});
@@ -405,14 +405,14 @@ TEST_F(CommandFileTest, InsertsAtTheIndexAndReplaces) {
     list_.append(textCommand("a"));
     list_.append(textCommand("b"));
     std::size_t count = 0;
-    ASSERT_EQ(ReadCommands(list_, 1, path_, prompt_, &count), FileResult::Ok);
+    ASSERT_EQ(readCommands(list_, 1, path_, prompt_, &count), FileResult::Ok);
     EXPECT_EQ(count, 3u);
     EXPECT_EQ(namesOf(list_), (std::vector<std::string>{"a", "x", "y", "z", "b"}));
 
-    ASSERT_EQ(ReplaceFromFile(list_, path_, prompt_), FileResult::Ok);
+    ASSERT_EQ(replaceFromFile(list_, path_, prompt_), FileResult::Ok);
     EXPECT_EQ(namesOf(list_), (std::vector<std::string>{"x", "y", "z"}));
 
-    ASSERT_EQ(ReplaceFromFile(list_, folder_.path("gone.rova"), prompt_), FileResult::OpenFailed);
+    ASSERT_EQ(replaceFromFile(list_, folder_.path("gone.rova"), prompt_), FileResult::OpenFailed);
     EXPECT_TRUE(list_.empty());
 }
 
@@ -420,13 +420,13 @@ TEST_F(CommandFileTest, SavingCreatesMissingFolders) {
     const QString nested = folder_.path("a/b/c/nested.rova");
     NodeList<Command> list;
     list.append(textCommand("deep"));
-    ASSERT_EQ(WriteCommands(list, nested, prompt_), FileResult::Ok);
-    ASSERT_EQ(ReadCommands(list_, 0, nested, prompt_), FileResult::Ok);
+    ASSERT_EQ(writeCommands(list, nested, prompt_), FileResult::Ok);
+    ASSERT_EQ(readCommands(list_, 0, nested, prompt_), FileResult::Ok);
     EXPECT_EQ(namesOf(list_), std::vector<std::string>{"deep"});
 
     // A folder whose name looks like a pattern is still the folder itself.
     ASSERT_TRUE(QDir(folder_.root()).mkdir("[old] *"));
-    ASSERT_EQ(WriteCommands(list, folder_.path("[old] */seq.rova"), prompt_), FileResult::Ok);
+    ASSERT_EQ(writeCommands(list, folder_.path("[old] */seq.rova"), prompt_), FileResult::Ok);
     EXPECT_TRUE(prompt_.messages.isEmpty());
 }
 
@@ -435,7 +435,7 @@ TEST_F(CommandFileTest, ASaveThatCannotCreateTheFileSaysSo) {
     const QString impossible = folder_.path("plain/sequence.rova");
     NodeList<Command> list;
     list.append(textCommand("x"));
-    EXPECT_EQ(WriteCommands(list, impossible, prompt_), FileResult::CreateFailed);
+    EXPECT_EQ(writeCommands(list, impossible, prompt_), FileResult::CreateFailed);
     EXPECT_EQ(prompt_.messages,
               QStringList{QString("\"%1\" could not be created.").arg(impossible)});
 }

@@ -37,13 +37,13 @@ void writeSequence(const QString& path, const Names& names) {
         commands.append(namedCommand(name));
     }
     RecordingPrompt prompt;
-    ASSERT_EQ(WriteCommands(commands, path, prompt), FileResult::Ok);
+    ASSERT_EQ(writeCommands(commands, path, prompt), FileResult::Ok);
 }
 
 Names sequenceIn(const QString& path) {
     NodeList<Command> commands;
     RecordingPrompt prompt;
-    EXPECT_EQ(ReadCommands(commands, 0, path, prompt), FileResult::Ok);
+    EXPECT_EQ(readCommands(commands, 0, path, prompt), FileResult::Ok);
     return namesOf(commands);
 }
 

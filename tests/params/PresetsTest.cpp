@@ -150,7 +150,7 @@ TEST_F(PresetsTest, LoadSortsThePresetsInInFileOrder) {
     file.append(preset("b"));
     file.append(preset("a", 1.0));
     file.append(preset("A", 2.0));
-    ASSERT_EQ(WriteCommands(file, path, prompt), FileResult::Ok);
+    ASSERT_EQ(writeCommands(file, path, prompt), FileResult::Ok);
     presets.load(path);
     EXPECT_EQ(names(presets), (Names{"A", "a", "b"}));
     EXPECT_EQ(presets.at(0)->parameters().origin, 2.0);

@@ -11,25 +11,25 @@ namespace {
 
 TEST(SettingsStore, IntegersFallBackToTheDefaultUnlessTheTextStartsWithANumber) {
     MemorySettingsStore store;
-    EXPECT_EQ(store.GetSettingInt("AutoRun", 1), 1) << "missing";
+    EXPECT_EQ(store.getSettingInt("AutoRun", 1), 1) << "missing";
     const std::pair<const char*, int> cases[] = {
         {"0", 0},  {"-1", -1}, {"1", 1}, {"7", 7}, {"  42xyz", 42},
         {"+5", 5}, {"abc", 1}, {"", 1},  {"-", 1}, {" ", 1},
     };
     for (const auto& [text, expected] : cases) {
         store.set("AutoRun", text);
-        EXPECT_EQ(store.GetSettingInt("AutoRun", 1), expected) << '"' << text << '"';
+        EXPECT_EQ(store.getSettingInt("AutoRun", 1), expected) << '"' << text << '"';
     }
 }
 
 TEST(SettingsStore, IntegersAreReadFromTheFirstFifteenCharactersAndSaturate) {
     MemorySettingsStore store;
     store.set("Big", "12345678901234567890");
-    EXPECT_EQ(store.GetSettingInt("Big", 0), std::numeric_limits<int>::max());
+    EXPECT_EQ(store.getSettingInt("Big", 0), std::numeric_limits<int>::max());
     store.set("Big", "          123456");  // the sixteenth character is cut off
-    EXPECT_EQ(store.GetSettingInt("Big", 0), 12345);
+    EXPECT_EQ(store.getSettingInt("Big", 0), 12345);
     store.set("Big", "-99999999999");
-    EXPECT_EQ(store.GetSettingInt("Big", 0), std::numeric_limits<int>::min());
+    EXPECT_EQ(store.getSettingInt("Big", 0), std::numeric_limits<int>::min());
     // The parser itself takes any length of digits without overflowing.
     EXPECT_EQ(parseLeadingInteger(QString(400, u'9')), std::numeric_limits<int>::max());
     EXPECT_EQ(parseLeadingInteger(u'-' + QString(400, u'9')), std::numeric_limits<int>::min());
@@ -39,40 +39,40 @@ TEST(SettingsStore, IntegersAreReadFromTheFirstFifteenCharactersAndSaturate) {
 
 TEST(SettingsStore, IntegersAreWrittenAsDecimalText) {
     MemorySettingsStore store;
-    store.SetSettingInt("AdditiveOpen", -1);
+    store.setSettingInt("AdditiveOpen", -1);
     EXPECT_EQ(store.setting("AdditiveOpen"), "-1");
-    store.SetSettingInt("AdditiveOpen", 0);
+    store.setSettingInt("AdditiveOpen", 0);
     EXPECT_EQ(store.setting("AdditiveOpen"), "0");
-    store.SetSettingInt("RotorRadius", 74000);
+    store.setSettingInt("RotorRadius", 74000);
     EXPECT_EQ(store.setting("RotorRadius"), "74000");
 }
 
 TEST(SettingsStore, AnEqualNonEmptyValueIsNotWrittenAgain) {
     MemorySettingsStore store;
-    EXPECT_TRUE(store.SetSettingString("Pickup Folder", QString("/srv/in")));
+    EXPECT_TRUE(store.setSettingString("Pickup Folder", QString("/srv/in")));
     EXPECT_EQ(store.writeCount(), 1);
-    EXPECT_TRUE(store.SetSettingString("Pickup Folder", QString("/srv/in")));
+    EXPECT_TRUE(store.setSettingString("Pickup Folder", QString("/srv/in")));
     EXPECT_EQ(store.writeCount(), 1) << "same value";
-    store.SetSettingString("Pickup Folder", QString("/SRV/in"));
+    store.setSettingString("Pickup Folder", QString("/SRV/in"));
     EXPECT_EQ(store.writeCount(), 2) << "letter case differs";
-    store.SetSettingString("Empty", QString());
-    store.SetSettingString("Empty", QString());
+    store.setSettingString("Empty", QString());
+    store.setSettingString("Empty", QString());
     EXPECT_EQ(store.writeCount(), 4) << "an empty stored value is always written";
-    store.SetSettingString("Pickup Folder", std::nullopt);
+    store.setSettingString("Pickup Folder", std::nullopt);
     EXPECT_EQ(store.readString(SettingsStore::kSettingsSection, "Pickup Folder"), std::nullopt);
 }
 
 TEST(SettingsStore, StringsComeBackWholeOrAsTheDefault) {
     MemorySettingsStore store;
     QString value;
-    EXPECT_TRUE(store.GetSettingString(value, "TextRainbow", "fallback"));
+    EXPECT_TRUE(store.getSettingString(value, "TextRainbow", "fallback"));
     EXPECT_EQ(value, "fallback");
     store.set("TextRainbow", "");
-    EXPECT_FALSE(store.GetSettingString(value, "TextRainbow", "fallback"));
+    EXPECT_FALSE(store.getSettingString(value, "TextRainbow", "fallback"));
     EXPECT_EQ(value, "");
     const QString longValue(2000, u'x');
     store.set("TextRainbow", longValue);
-    EXPECT_TRUE(store.GetSettingString(value, "TextRainbow", {}));
+    EXPECT_TRUE(store.getSettingString(value, "TextRainbow", {}));
     EXPECT_EQ(value, longValue);
 }
 
@@ -82,18 +82,18 @@ TEST(QtSettingsStore, KeepsTextValuesBySectionInAnIniFile) {
     const QString path = dir.filePath("Rova.ini");
     {
         QtSettingsStore store(path);
-        store.SetSettingInt("AutoRun", 0);
-        store.SetSettingString("Pickup Folder", QString("/tmp/a, b; c=d"));
+        store.setSettingInt("AutoRun", 0);
+        store.setSettingString("Pickup Folder", QString("/tmp/a, b; c=d"));
         store.writeString("Window States", "Main", QString("0 0 640 480"));
-        store.SetSettingString("TextRainbow", QString(3000, u'r'));
-        store.SetSettingString("Gone", QString("soon"));
-        store.SetSettingString("Gone", std::nullopt);
+        store.setSettingString("TextRainbow", QString(3000, u'r'));
+        store.setSettingString("Gone", QString("soon"));
+        store.setSettingString("Gone", std::nullopt);
         store.sync();
     }
     QtSettingsStore reread(path);
-    EXPECT_EQ(reread.GetSettingInt("AutoRun", 1), 0);
+    EXPECT_EQ(reread.getSettingInt("AutoRun", 1), 0);
     QString folder;
-    reread.GetSettingString(folder, "Pickup Folder", {});
+    reread.getSettingString(folder, "Pickup Folder", {});
     EXPECT_EQ(folder, "/tmp/a, b; c=d");
     EXPECT_EQ(reread.readString("Window States", "Main"), QString("0 0 640 480"));
     EXPECT_EQ(reread.readString("Settings", "TextRainbow")->size(), 3000);
@@ -102,7 +102,7 @@ TEST(QtSettingsStore, KeepsTextValuesBySectionInAnIniFile) {
 
 TEST(QtSettingsStore, TheDefaultStoreLivesUnderTheTestsOwnConfigFolder) {
     QtSettingsStore store;
-    store.SetSettingInt("Probe", 1);
+    store.setSettingInt("Probe", 1);
     store.sync();
     const QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     ASSERT_FALSE(config.isEmpty());

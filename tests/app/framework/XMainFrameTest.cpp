@@ -55,7 +55,7 @@ TEST_F(XMainFrameTest, SavesPlacementMaximisedStateAndStatusBarVisibility) {
     frame_.createStatusBar({"Players: 000"});
     frame_.setGeometry(QRect(50, 60, 400, 300).translated(workArea().topLeft()));
     frame_.show();
-    frame_.saveState();
+    frame_.savePlacement();
     EXPECT_EQ(placement(), "50 60 450 360");
     EXPECT_EQ(settings_.setting("MainMaximized"), "0");
     EXPECT_EQ(settings_.setting("StatusBarVisible"), "1");
@@ -64,7 +64,7 @@ TEST_F(XMainFrameTest, SavesPlacementMaximisedStateAndStatusBarVisibility) {
     frame_.showMaximized();
     QCoreApplication::processEvents();
     ASSERT_NE(frame_.geometry().size(), QSize(400, 300));
-    frame_.saveState();
+    frame_.savePlacement();
     // The placement saved is the normal one, not the maximised window's.
     EXPECT_EQ(placement(), "50 60 450 360");
     EXPECT_EQ(settings_.setting("MainMaximized"), "1");
@@ -72,17 +72,17 @@ TEST_F(XMainFrameTest, SavesPlacementMaximisedStateAndStatusBarVisibility) {
 }
 
 TEST_F(XMainFrameTest, RestoreStateTellsWhetherToShowMaximised) {
-    EXPECT_TRUE(frame_.restoreState(true));
-    EXPECT_FALSE(frame_.restoreState(false));
+    EXPECT_TRUE(frame_.restorePlacement(true));
+    EXPECT_FALSE(frame_.restorePlacement(false));
     // Nothing saved: the work area inset by 20.
     EXPECT_EQ(frame_.geometry(), workArea().adjusted(20, 20, -20, -20));
 
     settings_.set("MainMaximized", "0");
     settings_.writeString("Window States", "Main", "22 22 322 222");
-    EXPECT_FALSE(frame_.restoreState(true));
+    EXPECT_FALSE(frame_.restorePlacement(true));
     EXPECT_EQ(frame_.geometry(), QRect(22, 22, 300, 200).translated(workArea().topLeft()));
     settings_.set("MainMaximized", "1");
-    EXPECT_TRUE(frame_.restoreState(false));
+    EXPECT_TRUE(frame_.restorePlacement(false));
 }
 
 TEST_F(XMainFrameTest, ShowRestoredShowsMaximisedUnlessSavedOtherwise) {
