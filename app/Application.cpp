@@ -96,33 +96,33 @@ void Application::createMainFrame() {
 }
 
 void Application::registerHandlers() {
-    CommandTable& commands = frame_->commands();
+    ActionTable& commands = frame_->actions();
     const auto fromList = [this] { return list_.isCurrentFromList(); };
     const auto canNavigate = [this] { return list_.canNavigate(); };
     const auto toggle = [this](AppFlag flag) {
-        return CommandHandler{[this, flag] { flags_.toggle(flag, settings_); },
-                              {},
-                              [this, flag] { return flags_.has(flag); }};
+        return ActionHandler{[this, flag] { flags_.toggle(flag, settings_); },
+                             {},
+                             [this, flag] { return flags_.has(flag); }};
     };
-    commands.setHandler(CommandId::FileNew, {[this] { newDocument(); }, {}, {}});
-    commands.setHandler(CommandId::FileOpen, {[this] { chooseFiles(); }, {}, {}});
-    commands.setHandler(CommandId::FilePrevious, {[this] { list_.previous(); }, canNavigate, {}});
-    commands.setHandler(CommandId::FileNext, {[this] { list_.next(false); }, canNavigate, {}});
-    commands.setHandler(CommandId::FileSinglePlay,
+    commands.setHandler(ActionId::FileNew, {[this] { newDocument(); }, {}, {}});
+    commands.setHandler(ActionId::FileOpen, {[this] { chooseFiles(); }, {}, {}});
+    commands.setHandler(ActionId::FilePrevious, {[this] { list_.previous(); }, canNavigate, {}});
+    commands.setHandler(ActionId::FileNext, {[this] { list_.next(false); }, canNavigate, {}});
+    commands.setHandler(ActionId::FileSinglePlay,
                         {[this] { list_.toggleSinglePlay(); }, fromList,
                          [this] { return list_.isCurrentFromList() && list_.headIsSinglePlay(); }});
-    commands.setHandler(CommandId::FileRemove, {[this] { list_.remove(); }, fromList, {}});
-    commands.setHandler(CommandId::FileRemoveAll, {[this] { list_.removeAll(); }, fromList, {}});
-    commands.setHandler(CommandId::FileDelete, {[this] { list_.deleteOpenFile(); }, fromList, {}});
-    commands.setHandler(CommandId::FileAdditiveOpen, toggle(AppFlag::AdditiveOpen));
-    commands.setHandler(CommandId::FileRandomOrder, toggle(AppFlag::RandomOrder));
-    commands.setHandler(CommandId::AutoRun, toggle(AppFlag::AutoRun));
-    commands.setHandler(CommandId::FilePickup,
+    commands.setHandler(ActionId::FileRemove, {[this] { list_.remove(); }, fromList, {}});
+    commands.setHandler(ActionId::FileRemoveAll, {[this] { list_.removeAll(); }, fromList, {}});
+    commands.setHandler(ActionId::FileDelete, {[this] { list_.deleteOpenFile(); }, fromList, {}});
+    commands.setHandler(ActionId::FileAdditiveOpen, toggle(AppFlag::AdditiveOpen));
+    commands.setHandler(ActionId::FileRandomOrder, toggle(AppFlag::RandomOrder));
+    commands.setHandler(ActionId::AutoRun, toggle(AppFlag::AutoRun));
+    commands.setHandler(ActionId::FilePickup,
                         {[this] { togglePickup(); }, [this] { return !pickupFolder_.isEmpty(); },
                          [this] { return flags_.has(AppFlag::Pickup); }});
-    commands.setHandler(CommandId::FilePickupFolder, {[this] { choosePickupFolder(); }, {}, {}});
-    commands.setHandler(CommandId::RunDemo, {[this] { runDemo(false); }, {}, {}});
-    commands.setHandler(CommandId::About, {[this] { showAbout(); }, {}, {}});
+    commands.setHandler(ActionId::FilePickupFolder, {[this] { choosePickupFolder(); }, {}, {}});
+    commands.setHandler(ActionId::RunDemo, {[this] { runDemo(false); }, {}, {}});
+    commands.setHandler(ActionId::About, {[this] { showAbout(); }, {}, {}});
     commands.update();
 }
 

@@ -59,24 +59,24 @@ PreviewWnd& MainFrame::preview() {
 }
 
 void MainFrame::createMenus() {
-    for (const MenuInfo& menuInfo : CommandCatalogue::menus()) {
+    for (const MenuInfo& menuInfo : ActionCatalogue::menus()) {
         QMenu* menu = menuBar()->addMenu(menuInfo.title);
         if (!fileMenu_) {
             fileMenu_ = menu;
         }
-        for (const CommandId id : menuInfo.items) {
-            if (id == CommandId{0}) {
+        for (const ActionId id : menuInfo.items) {
+            if (id == ActionId{0}) {
                 menu->addSeparator();
             } else {
-                menu->addAction(commands_.action(id));
+                menu->addAction(actions_.action(id));
             }
         }
         // Enable and check the items from their handlers just before the menu shows.
-        connect(menu, &QMenu::aboutToShow, &commands_, &CommandTable::update);
+        connect(menu, &QMenu::aboutToShow, &actions_, &ActionTable::update);
     }
     // Actions that are on no menu still need the window for their shortcuts.
-    for (const CommandInfo& info : CommandCatalogue::commands()) {
-        addAction(commands_.action(info.id));
+    for (const ActionInfo& info : ActionCatalogue::actions()) {
+        addAction(actions_.action(info.id));
     }
 }
 
@@ -84,11 +84,11 @@ void MainFrame::createToolBar() {
     toolBar_ = addToolBar(MainFrameText::toolBarTitle());
     toolBar_->setObjectName(QStringLiteral("MainToolBar"));
     toolBar_->setIconSize(QSize(16, 15));
-    for (const CommandId id : CommandCatalogue::toolbar()) {
-        if (id == CommandId{0}) {
+    for (const ActionId id : ActionCatalogue::toolbar()) {
+        if (id == ActionId{0}) {
             toolBar_->addSeparator();
         } else {
-            toolBar_->addAction(commands_.action(id));
+            toolBar_->addAction(actions_.action(id));
         }
     }
     toolBar_->setVisible(settings().getSettingInt(QStringLiteral("ToolbarVisible"), 1) != 0);
@@ -116,94 +116,91 @@ void MainFrame::registerHandlers() {
     registerSequenceHandlers();
     registerViewHandlers();
     registerEditHandlers();
-    commands_.setHandler(CommandId::FileExit, {[this] { close(); }, {}, {}});
-    commands_.setHandler(
-        CommandId::FileSave,
-        {[this] { document_.save(); }, [this] { return document_.canSave(); }, {}});
-    commands_.setHandler(CommandId::FileSaveAs, {[this] { document_.saveAs(); }, {}, {}});
-    commands_.setHandler(
-        CommandId::FileRevert,
+    actions_.setHandler(ActionId::FileExit, {[this] { close(); }, {}, {}});
+    actions_.setHandler(ActionId::FileSave,
+                        {[this] { document_.save(); }, [this] { return document_.canSave(); }, {}});
+    actions_.setHandler(ActionId::FileSaveAs, {[this] { document_.saveAs(); }, {}, {}});
+    actions_.setHandler(
+        ActionId::FileRevert,
         {[this] { document_.revert(); }, [this] { return document_.canRevert(); }, {}});
 }
 
 void MainFrame::registerSequenceHandlers() {
     SequenceSession& session = *session_;
     const auto hasCommands = [&session] { return session.hasCommands(); };
-    const auto navigation = [&](CommandId id, Navigation to, bool run) {
-        commands_.setHandler(id,
-                             {[&session, to, run] { session.navigate(to, run); }, hasCommands, {}});
+    const auto navigation = [&](ActionId id, Navigation to, bool run) {
+        actions_.setHandler(id,
+                            {[&session, to, run] { session.navigate(to, run); }, hasCommands, {}});
     };
-    commands_.setHandler(CommandId::RunStop, {[&session] { session.runOrStop(); }, hasCommands,
-                                              [&session] { return session.isRunning(); }});
-    navigation(CommandId::TopCommand, Navigation::Top, false);
-    navigation(CommandId::RewindCommand, Navigation::Rewind, false);
-    navigation(CommandId::PreviousCommand, Navigation::Previous, false);
-    navigation(CommandId::NextCommand, Navigation::Next, false);
-    navigation(CommandId::RunFromTop, Navigation::Top, true);
-    navigation(CommandId::RunFromRewind, Navigation::Rewind, true);
-    navigation(CommandId::RunFromPrevious, Navigation::Previous, true);
-    navigation(CommandId::RunFromNext, Navigation::Next, true);
-    commands_.setHandler(CommandId::KillTopPlayer,
-                         {[&session] { session.killTopPlayer(); }, {}, {}});
-    commands_.setHandler(CommandId::KillAllPlayers,
-                         {[&session] { session.stopAndKillPlayers(); }, {}, {}});
-    commands_.setHandler(CommandId::ResetTopPlayer,
-                         {[&session] { session.resetTopPlayer(); }, {}, {}});
-    commands_.setHandler(CommandId::DefaultParameters,
-                         {[&session] { session.defaultParameters(); }, {}, {}});
-    commands_.setHandler(
-        CommandId::AutoUpdate,
-        {[&session] { session.form().setAutoUpdate(!session.form().autoUpdate()); },
-         {},
-         [&session] { return session.form().autoUpdate(); }});
+    actions_.setHandler(ActionId::RunStop, {[&session] { session.runOrStop(); }, hasCommands,
+                                            [&session] { return session.isRunning(); }});
+    navigation(ActionId::TopCommand, Navigation::Top, false);
+    navigation(ActionId::RewindCommand, Navigation::Rewind, false);
+    navigation(ActionId::PreviousCommand, Navigation::Previous, false);
+    navigation(ActionId::NextCommand, Navigation::Next, false);
+    navigation(ActionId::RunFromTop, Navigation::Top, true);
+    navigation(ActionId::RunFromRewind, Navigation::Rewind, true);
+    navigation(ActionId::RunFromPrevious, Navigation::Previous, true);
+    navigation(ActionId::RunFromNext, Navigation::Next, true);
+    actions_.setHandler(ActionId::KillTopPlayer, {[&session] { session.killTopPlayer(); }, {}, {}});
+    actions_.setHandler(ActionId::KillAllPlayers,
+                        {[&session] { session.stopAndKillPlayers(); }, {}, {}});
+    actions_.setHandler(ActionId::ResetTopPlayer,
+                        {[&session] { session.resetTopPlayer(); }, {}, {}});
+    actions_.setHandler(ActionId::DefaultParameters,
+                        {[&session] { session.defaultParameters(); }, {}, {}});
+    actions_.setHandler(ActionId::AutoUpdate,
+                        {[&session] { session.form().setAutoUpdate(!session.form().autoUpdate()); },
+                         {},
+                         [&session] { return session.form().autoUpdate(); }});
 }
 
 void MainFrame::registerViewHandlers() {
-    commands_.setHandler(
-        CommandId::ViewParameters,
+    actions_.setHandler(
+        ActionId::ViewParameters,
         {[this] { toggleParameters(); }, {}, [this] { return isRowVisible(ParameterRow); }});
-    commands_.setHandler(
-        CommandId::ViewSequence,
+    actions_.setHandler(
+        ActionId::ViewSequence,
         {[this] { toggleSequence(); }, {}, [this] { return isRowVisible(SequenceRow); }});
-    commands_.setHandler(CommandId::ViewHideAll, {[this] { hideAll(); }, {}, {}});
-    commands_.setHandler(CommandId::ViewMetrics,
-                         {[this] { previewSplitter_->toggleMetrics(); },
-                          {},
-                          [this] { return previewSplitter_->isMetricsVisible(); }});
-    commands_.setHandler(CommandId::ViewPreview,
-                         {[this] { preview().togglePreview(); },
-                          {},
-                          [this] { return preview().simulator().previewEnabled(); }});
-    commands_.setHandler(CommandId::ViewBackground,
-                         {[this] { preview().toggleBackground(); },
-                          {},
-                          [this] { return preview().simulator().backgroundViewed(); }});
-    commands_.setHandler(CommandId::ChooseBackground, {[this] { chooseBackground(); }, {}, {}});
-    commands_.setHandler(CommandId::ViewToolbar,
-                         {[this] { toolBar_->setVisible(!toolBar_->isVisible()); },
-                          {},
-                          [this] { return toolBar_->isVisible(); }});
-    commands_.setHandler(CommandId::ViewStatusBar,
-                         {[this] { statusBar()->setVisible(!statusBar()->isVisible()); },
-                          {},
-                          [this] { return statusBar()->isVisible(); }});
-    commands_.setHandler(CommandId::NextPane, {[this] { switchPane(1); }, {}, {}});
-    commands_.setHandler(CommandId::PreviousPane, {[this] { switchPane(-1); }, {}, {}});
+    actions_.setHandler(ActionId::ViewHideAll, {[this] { hideAll(); }, {}, {}});
+    actions_.setHandler(ActionId::ViewMetrics,
+                        {[this] { previewSplitter_->toggleMetrics(); },
+                         {},
+                         [this] { return previewSplitter_->isMetricsVisible(); }});
+    actions_.setHandler(ActionId::ViewPreview,
+                        {[this] { preview().togglePreview(); },
+                         {},
+                         [this] { return preview().simulator().previewEnabled(); }});
+    actions_.setHandler(ActionId::ViewBackground,
+                        {[this] { preview().toggleBackground(); },
+                         {},
+                         [this] { return preview().simulator().backgroundViewed(); }});
+    actions_.setHandler(ActionId::ChooseBackground, {[this] { chooseBackground(); }, {}, {}});
+    actions_.setHandler(ActionId::ViewToolbar,
+                        {[this] { toolBar_->setVisible(!toolBar_->isVisible()); },
+                         {},
+                         [this] { return toolBar_->isVisible(); }});
+    actions_.setHandler(ActionId::ViewStatusBar,
+                        {[this] { statusBar()->setVisible(!statusBar()->isVisible()); },
+                         {},
+                         [this] { return statusBar()->isVisible(); }});
+    actions_.setHandler(ActionId::NextPane, {[this] { switchPane(1); }, {}, {}});
+    actions_.setHandler(ActionId::PreviousPane, {[this] { switchPane(-1); }, {}, {}});
 }
 
 void MainFrame::registerEditHandlers() {
-    const std::pair<CommandId, EditCommand> edits[] = {
-        {CommandId::EditUndo, EditCommand::Undo},
-        {CommandId::EditCut, EditCommand::Cut},
-        {CommandId::EditCopy, EditCommand::Copy},
-        {CommandId::EditPaste, EditCommand::Paste},
-        {CommandId::EditSelectAll, EditCommand::SelectAll},
+    const std::pair<ActionId, EditCommand> edits[] = {
+        {ActionId::EditUndo, EditCommand::Undo},
+        {ActionId::EditCut, EditCommand::Cut},
+        {ActionId::EditCopy, EditCommand::Copy},
+        {ActionId::EditPaste, EditCommand::Paste},
+        {ActionId::EditSelectAll, EditCommand::SelectAll},
     };
     for (const auto& [id, command] : edits) {
         const EditCommand edit = command;  // a lambda cannot capture a structured binding here
-        commands_.setHandler(id, {[edit] { perform(edit, QApplication::focusWidget()); },
-                                  [edit] { return enabled(edit, QApplication::focusWidget()); },
-                                  {}});
+        actions_.setHandler(id, {[edit] { perform(edit, QApplication::focusWidget()); },
+                                 [edit] { return enabled(edit, QApplication::focusWidget()); },
+                                 {}});
     }
 }
 
@@ -310,7 +307,7 @@ void MainFrame::chooseBackground() {
 void MainFrame::setRecentFiles(const QStringList& paths) {
     qDeleteAll(recentActions_);
     recentActions_.clear();
-    QAction* exit = commands_.action(CommandId::FileExit);
+    QAction* exit = actions_.action(ActionId::FileExit);
     const QStringList names = RecentFileList::displayNames(paths, QDir::homePath());
     for (qsizetype i = 0; i < paths.size(); ++i) {
         auto* action = new QAction(MainFrameText::recentFileItem(static_cast<int>(i) + 1, names[i]),
@@ -353,7 +350,7 @@ void MainFrame::stopPickupTimer() {
 }
 
 void MainFrame::refresh() {
-    commands_.update();
+    actions_.update();
     setStatusPaneText(
         StatusPane::Players,
         MainFrameText::playersPane(static_cast<int>(preview().simulator().playerCount())));

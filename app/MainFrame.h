@@ -6,7 +6,7 @@
 #include <QToolBar>
 #include <memory>
 
-#include "CommandTable.h"
+#include "ActionTable.h"
 #include "SequenceSession.h"
 #include "XMainFrame.h"
 
@@ -37,7 +37,7 @@ class MainFrame final : public XMainFrame {
               const QString& ownPresetsPath, const QString& presetsToLoad);
     ~MainFrame() override;
 
-    CommandTable& commands() { return commands_; }
+    ActionTable& actions() { return actions_; }
     SequenceSession& session() { return *session_; }
     PreviewWnd& preview();
     PreviewSplitter& previewSplitter() { return *previewSplitter_; }
@@ -96,7 +96,7 @@ class MainFrame final : public XMainFrame {
 
     Document& document_;
     QuestionPrompt& prompt_;
-    CommandTable commands_;
+    ActionTable actions_;
     QToolBar* toolBar_ = nullptr;
     XSplitterStatic* panes_ = nullptr;
     PreviewSplitter* previewSplitter_ = nullptr;

@@ -8,7 +8,7 @@
 namespace rova::test {
 namespace {
 
-using C = CommandId;
+using C = ActionId;
 
 class ApplicationTest : public ShellTest {};
 

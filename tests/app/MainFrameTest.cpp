@@ -14,7 +14,7 @@
 namespace rova::test {
 namespace {
 
-using C = CommandId;
+using C = ActionId;
 
 class MainFrameTest : public ShellTest {};
 
@@ -40,7 +40,7 @@ TEST_F(MainFrameTest, CommandsWithoutAHandlerAreDisabled) {
 // The menus draw each accelerator label from the key sequence; no text carries one of its own.
 TEST_F(MainFrameTest, ShortcutLabelsAreLeftToTheKeySequences) {
     ASSERT_TRUE(start());
-    for (const CommandInfo& info : CommandCatalogue::commands()) {
+    for (const ActionInfo& info : ActionCatalogue::actions()) {
         const QAction& command = action(info.id);
         EXPECT_FALSE(command.text().contains(u'\t')) << command.text().toStdString();
         EXPECT_FALSE(command.toolTip().contains(u'\t')) << command.toolTip().toStdString();

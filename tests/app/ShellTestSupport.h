@@ -42,13 +42,13 @@ class ShellTest : public QtApplicationTest {
         return application->start(files);
     }
     MainFrame& frame() { return *application->mainFrame(); }
-    QAction& action(CommandId id) {
-        frame().commands().update();
-        return *frame().commands().action(id);
+    QAction& action(ActionId id) {
+        frame().actions().update();
+        return *frame().actions().action(id);
     }
-    bool enabled(CommandId id) { return action(id).isEnabled(); }
-    bool checked(CommandId id) { return action(id).isChecked(); }
-    void trigger(CommandId id) { frame().commands().trigger(id); }
+    bool enabled(ActionId id) { return action(id).isEnabled(); }
+    bool checked(ActionId id) { return action(id).isChecked(); }
+    void trigger(ActionId id) { frame().actions().trigger(id); }
     // Writes a sequence of `count` text commands, five seconds each, and returns its path.
     QString writeSequence(const QString& name, int count) {
         NodeList<Command> commands;

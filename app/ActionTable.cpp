@@ -1,4 +1,4 @@
-#include "CommandTable.h"
+#include "ActionTable.h"
 
 #include <QIcon>
 
@@ -6,9 +6,9 @@
 
 namespace rova {
 
-CommandTable::CommandTable(QObject* parent) : QObject(parent) {
+ActionTable::ActionTable(QObject* parent) : QObject(parent) {
     initIconResources();
-    for (const CommandInfo& info : CommandCatalogue::commands()) {
+    for (const ActionInfo& info : ActionCatalogue::actions()) {
         auto* action = new QAction(info.menuText, this);
         action->setShortcuts(info.shortcuts);
         action->setStatusTip(info.statusPrompt);
@@ -21,21 +21,21 @@ CommandTable::CommandTable(QObject* parent) : QObject(parent) {
         if (!info.iconName.isEmpty()) {
             action->setIcon(QIcon(QStringLiteral(":/icons/%1.svg").arg(info.iconName)));
         }
-        const CommandId id = info.id;
+        const ActionId id = info.id;
         connect(action, &QAction::triggered, this, [this, id] { trigger(id); });
         actions_.insert(id, action);
     }
 }
 
-QAction* CommandTable::action(CommandId id) const {
+QAction* ActionTable::action(ActionId id) const {
     return actions_.value(id);
 }
 
-void CommandTable::setHandler(CommandId id, CommandHandler handler) {
+void ActionTable::setHandler(ActionId id, ActionHandler handler) {
     handlers_.insert(id, std::move(handler));
 }
 
-void CommandTable::trigger(CommandId id) {
+void ActionTable::trigger(ActionId id) {
     const auto found = handlers_.constFind(id);
     if (found != handlers_.constEnd() && (!found->enabled || found->enabled())) {
         // The handler may replace the table's handlers (a window closing): run a copy.
@@ -45,7 +45,7 @@ void CommandTable::trigger(CommandId id) {
     update();
 }
 
-void CommandTable::update() {
+void ActionTable::update() {
     for (auto it = actions_.constBegin(); it != actions_.constEnd(); ++it) {
         const auto handler = handlers_.constFind(it.key());
         const bool handled = handler != handlers_.constEnd();

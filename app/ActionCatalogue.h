@@ -8,8 +8,9 @@
 
 namespace rova {
 
-// The commands of the main window's menus and toolbar, by their identifiers.
-enum class CommandId : int {
+// The actions of the main window's menus and toolbar (its menu commands, named apart from the
+// commands of a sequence), by their identifiers.
+enum class ActionId : int {
     FileNew = 57600,
     FileOpen = 57601,
     FileSave = 57603,
@@ -89,9 +90,9 @@ enum class CommandId : int {
 inline constexpr int kPointSizeCommands = 10;  // "&7-Point" to "1&6-Point"
 inline constexpr int kRecentFileCommands = 9;  // the recent-file list's entries
 
-// What the menus and the toolbar show of one command.
-struct CommandInfo {
-    CommandId id;
+// What the menus and the toolbar show of one action.
+struct ActionInfo {
+    ActionId id;
     // With "&" mnemonics. The menus draw the accelerator label from `shortcuts`, so it is spelled
     // as the desktop spells it.
     QString menuText;
@@ -102,23 +103,23 @@ struct CommandInfo {
     bool checkable = false;
 };
 
-// A menu of the main window: its title and its items; CommandId{0} stands for a separator.
+// A menu of the main window: its title and its items; ActionId{0} stands for a separator.
 struct MenuInfo {
     QString title;
-    QList<CommandId> items;
+    QList<ActionId> items;
 };
 
-// Every text of the main window's commands, in one place.
-class CommandCatalogue {
-    Q_DECLARE_TR_FUNCTIONS(CommandCatalogue)
+// Every text of the main window's actions, in one place.
+class ActionCatalogue {
+    Q_DECLARE_TR_FUNCTIONS(ActionCatalogue)
 
   public:
-    static const QList<CommandInfo>& commands();
-    // The command's entry; the catalogue has one for every identifier above.
-    static const CommandInfo& info(CommandId id);
+    static const QList<ActionInfo>& actions();
+    // The action's entry; the catalogue has one for every identifier above.
+    static const ActionInfo& info(ActionId id);
     static const QList<MenuInfo>& menus();
-    // The toolbar's buttons, left to right; CommandId{0} stands for a separator.
-    static const QList<CommandId>& toolbar();
+    // The toolbar's buttons, left to right; ActionId{0} stands for a separator.
+    static const QList<ActionId>& toolbar();
 };
 
 }  // namespace rova

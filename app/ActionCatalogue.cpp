@@ -1,4 +1,4 @@
-#include "CommandCatalogue.h"
+#include "ActionCatalogue.h"
 
 #include <algorithm>
 
@@ -6,32 +6,32 @@ namespace rova {
 
 namespace {
 
-constexpr CommandId kSeparator{0};
+constexpr ActionId kSeparator{0};
 
 QKeySequence keys(QKeyCombination combination) {
     return QKeySequence(combination);
 }
 
 // One entry. `prompt` is the status bar prompt and, after a line break, the tooltip.
-CommandInfo entry(CommandId id, const QString& menuText, QList<QKeySequence> shortcuts,
-                  const QString& prompt, const QString& icon = {}, bool checkable = false) {
+ActionInfo entry(ActionId id, const QString& menuText, QList<QKeySequence> shortcuts,
+                 const QString& prompt, const QString& icon = {}, bool checkable = false) {
     const qsizetype lineBreak = prompt.indexOf(u'\n');
-    return CommandInfo{id,
-                       menuText,
-                       std::move(shortcuts),
-                       lineBreak < 0 ? prompt : prompt.left(lineBreak),
-                       lineBreak < 0 ? QString() : prompt.mid(lineBreak + 1),
-                       icon,
-                       checkable};
+    return ActionInfo{id,
+                      menuText,
+                      std::move(shortcuts),
+                      lineBreak < 0 ? prompt : prompt.left(lineBreak),
+                      lineBreak < 0 ? QString() : prompt.mid(lineBreak + 1),
+                      icon,
+                      checkable};
 }
 
-QList<CommandInfo> makeCommands() {
-    using C = CommandId;
-    using tr = CommandCatalogue;
+QList<ActionInfo> makeCommands() {
+    using C = ActionId;
+    using tr = ActionCatalogue;
     const auto ctrl = [](Qt::Key key) { return keys(Qt::CTRL | key); };
     const auto shiftCtrl = [](Qt::Key key) { return keys(Qt::SHIFT | Qt::CTRL | key); };
 
-    QList<CommandInfo> list{
+    QList<ActionInfo> list{
         // File
         entry(C::FileNew, tr::tr("&New"), {ctrl(Qt::Key_N)},
               tr::tr("Create a new document\nNew  Ctrl+N"), "new"),
@@ -206,37 +206,37 @@ QList<CommandInfo> makeCommands() {
         // The mnemonic is on the last digit: "&7-Point", "1&6-Point".
         const QString text =
             digits.left(digits.size() - 1) + u'&' + digits.right(1) + QStringLiteral("-Point");
-        list.append(entry(CommandId{static_cast<int>(C::Size7Points) + points - 7}, text, {},
+        list.append(entry(ActionId{static_cast<int>(C::Size7Points) + points - 7}, text, {},
                           tr::tr("Set the selected text's size to %1 points").arg(points)));
     }
     return list;
 }
 
-QList<CommandId> pointSizeItems() {
-    QList<CommandId> items;
+QList<ActionId> pointSizeItems() {
+    QList<ActionId> items;
     for (int i = 0; i < kPointSizeCommands; ++i) {
-        items.append(CommandId{static_cast<int>(CommandId::Size7Points) + i});
+        items.append(ActionId{static_cast<int>(ActionId::Size7Points) + i});
     }
     return items;
 }
 
 }  // namespace
 
-const QList<CommandInfo>& CommandCatalogue::commands() {
-    static const QList<CommandInfo> list = makeCommands();
+const QList<ActionInfo>& ActionCatalogue::actions() {
+    static const QList<ActionInfo> list = makeCommands();
     return list;
 }
 
-const CommandInfo& CommandCatalogue::info(CommandId id) {
-    const QList<CommandInfo>& list = commands();
+const ActionInfo& ActionCatalogue::info(ActionId id) {
+    const QList<ActionInfo>& list = actions();
     const auto found = std::find_if(list.begin(), list.end(),
-                                    [id](const CommandInfo& info) { return info.id == id; });
+                                    [id](const ActionInfo& info) { return info.id == id; });
     Q_ASSERT(found != list.end());
     return *found;
 }
 
-const QList<MenuInfo>& CommandCatalogue::menus() {
-    using C = CommandId;
+const QList<MenuInfo>& ActionCatalogue::menus() {
+    using C = ActionId;
     static const QList<MenuInfo> list{
         {tr("&File"),
          {C::FileNew, C::FileOpen, C::FileSave, C::FileSaveAs, C::FileRevert, kSeparator,
@@ -244,12 +244,12 @@ const QList<MenuInfo>& CommandCatalogue::menus() {
           C::FileDelete, kSeparator, C::FileAdditiveOpen, C::FileRandomOrder, C::FilePickup,
           C::FilePickupFolder, kSeparator, C::FileExit}},
         {tr("&Edit"),
-         QList<CommandId>{C::EditUndo, kSeparator, C::EditCut, C::EditCopy, C::EditPaste,
-                          C::EditSelectAll, kSeparator, C::DecreasePointsize, C::IncreasePointsize,
-                          kSeparator} +
+         QList<ActionId>{C::EditUndo, kSeparator, C::EditCut, C::EditCopy, C::EditPaste,
+                         C::EditSelectAll, kSeparator, C::DecreasePointsize, C::IncreasePointsize,
+                         kSeparator} +
              pointSizeItems() +
-             QList<CommandId>{kSeparator, C::ColourRed, C::ColourGreen, C::ColourBlue,
-                              C::ColourCyan, C::ColourMagenta, C::ColourYellow, C::ColourWhite}},
+             QList<ActionId>{kSeparator, C::ColourRed, C::ColourGreen, C::ColourBlue, C::ColourCyan,
+                             C::ColourMagenta, C::ColourYellow, C::ColourWhite}},
         {tr("&Text"),
          {C::TextBold, C::TextItalic, C::TextUnderline, kSeparator, C::TextFont, C::TextRainbow}},
         {tr("&Operation"),
@@ -268,9 +268,9 @@ const QList<MenuInfo>& CommandCatalogue::menus() {
     return list;
 }
 
-const QList<CommandId>& CommandCatalogue::toolbar() {
-    using C = CommandId;
-    static const QList<CommandId> list{
+const QList<ActionId>& ActionCatalogue::toolbar() {
+    using C = ActionId;
+    static const QList<ActionId> list{
         C::FileNew,           C::FileOpen,        C::FileSave,       kSeparator,
         C::EditCut,           C::EditCopy,        C::EditPaste,      C::EditSelectAll,
         kSeparator,           C::TextBold,        C::TextItalic,     C::TextUnderline,

@@ -3,32 +3,32 @@
 
 #include <QSet>
 
-#include "CommandCatalogue.h"
+#include "ActionCatalogue.h"
 
 namespace rova {
 namespace {
 
-using C = CommandId;
+using C = ActionId;
 
-TEST(CommandCatalogue, EveryCommandIsListedOnceAndEveryMenuItemExists) {
+TEST(ActionCatalogue, EveryCommandIsListedOnceAndEveryMenuItemExists) {
     QSet<int> ids;
-    for (const CommandInfo& info : CommandCatalogue::commands()) {
+    for (const ActionInfo& info : ActionCatalogue::actions()) {
         EXPECT_FALSE(ids.contains(static_cast<int>(info.id))) << static_cast<int>(info.id);
         ids.insert(static_cast<int>(info.id));
     }
-    for (const MenuInfo& menu : CommandCatalogue::menus()) {
+    for (const MenuInfo& menu : ActionCatalogue::menus()) {
         for (const C id : menu.items) {
             EXPECT_TRUE(id == C{0} || ids.contains(static_cast<int>(id))) << static_cast<int>(id);
         }
     }
     // Black is on the toolbar only.
-    for (const MenuInfo& menu : CommandCatalogue::menus()) {
+    for (const MenuInfo& menu : ActionCatalogue::menus()) {
         EXPECT_FALSE(menu.items.contains(C::ColourBlack));
     }
 }
 
-TEST(CommandCatalogue, ToolbarHasTheButtonsInOrder) {
-    const QList<C>& toolbar = CommandCatalogue::toolbar();
+TEST(ActionCatalogue, ToolbarHasTheButtonsInOrder) {
+    const QList<C>& toolbar = ActionCatalogue::toolbar();
     QList<C> buttons;
     int separators = 0;
     for (const C id : toolbar) {
@@ -36,7 +36,7 @@ TEST(CommandCatalogue, ToolbarHasTheButtonsInOrder) {
             ++separators;
         } else {
             buttons.append(id);
-            EXPECT_FALSE(CommandCatalogue::info(id).iconName.isEmpty()) << static_cast<int>(id);
+            EXPECT_FALSE(ActionCatalogue::info(id).iconName.isEmpty()) << static_cast<int>(id);
         }
     }
     EXPECT_EQ(buttons.size(), 36);
@@ -48,20 +48,20 @@ TEST(CommandCatalogue, ToolbarHasTheButtonsInOrder) {
     EXPECT_EQ(buttons.last(), C::RunDemo);
 }
 
-TEST(CommandCatalogue, PromptsSplitIntoStatusTextAndTooltip) {
-    const CommandInfo& save = CommandCatalogue::info(C::FileSave);
+TEST(ActionCatalogue, PromptsSplitIntoStatusTextAndTooltip) {
+    const ActionInfo& save = ActionCatalogue::info(C::FileSave);
     EXPECT_EQ(save.menuText, QStringLiteral("&Save"));
     EXPECT_EQ(save.statusPrompt, QStringLiteral("Save the active document"));
     EXPECT_EQ(save.toolTip, QStringLiteral("Save  Ctrl+S"));
-    const CommandInfo& next = CommandCatalogue::info(C::FilePrevious);
+    const ActionInfo& next = ActionCatalogue::info(C::FilePrevious);
     EXPECT_EQ(next.statusPrompt, QStringLiteral("Open the previous file in the document list"));
     EXPECT_TRUE(next.toolTip.isEmpty());
-    EXPECT_TRUE(CommandCatalogue::info(C::SaveRotorData).statusPrompt.isEmpty());
+    EXPECT_TRUE(ActionCatalogue::info(C::SaveRotorData).statusPrompt.isEmpty());
 }
 
-TEST(CommandCatalogue, PointSizeItemsCarryTheirSizes) {
+TEST(ActionCatalogue, PointSizeItemsCarryTheirSizes) {
     const auto size = [](int points) {
-        return CommandCatalogue::info(CommandId{static_cast<int>(C::Size7Points) + points - 7});
+        return ActionCatalogue::info(ActionId{static_cast<int>(C::Size7Points) + points - 7});
     };
     EXPECT_EQ(size(7).menuText, QStringLiteral("&7-Point"));
     EXPECT_EQ(size(10).menuText, QStringLiteral("1&0-Point"));
@@ -69,15 +69,15 @@ TEST(CommandCatalogue, PointSizeItemsCarryTheirSizes) {
     EXPECT_EQ(size(16).statusPrompt, QStringLiteral("Set the selected text's size to 16 points"));
 }
 
-TEST(CommandCatalogue, AcceleratorsAsTheyAct) {
-    EXPECT_EQ(CommandCatalogue::info(C::RunStop).shortcuts.value(0),
+TEST(ActionCatalogue, AcceleratorsAsTheyAct) {
+    EXPECT_EQ(ActionCatalogue::info(C::RunStop).shortcuts.value(0),
               QKeySequence(Qt::CTRL | Qt::Key_Space));
-    EXPECT_EQ(CommandCatalogue::info(C::DecreasePointsize).shortcuts.value(0),
+    EXPECT_EQ(ActionCatalogue::info(C::DecreasePointsize).shortcuts.value(0),
               QKeySequence(Qt::CTRL | Qt::Key_BracketLeft));
-    EXPECT_EQ(CommandCatalogue::info(C::EditPaste).shortcuts.size(), 2);
-    EXPECT_EQ(CommandCatalogue::info(C::EditUndo).shortcuts.value(1),
+    EXPECT_EQ(ActionCatalogue::info(C::EditPaste).shortcuts.size(), 2);
+    EXPECT_EQ(ActionCatalogue::info(C::EditUndo).shortcuts.value(1),
               QKeySequence(Qt::ALT | Qt::Key_Backspace));
-    EXPECT_TRUE(CommandCatalogue::info(C::FileRemoveAll).shortcuts.isEmpty());
+    EXPECT_TRUE(ActionCatalogue::info(C::FileRemoveAll).shortcuts.isEmpty());
 }
 
 }  // namespace
