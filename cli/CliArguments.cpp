@@ -1,5 +1,8 @@
 #include "CliArguments.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+
 #include <cmath>
 
 namespace rova {
@@ -17,28 +20,75 @@ constexpr double kMaxSeconds = 100'000.0;
 constexpr double kMinFps = 1.0;
 constexpr double kMaxFps = 1000.0;
 
+// The name QCommandLineParser knows an option by: "-o" is "o", "--fps" is "fps".
+QString nameOf(const QString& option) {
+    return option.mid(option.startsWith(QLatin1String("--")) ? 2 : 1);
+}
+
+// Whether an option word is spelt as the tool reads options: "--name" or "--name=value" for a
+// name of two letters or more, and a one-letter option as "-x" alone.
+bool isToolSpelling(const QString& word) {
+    if (word.startsWith(QLatin1String("--"))) {
+        return word.section(u'=', 0, 0).size() > 3;
+    }
+    return word.size() == 2;
+}
+
+// QCommandLineParser also reads spellings the tool does not take: "--" as the end of the
+// options, a one-letter option spelt long ("--o") and a value joined to one ("-ox", "-o=x").
+// Whether a word where an option may stand has any other spelling than the tool's. A value
+// option spelt alone takes the next word as its value, whatever it looks like, as the parser
+// does.
+bool hasForeignSpelling(const QStringList& words, const QStringList& valueOptions) {
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
+        if (!word.startsWith(u'-') || word.size() == 1) {
+            continue;  // a positional argument; "-" alone is one too
+        }
+        if (!isToolSpelling(word)) {
+            return true;
+        }
+        if (valueOptions.contains(word)) {
+            ++i;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<CliArguments> parseArguments(const QStringList& words,
                                            const QStringList& valueOptions,
                                            const QStringList& switchOptions) {
+    if (hasForeignSpelling(words, valueOptions)) {
+        return std::nullopt;
+    }
+    QCommandLineParser parser;
+    for (const QString& option : valueOptions) {
+        parser.addOption(QCommandLineOption(nameOf(option), QString(), QStringLiteral("value")));
+    }
+    for (const QString& option : switchOptions) {
+        parser.addOption(QCommandLineOption(nameOf(option)));
+    }
+    // The parser takes the first word for the program's name. Its error text is never shown:
+    // every error is a usage error, which the tool reports with its own usage text.
+    if (!parser.parse(QStringList(QString()) + words)) {
+        return std::nullopt;
+    }
+    QStringList given = parser.optionNames();
+    if (given.removeDuplicates() > 0) {
+        return std::nullopt;  // an option given twice
+    }
     CliArguments arguments;
-    for (qsizetype i = 0; i < words.size(); ++i) {
-        const QString& word = words[i];
-        if (arguments.has(word)) {
-            return std::nullopt;
+    arguments.positional = parser.positionalArguments();
+    for (const QString& option : valueOptions) {
+        if (parser.isSet(nameOf(option))) {
+            arguments.values.insert(option, parser.value(nameOf(option)));
         }
-        if (valueOptions.contains(word)) {
-            if (i + 1 >= words.size()) {
-                return std::nullopt;
-            }
-            arguments.values.insert(word, words[++i]);
-        } else if (switchOptions.contains(word)) {
-            arguments.switches.insert(word);
-        } else if (word.startsWith(u'-') && word.size() > 1) {
-            return std::nullopt;
-        } else {
-            arguments.positional.append(word);
+    }
+    for (const QString& option : switchOptions) {
+        if (parser.isSet(nameOf(option))) {
+            arguments.switches.insert(option);
         }
     }
     return arguments;

@@ -10,8 +10,9 @@
 
 namespace rova {
 
-// The words after a subcommand: positional arguments and options. An option either takes the
-// next word as its value ("--fps 8") or stands alone ("--animate").
+// The words after a subcommand: positional arguments and options. An option either takes a
+// value, as the next word ("--fps 8", "-o OUT") or joined to a long name ("--fps=8"), or stands
+// alone ("--animate").
 struct CliArguments {
     QStringList positional;
     QHash<QString, QString> values;
@@ -22,8 +23,10 @@ struct CliArguments {
     }
 };
 
-// Sorts `words` by the options a subcommand knows. Nothing (a usage error) for an unknown
-// option, a value option at the end, or an option given twice.
+// Sorts `words` by the options a subcommand knows, spelt with their dashes ("--fps", "-o").
+// Nothing (a usage error) for an unknown option, a value option at the end, a value given to a
+// switch, an option given twice, or a spelling the tool does not read: "--", a one-letter option
+// spelt long ("--o") or with its value joined ("-ox", "-o=x").
 std::optional<CliArguments> parseArguments(const QStringList& words,
                                            const QStringList& valueOptions,
                                            const QStringList& switchOptions);

@@ -111,13 +111,8 @@ TEST_F(CliInfo, AFileThatCannotBeReadGivesTheReadersMessageAndStatusOne) {
               QString("\"%1\" is not a valid Rova file.").arg(junk.fileName()));
 }
 
-TEST_F(CliInfo, TheToolReportsUsageErrorsWithStatusTwo) {
+TEST_F(CliInfo, TheToolListsTheOneFileGivenAfterInfo) {
     QProcess tool;
-    tool.start(ROVA_CLI_PATH, {"nonsense"});
-    ASSERT_TRUE(tool.waitForFinished(10000));
-    EXPECT_EQ(tool.exitCode(), 2);
-    EXPECT_TRUE(tool.readAllStandardError().startsWith("usage: rova-cli"));
-
     QTemporaryDir dir;
     tool.start(ROVA_CLI_PATH, {"info", writeSequence(dir)});
     ASSERT_TRUE(tool.waitForFinished(10000));
