@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "ColourRef.h"
+
 namespace rova {
 
 // One colour-table entry as a bitmap stores it: blue, green, red, reserved.
@@ -18,14 +20,11 @@ struct TableEntry {
     friend bool operator==(const TableEntry&, const TableEntry&) = default;
 };
 
-// A colour value 0x00BBGGRR, the form in which drawing and text colours are passed around.
-using ColourRef = std::uint32_t;
-
 inline QRgb rgbOf(TableEntry entry) {
     return qRgb(entry.red, entry.green, entry.blue);
 }
 inline QRgb rgbOf(ColourRef colour) {
-    return qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
 }
 
 // The lamp colour of a colour index: bit 0 blue, bit 1 green, bit 2 red, each full or off.

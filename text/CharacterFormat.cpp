@@ -50,14 +50,13 @@ int storableHeight(int twips) {
     return std::max(steps * CharacterFormat::kHeightStep, CharacterFormat::kMinHeight);
 }
 
-QColor colourFromRef(std::uint32_t colour) {
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+QColor colourFromRef(ColourRef colour) {
+    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
 }
 
-std::uint32_t colourRefOf(const QColor& colour) {
+ColourRef colourRefOf(const QColor& colour) {
     const QRgb rgb = colour.rgb();
-    return static_cast<std::uint32_t>(qRed(rgb)) | static_cast<std::uint32_t>(qGreen(rgb)) << 8 |
-           static_cast<std::uint32_t>(qBlue(rgb)) << 16;
+    return colourRef(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 
 CharacterFormat resolvedFormat(const QTextCharFormat& format, const CharacterFormat& defaults) {

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+#include "ColourRef.h"
+
 class QTextDocument;
 
 namespace rova {
@@ -37,7 +39,7 @@ struct CharacterFormat {
     std::uint32_t mask = 0;
     std::uint32_t effects = 0;
     int height = 0;
-    std::uint32_t colour = 0;
+    ColourRef colour = 0;
     QString face;
 
     friend bool operator==(const CharacterFormat&, const CharacterFormat&) = default;
@@ -46,8 +48,8 @@ struct CharacterFormat {
 // `twips` rounded to the nearest half point and brought into the range of heights.
 int storableHeight(int twips);
 
-QColor colourFromRef(std::uint32_t colour);
-std::uint32_t colourRefOf(const QColor& colour);
+QColor colourFromRef(ColourRef colour);
+ColourRef colourRefOf(const QColor& colour);
 
 // The full format (every attribute named) of text that carries `format`: what the format sets,
 // and for everything it leaves open the attribute of `defaults`, which must be full.

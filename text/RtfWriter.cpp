@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ColourRef.h"
 #include "Windows1252.h"
 
 namespace rova {
@@ -184,9 +185,9 @@ QByteArray Writer::header() const {
     }
     out += "}\r\n{\\colortbl ;";
     for (const std::uint32_t colour : colours_) {
-        out += "\\red" + QByteArray::number(colour & 0xFF) + "\\green" +
-               QByteArray::number((colour >> 8) & 0xFF) + "\\blue" +
-               QByteArray::number((colour >> 16) & 0xFF) + ";";
+        out += "\\red" + QByteArray::number(redOf(colour)) + "\\green" +
+               QByteArray::number(greenOf(colour)) + "\\blue" + QByteArray::number(blueOf(colour)) +
+               ";";
     }
     out += "}\r\n";
     return out;
