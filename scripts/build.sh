@@ -4,10 +4,12 @@
 #   scripts/build.sh asan    -> build-asan/  (clang, AddressSanitizer + UndefinedBehaviorSanitizer)
 #   scripts/build.sh tsan    -> build-tsan/  (clang, ThreadSanitizer)
 #   scripts/build.sh fuzz    -> build-fuzz/  (clang, libFuzzer targets with ASan + UBSan)
+# Targets named after the flavour are built alone: scripts/build.sh tsan engine_tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 flavour=${1:-plain}
+shift || true
 common=(-G Ninja -DROVA_WERROR=ON)
 case "$flavour" in
   plain) dir=build; args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
@@ -21,4 +23,8 @@ case "$flavour" in
 esac
 
 cmake -S . -B "$dir" "${common[@]}" "${args[@]}" >/dev/null
-cmake --build "$dir"
+if (($#)); then
+  cmake --build "$dir" --target "$@"
+else
+  cmake --build "$dir"
+fi

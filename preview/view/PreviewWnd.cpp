@@ -2,7 +2,6 @@
 
 #include <QPaintEvent>
 #include <QPainter>
-#include <QPointer>
 #include <QResizeEvent>
 
 namespace rova {
@@ -11,16 +10,11 @@ PreviewWnd::PreviewWnd(SettingsStore& settings, QWidget* parent)
     : QWidget(parent), simulator_(std::make_unique<PreviewSimulator>(clock_, settings)) {
     // Every pixel comes from the simulator's image: no system background, no double erase.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    QPointer<PreviewWnd> self(this);
-    simulator_->setDrawnHandler([self] {
-        // On the worker thread: ask the user-interface thread to show the new image.
-        QMetaObject::invokeMethod(
-            self,
-            [self] {
-                if (self)
-                    self->update();
-            },
-            Qt::QueuedConnection);
+    simulator_->setDrawnHandler([this] {
+        // On the worker thread: ask the user-interface thread to show the new image. The call is
+        // queued by name, so no data of ours crosses the threads; Qt drops it if the pane is
+        // gone by then (the destructor stops the worker before that).
+        QMetaObject::invokeMethod(this, "update", Qt::QueuedConnection);
     });
     simulator_->startDrawing();
 }

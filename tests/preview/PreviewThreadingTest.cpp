@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QThread>
+#include <atomic>
+
+#include "PreviewTestSupport.h"
+#include "PreviewWnd.h"
+#include "QtApplicationTest.h"
+
+namespace rova {
+namespace {
+
+// The user-interface thread works on the pane while the worker thread draws into it. Run under
+// ThreadSanitizer (scripts/test.sh) this is what shows an access that misses the simulator's lock.
+class PreviewThreadingTest : public test::QtApplicationTest {};
+
+// Processes events until `done` holds or five seconds have passed (sanitizer builds are slow).
+template <typename Condition>
+bool waitFor(Condition done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return done();
+}
+
+ParameterSet whiteBlock() {
+    ParameterSet set;
+    set.parameters.commandFlags = 0;
+    for (ContentColumn& column : set.content.allocate(60, 16)) {
+        column = {0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u};
+    }
+    return set;
+}
+
+TEST_F(PreviewThreadingTest, ThePaneCanBeResizedAndReconfiguredWhileTheWorkerDraws) {
+    QTemporaryDir dir;
+    MemorySettingsStore store;
+    std::atomic<int> drawings{0};  // outlives the window, whose worker may count into it
+    store.set("BackgroundPath", test::saveQuadrants(dir, "quadrants.bmp"));
+    PreviewWnd window(store);
+    PreviewSimulator& simulator = window.simulator();
+    window.resize(320, 240);
+    window.show();
+    simulator.addPlayer(whiteBlock(), true);
+
+    SimulationSettings settings = simulator.currentSettings();
+    settings.FramesPerSecond = 200.0;
+    settings.DegreesPerSecond = 7000.0;
+    settings.DrawsPerSecond = 500.0;
+    simulator.applySettings(settings);
+
+    // About 1.5 seconds of changes from this thread, each racing the worker's drawings.
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 1000 && timer.elapsed() < 1500; ++i) {
+        window.resize(160 + (i * 37) % 320, 120 + (i * 53) % 240);
+        settings.FramesPerSecond = 100.0 + i % 150;
+        settings.ViewerY = 40.0 + i % 16;
+        settings.ViewerAngle = 60 + i % 60;
+        settings.DoAnimation = i % 3 == 0;
+        simulator.applySettings(settings);
+        window.toggleBackground();
+        window.togglePreview();
+        simulator.eraseBackground();  // with the preview off: paints the background on this thread
+        window.grab();
+        window.togglePreview();
+        window.grab();
+        QCoreApplication::processEvents();  // the worker's requests to show its drawings
+    }
+
+    // The pane ends with the last size set, and the worker draws the block into its image.
+    settings.FramesPerSecond = 200.0;
+    settings.ViewerY = 48.0;
+    settings.ViewerAngle = 90;
+    settings.DoAnimation = false;
+    simulator.applySettings(settings);
+    if (simulator.backgroundViewed()) {
+        window.toggleBackground();
+    }
+    window.resize(300, 200);  // a fresh black image: what shows next is the worker's
+    QCoreApplication::processEvents();
+    simulator.setDrawnHandler([&drawings] { ++drawings; });
+    EXPECT_TRUE(waitFor([&] { return drawings.load() >= 10; }));
+    EXPECT_EQ(simulator.image().size(), QSize(300, 200));
+    EXPECT_EQ(simulator.geometry().clientRect(), (PixelRect{0, 0, 300, 200}));
+    EXPECT_FALSE(test::allBlack(window.grab().toImage()));
+
+    // Stopping ends the loop: nothing is drawn afterwards.
+    simulator.stopWorker();
+    EXPECT_TRUE(simulator.frameClock().stopped());
+    const int drawnWhenStopped = drawings.load();
+    QThread::msleep(50);
+    EXPECT_EQ(drawings.load(), drawnWhenStopped);
+}
+
+}  // namespace
+}  // namespace rova
