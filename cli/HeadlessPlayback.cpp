@@ -38,7 +38,7 @@ HeadlessPlayback::HeadlessPlayback(double framesPerSecond, std::uint32_t seed, U
       engine_(clock_, settings_),
       player_(commands_, engine_, prompt, presets_.path(), presets_.path(), *this) {
     SimulationSettings settings = engine_.currentSettings();
-    settings.FramesPerSecond = framesPerSecond;
+    settings.framesPerSecond = framesPerSecond;
     engine_.applySettings(settings);
     engine_.seedRandom(seed);
 }

@@ -32,7 +32,7 @@ bool isGifPath(const QString& path) {
 bool prepareDrawing(PreviewSimulator& engine, const QSize& size, bool animate,
                     const QString& background) {
     SimulationSettings settings = engine.currentSettings();
-    settings.DoAnimation = animate;
+    settings.doAnimation = animate;
     engine.applySettings(settings);
     engine.resize({0, 0, size.width(), size.height()});
     if (background.isEmpty()) {

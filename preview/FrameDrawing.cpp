@@ -71,7 +71,7 @@ void PreviewSimulator::drawFrame(const LampFrame& frame) {
     std::lock_guard guard(lock_);
     const SimulationGeometry& g = geometry_;
     const SimulationSettings& s = g.settings();
-    const int columnOffset = s.ViewerAngle - 90;
+    const int columnOffset = s.viewerAngle - 90;
     if (!previewEnabled_ || image_.isNull()) {
         return;
     }
@@ -83,7 +83,7 @@ void PreviewSimulator::drawFrame(const LampFrame& frame) {
     int count = 360;
     int passes = 1;
     double start = 180.0 - g.RotorHalfAngle() * SimulationGeometry::kRadiansToDegrees;
-    if (s.DoAnimation) {
+    if (s.doAnimation) {
         // Four arms 90° apart, each showing the degrees after the previous drawing's end.
         count = static_cast<int>(std::clamp<std::int64_t>(truncToInt(g.DegreesPerDraw()), 0, 90));
         passes = 4;
@@ -116,10 +116,10 @@ void PreviewSimulator::drawFrame(const LampFrame& frame) {
                 continue;
             }
             const double scale = g.scaleAt(theta);
-            const double lampHeight = scale * s.LampDiameter;
-            const double lampStep = scale * s.LampSpacingY;
+            const double lampHeight = scale * s.lampDiameter;
+            const double lampStep = scale * s.lampSpacingY;
             const double columnHeight = scale * g.ColumnHeight();
-            double y = g.screenCentreY() - columnHeight - scale * s.ViewerY + 0.5;
+            double y = g.screenCentreY() - columnHeight - scale * s.viewerY + 0.5;
             dirty_.unite({left, truncPixel(y), right, truncPixel(y + columnHeight) + 1});
 
             const int column = static_cast<int>(

@@ -43,16 +43,16 @@ void writeWhole(SettingsStore& store, const QString& key, double value) {
 PreviewSimulator::PreviewSimulator(Clock& clock, SettingsStore& settings)
     : PlayerEngine(clock), store_(settings) {
     SimulationSettings s;
-    s.RotorRadius = readLength(store_, kRotorRadius, 74000);
-    s.LampDiameter = readLength(store_, kLampDiameter, 2000);
-    s.LampSpacingY = readLength(store_, kLampSpacingY, 2625);
-    s.ViewerDistance = readLength(store_, kViewerDistance, 720000);
-    s.ViewerY = readLength(store_, kViewerY, 48000);
-    s.ViewerAngle = store_.getSettingInt(kViewerAngle, 90);
-    s.FramesPerSecond = store_.getSettingInt(kFramesPerSecond, 8);
-    s.DegreesPerSecond = store_.getSettingInt(kDegreesPerSecond, 720);
-    s.DrawsPerSecond = store_.getSettingInt(kDrawsPerSecond, 16);
-    s.DoAnimation = store_.getSettingInt(kDoAnimation, 0) != 0;
+    s.rotorRadius = readLength(store_, kRotorRadius, 74000);
+    s.lampDiameter = readLength(store_, kLampDiameter, 2000);
+    s.lampSpacingY = readLength(store_, kLampSpacingY, 2625);
+    s.viewerDistance = readLength(store_, kViewerDistance, 720000);
+    s.viewerY = readLength(store_, kViewerY, 48000);
+    s.viewerAngle = store_.getSettingInt(kViewerAngle, 90);
+    s.framesPerSecond = store_.getSettingInt(kFramesPerSecond, 8);
+    s.degreesPerSecond = store_.getSettingInt(kDegreesPerSecond, 720);
+    s.drawsPerSecond = store_.getSettingInt(kDrawsPerSecond, 16);
+    s.doAnimation = store_.getSettingInt(kDoAnimation, 0) != 0;
     backgroundViewed_ = store_.getSettingInt(kBackgroundViewed, 1) != 0;
     store_.getSettingString(backgroundPath_, kBackgroundPath, QString());
     applySettings(s);
@@ -65,16 +65,16 @@ PreviewSimulator::~PreviewSimulator() {
 
 void PreviewSimulator::writeSettings() {
     const SimulationSettings s = geometry().settings();
-    writeLength(store_, kRotorRadius, s.RotorRadius);
-    writeLength(store_, kLampDiameter, s.LampDiameter);
-    writeLength(store_, kLampSpacingY, s.LampSpacingY);
-    writeLength(store_, kViewerDistance, s.ViewerDistance);
-    writeLength(store_, kViewerY, s.ViewerY);
-    store_.setSettingInt(kViewerAngle, s.ViewerAngle);
-    writeWhole(store_, kFramesPerSecond, s.FramesPerSecond);
-    writeWhole(store_, kDegreesPerSecond, s.DegreesPerSecond);
-    writeWhole(store_, kDrawsPerSecond, s.DrawsPerSecond);
-    store_.setSettingInt(kDoAnimation, s.DoAnimation ? 1 : 0);
+    writeLength(store_, kRotorRadius, s.rotorRadius);
+    writeLength(store_, kLampDiameter, s.lampDiameter);
+    writeLength(store_, kLampSpacingY, s.lampSpacingY);
+    writeLength(store_, kViewerDistance, s.viewerDistance);
+    writeLength(store_, kViewerY, s.viewerY);
+    store_.setSettingInt(kViewerAngle, s.viewerAngle);
+    writeWhole(store_, kFramesPerSecond, s.framesPerSecond);
+    writeWhole(store_, kDegreesPerSecond, s.degreesPerSecond);
+    writeWhole(store_, kDrawsPerSecond, s.drawsPerSecond);
+    store_.setSettingInt(kDoAnimation, s.doAnimation ? 1 : 0);
     store_.setSettingInt(kBackgroundViewed, backgroundViewed() ? 1 : 0);
 }
 
@@ -86,7 +86,7 @@ double PreviewSimulator::degreesPerLampColumn() const {
 std::int32_t PreviewSimulator::tick() {
     const std::int32_t untilFrame = PlayerEngine::tick();
     std::lock_guard guard(lock_);
-    if (!geometry_.settings().DoAnimation) {
+    if (!geometry_.settings().doAnimation) {
         return untilFrame;
     }
     const std::uint32_t now = frameClock().now();
@@ -103,7 +103,7 @@ void PreviewSimulator::composeFrame() {
     PlayerEngine::composeFrame();
     // The frame is composed on this (the worker) thread, so it is read without the engine's lock.
     std::lock_guard guard(lock_);
-    if (!geometry_.settings().DoAnimation) {
+    if (!geometry_.settings().doAnimation) {
         drawFrame(currentFrame());
     }
 }
@@ -120,7 +120,7 @@ void PreviewSimulator::startDrawing() {
 
 void PreviewSimulator::applySettings(const SimulationSettings& settings) {
     std::lock_guard guard(lock_);
-    setFramesPerSecond(settings.FramesPerSecond);  // takes the engine's lock inside ours
+    setFramesPerSecond(settings.framesPerSecond);  // takes the engine's lock inside ours
     geometry_.apply(settings);
 }
 
@@ -139,9 +139,9 @@ void PreviewSimulator::resize(const PixelRect& client) {
     if (client.width() <= 0) {
         return;
     }
-    const double userDistance = geometry_.settings().ViewerDistance;
+    const double userDistance = geometry_.settings().viewerDistance;
     geometry_.fitDistance();
-    const double oldFit = geometry_.settings().ViewerDistance;
+    const double oldFit = geometry_.settings().viewerDistance;
 
     image_ = QImage(client.width(), std::max(client.height(), 1), QImage::Format_RGB32);
     image_.fill(Qt::black);
@@ -160,7 +160,7 @@ void PreviewSimulator::resize(const PixelRect& client) {
     } else {
         // Later the viewer keeps the same distance relative to a window-filling one.
         SimulationSettings s = geometry_.settings();
-        s.ViewerDistance *= userDistance / oldFit;
+        s.viewerDistance *= userDistance / oldFit;
         geometry_.apply(s);
     }
 }

@@ -15,30 +15,30 @@ void SimulationGeometry::apply(const SimulationSettings& settings) {
 void SimulationGeometry::recompute() {
     SimulationSettings& s = settings_;
     // Written as "not at least" so that NaN falls back to the minimum too.
-    if (!(s.RotorRadius >= SimulationLimits::kMinRotorRadius)) {
-        s.RotorRadius = SimulationLimits::kMinRotorRadius;
+    if (!(s.rotorRadius >= SimulationLimits::kMinRotorRadius)) {
+        s.rotorRadius = SimulationLimits::kMinRotorRadius;
     }
-    const double minDistance = s.RotorRadius + SimulationLimits::kMinDistanceBeyondRadius;
-    if (!(s.ViewerDistance >= minDistance)) {
-        s.ViewerDistance = minDistance;
+    const double minDistance = s.rotorRadius + SimulationLimits::kMinDistanceBeyondRadius;
+    if (!(s.viewerDistance >= minDistance)) {
+        s.viewerDistance = minDistance;
     }
-    if (!(s.LampDiameter >= SimulationLimits::kMinLampSize)) {
-        s.LampDiameter = SimulationLimits::kMinLampSize;
+    if (!(s.lampDiameter >= SimulationLimits::kMinLampSize)) {
+        s.lampDiameter = SimulationLimits::kMinLampSize;
     }
-    if (!(s.LampSpacingY >= SimulationLimits::kMinLampSize)) {
-        s.LampSpacingY = SimulationLimits::kMinLampSize;
+    if (!(s.lampSpacingY >= SimulationLimits::kMinLampSize)) {
+        s.lampSpacingY = SimulationLimits::kMinLampSize;
     }
-    if (!(s.DegreesPerSecond >= SimulationLimits::kMinRate)) {
-        s.DegreesPerSecond = SimulationLimits::kMinRate;
+    if (!(s.degreesPerSecond >= SimulationLimits::kMinRate)) {
+        s.degreesPerSecond = SimulationLimits::kMinRate;
     }
-    if (!(s.DrawsPerSecond >= SimulationLimits::kMinRate)) {
-        s.DrawsPerSecond = SimulationLimits::kMinRate;
+    if (!(s.drawsPerSecond >= SimulationLimits::kMinRate)) {
+        s.drawsPerSecond = SimulationLimits::kMinRate;
     }
-    msPerDraw_ = static_cast<std::int32_t>(truncToInt(1000.0 / s.DrawsPerSecond + 0.5));
-    degreesPerDraw_ = s.DegreesPerSecond / s.DrawsPerSecond;
-    lampHalfAngle_ = std::atan2(s.LampDiameter / 2.0, s.RotorRadius);
-    rotorHalfAngle_ = std::asin(s.RotorRadius / s.ViewerDistance);
-    columnHeight_ = 15.0 * s.LampSpacingY + s.LampDiameter;
+    msPerDraw_ = static_cast<std::int32_t>(truncToInt(1000.0 / s.drawsPerSecond + 0.5));
+    degreesPerDraw_ = s.degreesPerSecond / s.drawsPerSecond;
+    lampHalfAngle_ = std::atan2(s.lampDiameter / 2.0, s.rotorRadius);
+    rotorHalfAngle_ = std::asin(s.rotorRadius / s.viewerDistance);
+    columnHeight_ = 15.0 * s.lampSpacingY + s.lampDiameter;
     computeScreenCentre();
 }
 
@@ -52,7 +52,7 @@ void SimulationGeometry::computeScreenCentre() {
     centreY_ = (client_.top + client_.bottom - 1) >> 1;
     // The middle of the lamp column lands in the middle of the window at a scale of
     // (client height / 324) pixels per inch.
-    const double aboveEye = (columnHeight_ * 0.5 + settings_.ViewerY) * (1.0 / 324.0) *
+    const double aboveEye = (columnHeight_ * 0.5 + settings_.viewerY) * (1.0 / 324.0) *
                             static_cast<double>(client_.height());
     centreY_ += static_cast<int>(std::clamp<std::int64_t>(truncToInt(aboveEye), -1000000, 1000000));
 }
@@ -60,44 +60,44 @@ void SimulationGeometry::computeScreenCentre() {
 void SimulationGeometry::fitDistance() {
     SimulationSettings& s = settings_;
     constexpr double kPixelsPerInch = 72.0;
-    const double minDistance = s.RotorRadius + SimulationLimits::kMinDistanceBeyondRadius;
-    s.ViewerDistance = minDistance;
+    const double minDistance = s.rotorRadius + SimulationLimits::kMinDistanceBeyondRadius;
+    s.viewerDistance = minDistance;
 
     // Across: the rotor circle grazes the lines of sight through the window's half-width.
     const int across = client_.right - centreX_ - kFitMargin;
     if (across > 0) {
         const double candidate =
-            s.RotorRadius / std::sin(std::atan2(across / kPixelsPerInch, s.ScreenDistance));
-        s.ViewerDistance = std::max(minDistance, candidate);
+            s.rotorRadius / std::sin(std::atan2(across / kPixelsPerInch, s.screenDistance));
+        s.viewerDistance = std::max(minDistance, candidate);
     }
     // Up: the top of the column at its nearest point stays inside the top margin.
     const int up = centreY_ - client_.top - kFitMargin;
-    const double columnTop = columnHeight_ + s.ViewerY;
+    const double columnTop = columnHeight_ + s.viewerY;
     if (up > 0 && columnTop > 0.0) {
         const double candidate =
-            columnTop / (up / kPixelsPerInch) * s.ScreenDistance + s.RotorRadius;
-        s.ViewerDistance = std::max(s.ViewerDistance, candidate);
+            columnTop / (up / kPixelsPerInch) * s.screenDistance + s.rotorRadius;
+        s.viewerDistance = std::max(s.viewerDistance, candidate);
     }
     // Down: only when the column reaches below the eye.
     const int down = client_.bottom - centreY_ - kFitMargin;
-    const double columnBottom = -s.ViewerY;
+    const double columnBottom = -s.viewerY;
     if (down > 0 && columnBottom > 0.0) {
         const double candidate =
-            columnBottom / (down / kPixelsPerInch) * s.ScreenDistance + s.RotorRadius;
-        s.ViewerDistance = std::max(s.ViewerDistance, candidate);
+            columnBottom / (down / kPixelsPerInch) * s.screenDistance + s.rotorRadius;
+        s.viewerDistance = std::max(s.viewerDistance, candidate);
     }
     recompute();
 }
 
 double SimulationGeometry::screenX(double theta) const {
     const SimulationSettings& s = settings_;
-    return centreX_ - 72.0 * s.ScreenDistance * s.RotorRadius * std::cos(theta) /
-                          (s.ViewerDistance - s.RotorRadius * std::sin(theta));
+    return centreX_ - 72.0 * s.screenDistance * s.rotorRadius * std::cos(theta) /
+                          (s.viewerDistance - s.rotorRadius * std::sin(theta));
 }
 
 double SimulationGeometry::scaleAt(double theta) const {
     const SimulationSettings& s = settings_;
-    return 72.0 * s.ScreenDistance / (s.ViewerDistance - s.RotorRadius * std::sin(theta));
+    return 72.0 * s.screenDistance / (s.viewerDistance - s.rotorRadius * std::sin(theta));
 }
 
 }  // namespace rova

@@ -43,7 +43,7 @@ class SimulationGeometry {
     double scaleAt(double theta) const;
     // Degrees of rim that one lamp spacing covers.
     double degreesPerLampColumn() const {
-        return settings_.LampSpacingY / settings_.RotorRadius * kRadiansToDegrees;
+        return settings_.lampSpacingY / settings_.rotorRadius * kRadiansToDegrees;
     }
 
   private:

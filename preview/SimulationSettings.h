@@ -7,17 +7,17 @@ namespace rova {
 // The simulated rotor and its viewer, always copied and applied as one block. Lengths are
 // inches, angles degrees.
 struct SimulationSettings {
-    double FramesPerSecond = 8.0;
-    double RotorRadius = 74.0;      // axis to lamps
-    double ViewerDistance = 720.0;  // eye to axis, horizontally
-    double ViewerY = 48.0;          // bottom of the lamp column above the eye
-    std::int32_t ViewerAngle = 90;  // frame column ViewerAngle faces the viewer
-    double ScreenDistance = 8.0;    // eye to screen at 72 pixels per inch; never stored
-    double LampDiameter = 2.0;
-    double LampSpacingY = 2.625;  // between neighbouring lamp centres
-    double DegreesPerSecond = 720.0;
-    double DrawsPerSecond = 16.0;
-    bool DoAnimation = false;
+    double framesPerSecond = 8.0;
+    double rotorRadius = 74.0;      // axis to lamps
+    double viewerDistance = 720.0;  // eye to axis, horizontally
+    double viewerY = 48.0;          // bottom of the lamp column above the eye
+    std::int32_t viewerAngle = 90;  // frame column viewerAngle faces the viewer
+    double screenDistance = 8.0;    // eye to screen at 72 pixels per inch; never stored
+    double lampDiameter = 2.0;
+    double lampSpacingY = 2.625;  // between neighbouring lamp centres
+    double degreesPerSecond = 720.0;
+    double drawsPerSecond = 16.0;
+    bool doAnimation = false;
 
     bool operator==(const SimulationSettings&) const = default;
 };

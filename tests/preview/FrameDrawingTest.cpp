@@ -33,7 +33,7 @@ ExpectedLamp expectedTopLamp(const SimulationGeometry& g, int degree) {
     const double x1 = test::expectedScreenX(g, theta - g.LampHalfAngle());
     const double x2 = test::expectedScreenX(g, theta + g.LampHalfAngle());
     const double k = test::expectedScale(g, theta);
-    const double y = g.screenCentreY() - k * g.ColumnHeight() - k * g.settings().ViewerY + 0.5;
+    const double y = g.screenCentreY() - k * g.ColumnHeight() - k * g.settings().viewerY + 0.5;
     const bool backHalf = theta >= 1.57079632675 && theta < 4.71238898025;
     double s = std::sin(backHalf ? theta + g.RotorHalfAngle() : theta - g.RotorHalfAngle()) * 256;
     if (s < 0) {
@@ -41,7 +41,7 @@ ExpectedLamp expectedTopLamp(const SimulationGeometry& g, int degree) {
     }
     return {{static_cast<int>(std::min(x1, x2) + 0.5), static_cast<int>(y),
              static_cast<int>(std::max(x1, x2) + 1.5),
-             static_cast<int>(y + k * g.settings().LampDiameter)},
+             static_cast<int>(y + k * g.settings().lampDiameter)},
             static_cast<int>(s)};
 }
 
@@ -66,7 +66,7 @@ TEST(FrameDrawing, TheColumnFacingTheViewerIsDrawnInTheMiddleAtItsExactBounds) {
         SCOPED_TRACE(viewerAngle);
         test::SimulatorFixture f(800, 600);
         SimulationSettings s = f.simulator.currentSettings();
-        s.ViewerAngle = viewerAngle;
+        s.viewerAngle = viewerAngle;
         f.simulator.applySettings(s);
         // With ViewerAngle v, frame column v is the one drawn at rotor angle 90.
         f.simulator.drawFrame(frameWithLamp(viewerAngle, 15, kRed));
@@ -141,7 +141,7 @@ TEST(FrameDrawing, AnAnimatedDrawingContinuesWhereThePreviousStopped) {
     test::SimulatorFixture f(800, 600);
     f.simulator.setDisplayDepth(8);
     SimulationSettings s = f.simulator.currentSettings();
-    s.DoAnimation = true;  // 720 degrees per second at 16 draws: 45 degrees per drawing
+    s.doAnimation = true;  // 720 degrees per second at 16 draws: 45 degrees per drawing
     f.simulator.applySettings(s);
     const LampFrame frame = frameWithLamp(10, 15, kRed);
 

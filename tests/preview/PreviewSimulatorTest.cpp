@@ -29,12 +29,12 @@ TEST(PreviewSimulator, ReadsLengthsInThousandthsAndAppliesTheBlock) {
     store.set("BackgroundViewed", "0");
     PreviewSimulator simulator(clock, store);
     const SimulationSettings s = simulator.currentSettings();
-    EXPECT_EQ(s.RotorRadius, 12.0);
-    EXPECT_EQ(s.ViewerDistance, 720.0);
-    EXPECT_EQ(s.LampDiameter, 1.5);
-    EXPECT_EQ(s.ViewerY, -12.0);
-    EXPECT_EQ(s.ViewerAngle, -30);
-    EXPECT_TRUE(s.DoAnimation);
+    EXPECT_EQ(s.rotorRadius, 12.0);
+    EXPECT_EQ(s.viewerDistance, 720.0);
+    EXPECT_EQ(s.lampDiameter, 1.5);
+    EXPECT_EQ(s.viewerY, -12.0);
+    EXPECT_EQ(s.viewerAngle, -30);
+    EXPECT_TRUE(s.doAnimation);
     EXPECT_FALSE(simulator.backgroundViewed());
     EXPECT_EQ(simulator.framesPerSecond(), 30.0);
     EXPECT_EQ(simulator.frameClock().period(), 33u);
@@ -46,12 +46,12 @@ TEST(PreviewSimulator, WritesEverySettingBackTruncated) {
     {
         PreviewSimulator simulator(clock, store);
         SimulationSettings s = simulator.currentSettings();
-        s.FramesPerSecond = 7.5;
-        s.RotorRadius = 80.0006;
-        s.ViewerY = -1.2345;
-        s.DegreesPerSecond = 359.9;
-        s.DrawsPerSecond = 12.7;
-        s.DoAnimation = true;
+        s.framesPerSecond = 7.5;
+        s.rotorRadius = 80.0006;
+        s.viewerY = -1.2345;
+        s.degreesPerSecond = 359.9;
+        s.drawsPerSecond = 12.7;
+        s.doAnimation = true;
         simulator.applySettings(s);
         EXPECT_EQ(simulator.framesPerSecond(), 7.5) << "used as given";
         simulator.setBackgroundViewed(false);
@@ -75,19 +75,19 @@ TEST(PreviewSimulator, TheFirstResizeFitsTheRotorAndLaterResizesKeepTheUsersRati
     SimulationGeometry fitted;
     fitted.setClientRect({0, 0, 800, 600});
     fitted.fitDistance();
-    EXPECT_DOUBLE_EQ(f.simulator.currentSettings().ViewerDistance,
-                     fitted.settings().ViewerDistance);
+    EXPECT_DOUBLE_EQ(f.simulator.currentSettings().viewerDistance,
+                     fitted.settings().viewerDistance);
 
     // The user halves the distance, then the window grows.
     SimulationSettings s = f.simulator.currentSettings();
-    s.ViewerDistance /= 2.0;
+    s.viewerDistance /= 2.0;
     f.simulator.applySettings(s);
     f.simulator.resize({0, 0, 1000, 700});
     SimulationGeometry refitted;
     refitted.setClientRect({0, 0, 1000, 700});
     refitted.fitDistance();
-    EXPECT_NEAR(f.simulator.currentSettings().ViewerDistance,
-                refitted.settings().ViewerDistance / 2.0, 1e-9);
+    EXPECT_NEAR(f.simulator.currentSettings().viewerDistance,
+                refitted.settings().viewerDistance / 2.0, 1e-9);
     EXPECT_EQ(f.simulator.dirtyRect(), (PixelRect{0, 0, 1000, 700}));
     EXPECT_EQ(f.simulator.image().size(), QSize(1000, 700));
 }
@@ -130,7 +130,7 @@ TEST(PreviewSimulator, WithoutAnimationEveryComposedFrameIsDrawnWhole) {
 TEST(PreviewSimulator, WhenAnimatingTheTickDrawsASweepEveryMsPerDraw) {
     test::SimulatorFixture f(400, 300);
     SimulationSettings s = f.simulator.currentSettings();
-    s.DoAnimation = true;  // 16 draws per second: 63 ms apart, 45 degrees each
+    s.doAnimation = true;  // 16 draws per second: 63 ms apart, 45 degrees each
     f.simulator.applySettings(s);
     f.simulator.addPlayer(redBlock(), true);
     f.clock.set(1000);

@@ -25,13 +25,13 @@ struct SimulatorFixture {
 // The screen x of rotor angle theta, written out from the perspective formula.
 inline double expectedScreenX(const SimulationGeometry& g, double theta) {
     const SimulationSettings& s = g.settings();
-    const double depth = s.ViewerDistance - s.RotorRadius * std::sin(theta);
-    return g.screenCentreX() - 72.0 * s.ScreenDistance * s.RotorRadius * std::cos(theta) / depth;
+    const double depth = s.viewerDistance - s.rotorRadius * std::sin(theta);
+    return g.screenCentreX() - 72.0 * s.screenDistance * s.rotorRadius * std::cos(theta) / depth;
 }
 
 inline double expectedScale(const SimulationGeometry& g, double theta) {
     const SimulationSettings& s = g.settings();
-    return 72.0 * s.ScreenDistance / (s.ViewerDistance - s.RotorRadius * std::sin(theta));
+    return 72.0 * s.screenDistance / (s.viewerDistance - s.rotorRadius * std::sin(theta));
 }
 
 inline int countPixels(const QImage& image, QRgb colour) {

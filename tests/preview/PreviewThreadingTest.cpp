@@ -48,9 +48,9 @@ TEST_F(PreviewThreadingTest, ThePaneCanBeResizedAndReconfiguredWhileTheWorkerDra
     simulator.addPlayer(whiteBlock(), true);
 
     SimulationSettings settings = simulator.currentSettings();
-    settings.FramesPerSecond = 200.0;
-    settings.DegreesPerSecond = 7000.0;
-    settings.DrawsPerSecond = 500.0;
+    settings.framesPerSecond = 200.0;
+    settings.degreesPerSecond = 7000.0;
+    settings.drawsPerSecond = 500.0;
     simulator.applySettings(settings);
 
     // About 1.5 seconds of changes from this thread, each racing the worker's drawings.
@@ -58,10 +58,10 @@ TEST_F(PreviewThreadingTest, ThePaneCanBeResizedAndReconfiguredWhileTheWorkerDra
     timer.start();
     for (int i = 0; i < 1000 && timer.elapsed() < 1500; ++i) {
         window.resize(160 + (i * 37) % 320, 120 + (i * 53) % 240);
-        settings.FramesPerSecond = 100.0 + i % 150;
-        settings.ViewerY = 40.0 + i % 16;
-        settings.ViewerAngle = 60 + i % 60;
-        settings.DoAnimation = i % 3 == 0;
+        settings.framesPerSecond = 100.0 + i % 150;
+        settings.viewerY = 40.0 + i % 16;
+        settings.viewerAngle = 60 + i % 60;
+        settings.doAnimation = i % 3 == 0;
         simulator.applySettings(settings);
         window.toggleBackground();
         window.togglePreview();
@@ -73,10 +73,10 @@ TEST_F(PreviewThreadingTest, ThePaneCanBeResizedAndReconfiguredWhileTheWorkerDra
     }
 
     // The pane ends with the last size set, and the worker draws the block into its image.
-    settings.FramesPerSecond = 200.0;
-    settings.ViewerY = 48.0;
-    settings.ViewerAngle = 90;
-    settings.DoAnimation = false;
+    settings.framesPerSecond = 200.0;
+    settings.viewerY = 48.0;
+    settings.viewerAngle = 90;
+    settings.doAnimation = false;
     simulator.applySettings(settings);
     if (simulator.backgroundViewed()) {
         window.toggleBackground();

@@ -70,7 +70,7 @@ TEST_F(PreviewWndTest, ClosingStopsTheLoopBeforeTheSettingsAreWritten) {
         window.resize(200, 150);
         window.show();
         SimulationSettings s = window.simulator().currentSettings();
-        s.DoAnimation = true;
+        s.doAnimation = true;
         window.simulator().applySettings(s);
         waitFor([&] { return window.simulator().animationAngle() != 0.0; });
     }

@@ -11,33 +11,33 @@ namespace {
 TEST(SimulationGeometry, EnforcesItsMinimums) {
     SimulationGeometry g;
     SimulationSettings s;
-    s.RotorRadius = 6.0;
-    s.ViewerDistance = 3.0;
-    s.LampDiameter = 0.1;
-    s.LampSpacingY = -2.0;
-    s.DegreesPerSecond = 0.0;
-    s.DrawsPerSecond = std::nan("");
+    s.rotorRadius = 6.0;
+    s.viewerDistance = 3.0;
+    s.lampDiameter = 0.1;
+    s.lampSpacingY = -2.0;
+    s.degreesPerSecond = 0.0;
+    s.drawsPerSecond = std::nan("");
     g.apply(s);
-    EXPECT_EQ(g.settings().RotorRadius, 12.0);
-    EXPECT_EQ(g.settings().ViewerDistance, 13.0);
-    EXPECT_EQ(g.settings().LampDiameter, 0.5);
-    EXPECT_EQ(g.settings().LampSpacingY, 0.5);
-    EXPECT_EQ(g.settings().DegreesPerSecond, 1.0);
-    EXPECT_EQ(g.settings().DrawsPerSecond, 1.0);
+    EXPECT_EQ(g.settings().rotorRadius, 12.0);
+    EXPECT_EQ(g.settings().viewerDistance, 13.0);
+    EXPECT_EQ(g.settings().lampDiameter, 0.5);
+    EXPECT_EQ(g.settings().lampSpacingY, 0.5);
+    EXPECT_EQ(g.settings().degreesPerSecond, 1.0);
+    EXPECT_EQ(g.settings().drawsPerSecond, 1.0);
 
     s = SimulationSettings{};
-    s.ViewerDistance = 50.0;  // inside the default 74-inch rotor
+    s.viewerDistance = 50.0;  // inside the default 74-inch rotor
     g.apply(s);
-    EXPECT_EQ(g.settings().ViewerDistance, 75.0);
+    EXPECT_EQ(g.settings().viewerDistance, 75.0);
 }
 
 TEST(SimulationGeometry, DerivesDrawTimingAndAngles) {
     SimulationGeometry g;
     SimulationSettings s;
-    s.DrawsPerSecond = 3.0;
+    s.drawsPerSecond = 3.0;
     g.apply(s);
     EXPECT_EQ(g.MsPerDraw(), 333);
-    s.DrawsPerSecond = 16.0;
+    s.drawsPerSecond = 16.0;
     g.apply(s);
     EXPECT_EQ(g.MsPerDraw(), 63);  // 62.5 + 0.5 truncated
     EXPECT_DOUBLE_EQ(g.DegreesPerDraw(), 45.0);
@@ -80,7 +80,7 @@ Extent rotorExtent(const SimulationGeometry& g) {
         e.left = std::min(e.left, g.screenX(theta));
         e.right = std::max(e.right, g.screenX(theta));
         const double k = g.scaleAt(theta);
-        const double bottomY = g.screenCentreY() - k * g.settings().ViewerY;
+        const double bottomY = g.screenCentreY() - k * g.settings().viewerY;
         e.top = std::min(e.top, bottomY - k * g.ColumnHeight());
         e.bottom = std::max(e.bottom, bottomY);
     }
@@ -92,7 +92,7 @@ TEST(SimulationGeometry, FittingKeepsTheRotorInsideTheMarginsWithOneMarginTight)
          {std::tuple{800, 600, 48.0}, {300, 900, 48.0}, {1200, 200, 48.0}, {640, 480, -120.0}}) {
         SimulationGeometry g;
         SimulationSettings s;
-        s.ViewerY = viewerY;
+        s.viewerY = viewerY;
         g.apply(s);
         g.setClientRect({0, 0, width, height});
         g.fitDistance();
