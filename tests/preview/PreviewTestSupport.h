@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QThread>
 #include <algorithm>
 #include <cmath>
 
@@ -59,6 +62,28 @@ inline QString saveQuadrants(const QTemporaryDir& dir, const QString& name) {
     const QString path = dir.filePath(name);
     EXPECT_TRUE(picture.saveFile(path));
     return path;
+}
+
+// Processes events until `done` holds or five seconds have passed (sanitizer builds are slow).
+template <typename Condition>
+bool waitFor(Condition done) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return done();
+}
+
+// A white block 60 columns wide on all 16 lamps, shown as it is.
+inline ParameterSet whiteBlock() {
+    ParameterSet set;
+    set.parameters.commandFlags = 0;
+    for (ContentColumn& column : set.content.allocate(60, 16)) {
+        column = {0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u};
+    }
+    return set;
 }
 
 }  // namespace rova::test

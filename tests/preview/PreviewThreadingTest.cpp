@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QThread>
 #include <atomic>
 
 #include "PreviewTestSupport.h"
@@ -11,30 +9,12 @@
 namespace rova {
 namespace {
 
+using test::waitFor;
+using test::whiteBlock;
+
 // The user-interface thread works on the pane while the worker thread draws into it. Run under
 // ThreadSanitizer (scripts/test.sh) this is what shows an access that misses the simulator's lock.
 class PreviewThreadingTest : public test::QtApplicationTest {};
-
-// Processes events until `done` holds or five seconds have passed (sanitizer builds are slow).
-template <typename Condition>
-bool waitFor(Condition done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 5000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return done();
-}
-
-ParameterSet whiteBlock() {
-    ParameterSet set;
-    set.parameters.commandFlags = 0;
-    for (ContentColumn& column : set.content.allocate(60, 16)) {
-        column = {0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u};
-    }
-    return set;
-}
 
 TEST_F(PreviewThreadingTest, ThePaneCanBeResizedAndReconfiguredWhileTheWorkerDraws) {
     QTemporaryDir dir;

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
-#include <QThread>
-
 #include "PreviewTestSupport.h"
 #include "PreviewWnd.h"
 #include "QtApplicationTest.h"
@@ -10,28 +7,10 @@
 namespace rova {
 namespace {
 
+using test::waitFor;
+using test::whiteBlock;
+
 class PreviewWndTest : public test::QtApplicationTest {};
-
-// Processes events until `done` holds or two seconds have passed.
-template <typename Condition>
-bool waitFor(Condition done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return done();
-}
-
-ParameterSet whiteBlock() {
-    ParameterSet set;
-    set.parameters.commandFlags = 0;
-    for (ContentColumn& column : set.content.allocate(60, 16)) {
-        column = {0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u};
-    }
-    return set;
-}
 
 TEST_F(PreviewWndTest, ShowsWhatTheWorkerDraws) {
     MemorySettingsStore store;

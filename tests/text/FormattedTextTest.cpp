@@ -17,9 +17,9 @@ namespace rova {
 namespace {
 
 using test::fullFormat;
+using test::kGreen;
 
 constexpr QRgb kBackground = qRgb(1, 2, 3);
-constexpr std::uint32_t kGreen = 0x00FF00;
 constexpr int kBandWidth = 400;
 constexpr int kBandHeight = 64;
 const QRect kBandTwips(0, 0, kBandWidth * 20, kBandHeight * 20);

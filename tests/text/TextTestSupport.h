@@ -28,6 +28,14 @@ inline constexpr std::uint32_t kItalic = CharacterFormat::kItalic;
 inline constexpr std::uint32_t kUnderline = CharacterFormat::kUnderline;
 // The colour of text that names none: the test defaults' colour.
 inline constexpr std::uint32_t kAuto = 0x123456;
+inline constexpr std::uint32_t kRed = 0x0000FF;
+inline constexpr std::uint32_t kGreen = 0x00FF00;
+
+// "ab" plain, "cd" bold, both Arial 12 points without a colour of their own; "ef" Times,
+// 15 points, green; then a second paragraph "gh" in Arial.
+inline constexpr char kMixed[] =
+    R"({\rtf1{\fonttbl{\f0 Arial;}{\f1 Times;}}{\colortbl;\red0\green255\blue0;})"
+    R"(\f0\fs24 ab\b cd\b0\f1\fs30\cf1 ef\par\f0\fs24\cf0 gh})";
 
 inline QString text16(const char16_t* text) {
     return QString::fromUtf16(text);

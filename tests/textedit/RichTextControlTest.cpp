@@ -21,18 +21,12 @@ namespace {
 using test::formatsOf;
 using test::fullFormat;
 using test::kBold;
+using test::kGreen;
 using test::kItalic;
+using test::kMixed;
+using test::kRed;
 using test::rawText;
 using test::text16;
-
-constexpr std::uint32_t kRed = 0x0000FF;
-constexpr std::uint32_t kGreen = 0x00FF00;
-
-// "ab" plain, "cd" bold, both Arial 12 points without a colour of their own; "ef" Times,
-// 15 points, green; then a second paragraph "gh" in Arial.
-constexpr char kMixed[] =
-    R"({\rtf1{\fonttbl{\f0 Arial;}{\f1 Times;}}{\colortbl;\red0\green255\blue0;})"
-    R"(\f0\fs24 ab\b cd\b0\f1\fs30\cf1 ef\par\f0\fs24\cf0 gh})";
 
 class RichTextControlTest : public test::QtApplicationTest {
   protected:

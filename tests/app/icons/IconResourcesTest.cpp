@@ -58,7 +58,7 @@ int distinctColourCount(const QImage& image) {
 class IconResourcesTest : public test::QtApplicationTest {
   protected:
     static void SetUpTestSuite() {
-        QtApplicationTest::SetUpTestSuite();
+        test::QtApplicationTest::SetUpTestSuite();
         initIconResources();
     }
 };
