@@ -40,6 +40,22 @@ void BM_ReadRtf(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadRtf)->RangeMultiplier(8)->Range(512, 262144)->Complexity(benchmark::oN);
 
+// The content of a typical text command: a few formatted runs, with the font and colour tables
+// a word processor writes in front of them.
+void BM_ReadTypicalContent(benchmark::State& state) {
+    const QByteArray rtf =
+        "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\r\n"
+        "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green128\\blue0;\\red0\\green0\\blue255;}\r\n"
+        "\\viewkind4\\uc1\\pard\\cf1\\b\\f0\\fs24 Hello\\cf2\\b0  world\\cf3\\i !\\cf0\\i0\\par\r\n"
+        "}\r\n";
+    for (auto _ : state) {
+        QTextDocument document;
+        benchmark::DoNotOptimize(rova::readRtf(rtf, document));
+    }
+    state.SetBytesProcessed(state.iterations() * rtf.size());
+}
+BENCHMARK(BM_ReadTypicalContent);
+
 void BM_WriteRtf(benchmark::State& state) {
     QTextDocument document;
     rova::readRtf(mixedRtf(static_cast<int>(state.range(0))), document);

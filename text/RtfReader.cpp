@@ -1,7 +1,6 @@
 #include "RtfReader.h"
 
 #include <QColor>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -184,8 +183,16 @@ constexpr auto kWords = std::to_array<WordAction>({
 static_assert(std::ranges::is_sorted(kWords, {}, &WordAction::word));
 
 const WordAction* findWord(std::string_view word) {
-    const auto it = std::ranges::lower_bound(kWords, word, {}, &WordAction::word);
-    return it != kWords.end() && it->word == word ? &*it : nullptr;
+    // Looked up by hash: a stream has a control word every few characters.
+    static const std::unordered_map<std::string_view, const WordAction*> kIndex = [] {
+        std::unordered_map<std::string_view, const WordAction*> index;
+        for (const WordAction& entry : kWords) {
+            index.emplace(entry.word, &entry);
+        }
+        return index;
+    }();
+    const auto it = kIndex.find(word);
+    return it != kIndex.end() ? it->second : nullptr;
 }
 
 // The character format RTF text is in, as the stream's control words have set it.
@@ -200,6 +207,28 @@ struct RunFormat {
     friend bool operator==(const RunFormat&, const RunFormat&) = default;
 };
 
+// Run formats are the keys of the reader's cache of character formats.
+struct RunFormatHash {
+    std::size_t operator()(const RunFormat& format) const {
+        std::size_t hash = std::hash<int>{}(format.font);
+        for (const int part :
+             {format.halfPoints, format.colour,
+              (format.bold ? 1 : 0) | (format.italic ? 2 : 0) | (format.underline ? 4 : 0)}) {
+            hash = hash * 31 + std::hash<int>{}(part);
+        }
+        return hash;
+    }
+};
+
+// A character format made for a run format, and the state of the font and colour tables it
+// was made with.
+struct CachedFormat {
+    QTextCharFormat format;
+    unsigned tables = 0;
+    // Whether `format` is the document's own copy, taken back from text inserted with it.
+    bool fromDocument = false;
+};
+
 struct GroupState {
     Destination destination = Destination::Text;
     RunFormat format;
@@ -212,6 +241,10 @@ bool isReserved(char16_t unit) {
     return unit == 0xFDD0 || unit == 0xFDD1 || unit == 0xFFFC || unit == 0xFFFE || unit == 0xFFFF;
 }
 
+// Builds the document the way QTextDocument takes text fastest: without undo history, in one
+// edit block, each run of characters of one format inserted at once together with the
+// paragraph mark that ends it, and each character format made once and reused for every run
+// that has it.
 class Reader {
   public:
     Reader(std::string_view input, QTextDocument& document)
@@ -227,6 +260,7 @@ class Reader {
     void controlWord(const RtfToken& token);
     void controlSymbol(char symbol);
     void text(std::string_view bytes);
+    void documentText(std::string_view bytes);
     void character(char16_t unit);
 
     void textCharacter(char16_t unit);
@@ -236,11 +270,16 @@ class Reader {
     void startPendingParagraph();
     void flushRun();
     void finish();
-    QTextCharFormat charFormat(const RunFormat& format) const;
+    CachedFormat& cachedFormat(const RunFormat& format);
+    const QTextCharFormat& charFormat(const RunFormat& format) {
+        return cachedFormat(format).format;
+    }
+    QTextCharFormat makeCharFormat(const RunFormat& format) const;
 
     void startFont(int number);
     void endFont();
     void endTableEntry();
+    void tablesChanged();
 
     RtfTokenizer tokens_;
     QTextDocument& document_;
@@ -259,14 +298,53 @@ class Reader {
     std::array<int, 3> components_ = {0, 0, 0};
     bool colourGiven_ = false;
 
+    // Character formats by run format. An entry made before the tables last changed is stale.
+    std::unordered_map<RunFormat, CachedFormat, RunFormatHash> formats_;
+    unsigned tables_ = 0;
+
+    // The characters of the current paragraph not yet in the document, all in `runFormat_`.
     QString run_;
     RunFormat runFormat_;
     char16_t highSurrogate_ = 0;
+    // The current paragraph has ended: its mark goes into the document once something follows.
     bool paragraphPending_ = false;
+    // Whether the current paragraph has no character, in the document or in `run_`.
+    bool paragraphEmpty_ = true;
+    // The format a pending paragraph mark takes on when it goes into the document on its own:
+    // for an empty paragraph the format at its mark, else that of its last character.
+    QTextCharFormat markFormat_;
+    QTextBlockFormat blockFormat_;
+};
+
+// Switches the document's undo history off while it is loaded, and back on when loading ends,
+// however it ends. A document with undo on then counts as modified as it would had each
+// insertion been recorded: when anything was read into it.
+class UndoSuspension {
+  public:
+    explicit UndoSuspension(QTextDocument& document)
+        : document_(document), enabled_(document.isUndoRedoEnabled()) {
+        document_.setUndoRedoEnabled(false);
+    }
+    ~UndoSuspension() {
+        document_.setUndoRedoEnabled(enabled_);
+        if (enabled_) {
+            document_.setModified(!document_.isEmpty());
+        }
+    }
+    UndoSuspension(const UndoSuspension&) = delete;
+    UndoSuspension& operator=(const UndoSuspension&) = delete;
+
+  private:
+    QTextDocument& document_;
+    bool enabled_;
 };
 
 bool Reader::read() {
+    // Loading is no step to undo; keeping a record of every insertion would cost more than the
+    // insertions themselves.
+    const UndoSuspension noUndo(document_);
     document_.clear();
+    blockFormat_ = cursor_.blockFormat();
     cursor_.beginEditBlock();
     const bool ok = parse();
     if (ok) {
@@ -429,6 +507,7 @@ void Reader::controlWord(const RtfToken& token) {
             state_.unicodeSkip = std::max(parameter, 0);
             break;
         case Action::DefaultFont:
+            tablesChanged();
             defaultFont_ = parameter;
             break;
         case Action::FontTable:
@@ -490,20 +569,58 @@ void Reader::controlSymbol(char symbol) {
 }
 
 void Reader::text(std::string_view bytes) {
-    if (state_.destination == Destination::Skipped) {
-        return;
+    switch (state_.destination) {
+        case Destination::Skipped:
+            return;
+        case Destination::Text:
+            documentText(bytes);
+            return;
+        case Destination::FontTable:
+        case Destination::ColourTable:
+            break;
     }
-    const bool inTable = state_.destination == Destination::FontTable ||
-                         state_.destination == Destination::ColourTable;
     for (const char byte : bytes) {
         if (consumeFallback()) {
             continue;
         }
-        if (inTable && byte == ';') {
+        if (byte == ';') {
             endTableEntry();
             continue;
         }
         character(decodeWindows1252(static_cast<std::uint8_t>(byte)));
+    }
+}
+
+// Every byte from 0x20 up stands for a character that is kept as it is, so a stretch of them
+// goes into the run at once; the bytes below, and a byte after half a surrogate pair, are
+// taken one by one.
+void Reader::documentText(std::string_view bytes) {
+    const auto plain = [&bytes](std::size_t i) {
+        return static_cast<std::uint8_t>(bytes[i]) >= 0x20;
+    };
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto byte = static_cast<std::uint8_t>(bytes[i]);
+        if (consumeFallback()) {
+            ++i;
+            continue;
+        }
+        if (!plain(i) || highSurrogate_ != 0) {
+            textCharacter(decodeWindows1252(byte));
+            ++i;
+            continue;
+        }
+        std::size_t end = i + 1;
+        while (end < bytes.size() && plain(end)) {
+            ++end;
+        }
+        append(decodeWindows1252(byte));
+        const qsizetype start = run_.size();
+        run_.resize(start + static_cast<qsizetype>(end - i - 1));
+        QChar* out = run_.data() + start;
+        for (++i; i < end; ++i) {
+            *out++ = QChar(decodeWindows1252(static_cast<std::uint8_t>(bytes[i])));
+        }
     }
 }
 
@@ -562,6 +679,7 @@ void Reader::append(char16_t unit) {
         runFormat_ = state_.format;
     }
     run_.append(QChar(unit));
+    paragraphEmpty_ = false;
 }
 
 void Reader::endHighSurrogate() {
@@ -571,44 +689,79 @@ void Reader::endHighSurrogate() {
     }
 }
 
+// An empty paragraph keeps the format at its mark, which sets its height. A paragraph's format
+// is the one its predecessor's mark carries: the format of the character before the mark, or
+// for an empty predecessor the format at that one's own mark.
 void Reader::paragraph() {
     if (state_.destination != Destination::Text) {
         return;
     }
     endHighSurrogate();
-    flushRun();
-    startPendingParagraph();
-    if (cursor_.block().length() == 1) {
-        // An empty paragraph keeps the format at its mark, which sets its height.
-        cursor_.setBlockCharFormat(charFormat(state_.format));
+    if (paragraphPending_) {
+        // The paragraph that starts here is empty; its predecessor's mark carries its format.
+        flushRun();
+        markFormat_ = charFormat(state_.format);
+        cursor_.insertBlock(blockFormat_, markFormat_);
+        paragraphEmpty_ = true;
+    } else if (paragraphEmpty_) {
+        // The first paragraph, empty: its format has no mark before it to live on.
+        markFormat_ = charFormat(state_.format);
+        cursor_.setBlockCharFormat(markFormat_);
     }
     paragraphPending_ = true;
 }
 
 // A paragraph mark ends its paragraph; the next paragraph starts only when something follows.
+// The mark goes into the document with the last run of its paragraph, in one insertion.
 void Reader::startPendingParagraph() {
-    if (paragraphPending_) {
-        paragraphPending_ = false;
-        cursor_.insertBlock();
+    if (!paragraphPending_) {
+        return;
     }
+    paragraphPending_ = false;
+    if (run_.isEmpty()) {
+        cursor_.insertBlock(blockFormat_, markFormat_);
+    } else {
+        run_.append(QChar(kParagraphSeparator));
+        flushRun();
+    }
+    paragraphEmpty_ = true;
 }
 
 void Reader::flushRun() {
-    if (!run_.isEmpty()) {
-        cursor_.insertText(run_, charFormat(runFormat_));
-        run_.clear();
+    if (run_.isEmpty()) {
+        return;
     }
+    CachedFormat& cached = cachedFormat(runFormat_);
+    cursor_.insertText(run_, cached.format);
+    if (!cached.fromDocument) {
+        // From now on the document gets back its own copy of the format, which it keeps with
+        // its hash worked out: it finds the copy in its format collection without hashing
+        // every property again.
+        cached.format = cursor_.charFormat();
+        cached.fromDocument = true;
+    }
+    // Emptied but not freed: the next run reuses the memory.
+    run_.resize(0);
 }
 
 void Reader::finish() {
     endHighSurrogate();
     flushRun();
-    if (!paragraphPending_ && cursor_.block().length() == 1) {
+    if (!paragraphPending_ && paragraphEmpty_) {
         cursor_.setBlockCharFormat(charFormat(state_.format));
     }
 }
 
-QTextCharFormat Reader::charFormat(const RunFormat& format) const {
+CachedFormat& Reader::cachedFormat(const RunFormat& format) {
+    auto [entry, made] = formats_.try_emplace(format);
+    CachedFormat& cached = entry->second;
+    if (made || cached.tables != tables_) {
+        cached = {makeCharFormat(format), tables_, false};
+    }
+    return cached;
+}
+
+QTextCharFormat Reader::makeCharFormat(const RunFormat& format) const {
     QTextCharFormat result;
     const auto font = fonts_.find(format.font < 0 ? defaultFont_ : format.font);
     if (font != fonts_.end() && !font->second.isEmpty()) {
@@ -636,6 +789,7 @@ void Reader::startFont(int number) {
 // Stores the name read for the current font table entry, if any.
 void Reader::endFont() {
     if (fontNumber_) {
+        tablesChanged();
         fonts_[*fontNumber_] = fontName_.trimmed();
         fontNumber_.reset();
     }
@@ -647,12 +801,24 @@ void Reader::endTableEntry() {
         return;
     }
     if (colours_.size() < kMaxTableEntries) {
+        tablesChanged();
         colours_.push_back(colourGiven_ ? std::optional<QColor>(QColor(
                                               components_[0], components_[1], components_[2]))
                                         : std::nullopt);
     }
     components_ = {0, 0, 0};
     colourGiven_ = false;
+}
+
+// Called before the font or colour table changes. Text is shown with the tables as they were
+// when its paragraph ended, so a finished paragraph's last run goes into the document now.
+// Formats made until now are stale.
+void Reader::tablesChanged() {
+    if (paragraphPending_ && !run_.isEmpty()) {
+        flushRun();
+        markFormat_ = charFormat(runFormat_);
+    }
+    ++tables_;
 }
 
 }  // namespace
