@@ -65,11 +65,11 @@ int FilePrompt::initialFilter(const QString& filter, const QString& extension, i
 
 std::optional<QStringList> FilePrompt::prompt(const QString& initialPath, Mode mode,
                                               const QString& title) {
-    const QString initial = paths::endsWithSeparator(initialPath) ? QString() : initialPath;
-    const QString extension = paths::extension(paths::fileName(initial));
+    // A folder (ending with "/") has no file name, and so no extension to choose a filter by.
+    const QString extension = paths::extension(paths::fileName(initialPath));
     DialogRequest request{mode,
                           title,
-                          initial.isEmpty() ? initialPath : initial,
+                          initialPath,
                           dialogFilters(filter_),
                           initialFilter(filter_, extension, rememberedFilter_),
                           mode == Mode::Save ? defaultExtensionOf(filter_).mid(1) : QString()};
