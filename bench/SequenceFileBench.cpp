@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "CommandFile.h"
 
@@ -27,8 +28,7 @@ NodeList<Command> makeSequence() {
         std::string text = "Command " + std::to_string(i);
         text += '\0';
         text.resize(kContentSize, 'r');
-        ByteBuffer content;
-        content.append({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+        std::vector<std::uint8_t> content(text.begin(), text.end());
         Command& command = sequence.append(std::make_unique<Command>());
         command.parameters().origin = i % 360;
         command.assignContent(content_kind::Rich, std::move(content));
@@ -92,13 +92,13 @@ BENCHMARK(BM_ReadSequence)->Unit(benchmark::kMillisecond);
 void BM_ReadRawBytes(benchmark::State& state) {
     const QString& path = savedSequence().path();
     for (auto _ : state) {
-        ByteBuffer bytes;
+        std::vector<std::uint8_t> bytes;
         if (SequenceFile::readWholeFile(path, bytes) != FileResult::Ok) {
             state.SkipWithError("the file could not be read");
         }
         benchmark::DoNotOptimize(bytes.data());
         state.PauseTiming();
-        bytes.clear();
+        bytes = std::vector<std::uint8_t>();
         state.ResumeTiming();
     }
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(QFileInfo(path).size()));

@@ -3,7 +3,10 @@
 #include <QByteArray>
 
 #include <algorithm>
+#include <vector>
 
+#include "BmpCodec.h"
+#include "Bytes.h"
 #include "Command.h"
 #include "Picture.h"
 #include "RichTextDocument.h"
@@ -26,11 +29,11 @@ bool takeText(Command& command, const RichTextDocument& text) {
     command.clearContent();
     QByteArray plain;
     QByteArray rtf;
-    ByteBuffer content;
+    std::vector<std::uint8_t> content;
     const std::uint8_t separator = 0;
     if (!text.streamOutPlainText(plain) || !text.streamOutRtf(rtf) ||
-        !content.append(bytesOf(plain)) || !content.append({&separator, 1}) ||
-        !content.append(bytesOf(rtf))) {
+        !tryAppend(content, bytesOf(plain)) || !tryAppend(content, {&separator, 1}) ||
+        !tryAppend(content, bytesOf(rtf))) {
         return false;
     }
     command.assignContent(content_kind::Rich, std::move(content));
@@ -38,7 +41,7 @@ bool takeText(Command& command, const RichTextDocument& text) {
 }
 
 bool putText(const Command& command, RichTextDocument& text) {
-    const std::span<const std::uint8_t> content = command.content().bytes();
+    const std::span<const std::uint8_t> content = command.content();
     if (content.empty()) {
         text.clear();
         return true;
@@ -53,7 +56,7 @@ bool putText(const Command& command, RichTextDocument& text) {
 bool takePicture(Command& command, const std::string& fileName, const PictureState& state,
                  const Picture& picture) {
     command.clearContent();
-    ByteBuffer record;
+    std::vector<std::uint8_t> record;
     if (!writePictureRecord(fileName, state, picture, record)) {
         return false;
     }
@@ -63,8 +66,8 @@ bool takePicture(Command& command, const std::string& fileName, const PictureSta
 
 bool putPicture(const Command& command, std::string& fileName, PictureState& state,
                 Picture& picture) {
-    PictureRecord record = readPictureRecord(command.content().bytes());
-    if (picture.loadMemory(record.bitmap, true)) {
+    PictureRecord record = readPictureRecord(command.content());
+    if (loadPackedBitmap(picture, record.bitmap, true)) {
         fileName = std::move(record.fileName);
         state = record.state;
         return true;

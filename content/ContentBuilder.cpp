@@ -8,6 +8,7 @@
 #include "ContentPacking.h"
 #include "LampFrame.h"
 #include "Picture.h"
+#include "PictureEdits.h"
 #include "TextRenderer.h"
 
 namespace rova {
@@ -88,7 +89,7 @@ bool buildContent(ParameterSet& set, const ScaledDrawing& draw) {
 bool buildTextContent(ParameterSet& set, const QTextDocument& text,
                       const CharacterFormat& defaults) {
     return buildContent(set, [&](Picture& band, int numerator, int denominator) {
-        return renderText(band, text, defaults, numerator, denominator) ? band.contentBounds()
+        return renderText(band, text, defaults, numerator, denominator) ? contentBounds(band)
                                                                         : std::nullopt;
     });
 }

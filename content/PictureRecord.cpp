@@ -4,6 +4,8 @@
 #include <array>
 #include <vector>
 
+#include "BmpCodec.h"
+#include "Bytes.h"
 #include "LittleEndian.h"
 #include "Picture.h"
 
@@ -18,18 +20,18 @@ std::span<const std::uint8_t> bytesOf(std::string_view text) {
 }  // namespace
 
 bool writePictureRecord(std::string_view fileName, const PictureState& state,
-                        const Picture& picture, ByteBuffer& record) {
+                        const Picture& picture, std::vector<std::uint8_t>& record) {
     record.clear();
     std::vector<std::uint8_t> bitmap;
-    if (!picture.writePacked(bitmap)) {
+    if (!writePackedBitmap(picture, bitmap)) {
         return false;
     }
     std::array<std::uint8_t, 1 + PictureState::kSize> separatorAndState{};
     le::storeU32(separatorAndState, 1, PictureState::kSize);
     le::storeU32(separatorAndState, 5, state.flags);
     le::storeU32(separatorAndState, 9, static_cast<std::uint32_t>(state.rows));
-    if (!record.append(bytesOf(fileName)) || !record.append(separatorAndState) ||
-        !record.append(bitmap)) {
+    if (!tryAppend(record, bytesOf(fileName)) || !tryAppend(record, separatorAndState) ||
+        !tryAppend(record, bitmap)) {
         record.clear();
         return false;
     }

@@ -4,8 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
-
-#include "ByteBuffer.h"
+#include <vector>
 
 namespace rova {
 
@@ -36,7 +35,7 @@ struct PictureRecord {
 // picture as a packed bitmap. False, with the buffer empty, when the picture has no pixels or
 // memory runs out.
 bool writePictureRecord(std::string_view fileName, const PictureState& state,
-                        const Picture& picture, ByteBuffer& record);
+                        const Picture& picture, std::vector<std::uint8_t>& record);
 
 // Takes a stored record apart. The file name runs up to the first 0 byte. The state block
 // behind it gives its own length in its first word; at most its first 12 bytes are read (the

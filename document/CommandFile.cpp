@@ -4,7 +4,9 @@
 #include <array>
 #include <new>
 #include <string>
+#include <vector>
 
+#include "Bytes.h"
 #include "DocumentMessages.h"
 #include "LittleEndian.h"
 
@@ -191,12 +193,12 @@ FileResult readCommand(SequenceFile& file, Command& command) {
     }
     takeName(command, name, le::loadU16(header, kNameFollowsAt) != 0);
 
-    ByteBuffer content;
+    std::vector<std::uint8_t> content;
     if (layout.contentBlock > 0) {
-        if (!content.resize(static_cast<std::size_t>(layout.contentBlock))) {
+        if (!tryResize(content, static_cast<std::size_t>(layout.contentBlock))) {
             return FileResult::OutOfMemory;
         }
-        result = file.readExactly(content.bytes());
+        result = file.readExactly(content);
         if (result != FileResult::Ok) {
             return result;
         }
@@ -206,7 +208,7 @@ FileResult readCommand(SequenceFile& file, Command& command) {
 }
 
 FileResult writeCommand(SequenceFile& file, const Command& command) {
-    const ByteBuffer& content = command.content();
+    const std::vector<std::uint8_t>& content = command.content();
     if (content.size() > kLargestContentBlock) {
         return FileResult::WriteFailed;
     }
@@ -230,8 +232,14 @@ FileResult writeCommand(SequenceFile& file, const Command& command) {
     if (result != FileResult::Ok || contentBlock == 0) {
         return result;
     }
-    // The buffer's storage past its count is zero, so it supplies the padding.
-    return file.write(content.storage(contentBlock));
+    const FileResult contentResult = file.write(content);
+    const std::size_t padding = contentBlock - content.size();
+    if (contentResult != FileResult::Ok || padding == 0) {
+        return contentResult;
+    }
+    // Zeros fill the content block up to its multiple of 4.
+    constexpr std::array<std::uint8_t, 3> kZeros{};
+    return file.write(std::span(kZeros).first(padding));
 }
 
 FileResult readCommands(NodeList<Command>& list, std::size_t insertIndex, const QString& path,

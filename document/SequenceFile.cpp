@@ -5,6 +5,7 @@
 #include <QSaveFile>
 #include <limits>
 
+#include "Bytes.h"
 #include "FilePaths.h"
 
 namespace rova {
@@ -127,7 +128,7 @@ void SequenceFile::close() {
     writer_.reset();  // discards an uncommitted replacement
 }
 
-FileResult SequenceFile::readWholeFile(const QString& path, ByteBuffer& buffer) {
+FileResult SequenceFile::readWholeFile(const QString& path, std::vector<std::uint8_t>& buffer) {
     SequenceFile file(path);
     FileResult result = file.openForReading(AccessHint::Sequential);
     if (result != FileResult::Ok) {
@@ -137,12 +138,12 @@ FileResult SequenceFile::readWholeFile(const QString& path, ByteBuffer& buffer) 
     if (size < 0 || static_cast<std::uint64_t>(size) > std::numeric_limits<std::size_t>::max()) {
         return FileResult::OutOfMemory;
     }
-    if (!buffer.resize(static_cast<std::size_t>(size))) {
+    if (!tryResize(buffer, static_cast<std::size_t>(size))) {
         return FileResult::OutOfMemory;
     }
     std::size_t countRead = 0;
-    result = file.read(buffer.bytes(), countRead);
-    if (result == FileResult::Ok && !buffer.resize(countRead)) {
+    result = file.read(buffer, countRead);
+    if (result == FileResult::Ok && !tryResize(buffer, countRead)) {
         return FileResult::OutOfMemory;
     }
     return result;

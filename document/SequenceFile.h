@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
-#include "ByteBuffer.h"
 #include "FileReader.h"
 #include "FileResult.h"
 
@@ -61,7 +61,7 @@ class SequenceFile {
     void close();
 
     // Reads the whole file at `path` into `buffer`.
-    static FileResult readWholeFile(const QString& path, ByteBuffer& buffer);
+    static FileResult readWholeFile(const QString& path, std::vector<std::uint8_t>& buffer);
 
   private:
     QString path_;

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "BmpCodec.h"
 #include "Picture.h"
+#include "PictureEdits.h"
 
 namespace rova::fuzz {
 
@@ -38,15 +40,15 @@ inline void exercise(Picture& picture) {
     }
     std::vector<std::uint8_t> packed;
     Picture again;
-    if (!picture.writePacked(packed) || !again.loadMemory(packed, true) ||
+    if (!writePackedBitmap(picture, packed) || !loadPackedBitmap(again, packed, true) ||
         !samePicture(picture, again)) {
         std::abort();
     }
-    const std::optional<QRect> bounds = picture.contentBounds();
+    const std::optional<QRect> bounds = contentBounds(picture);
     if (bounds && !QRect(0, 0, picture.width(), picture.height()).contains(*bounds)) {
         std::abort();
     }
-    if (picture.clipboardBlock().empty() || !picture.invert()) {
+    if (clipboardBitmap(picture).empty() || !invertPicture(picture)) {
         std::abort();
     }
 }

@@ -29,21 +29,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     rova::Picture picture;
-    if (picture.loadFile(input, false) && picture.hasPixels()) {
+    if (rova::loadBmpFile(picture, input, false) && picture.hasPixels()) {
         std::abort();
     }
-    if (!picture.loadFile(input, true)) {
+    if (!rova::loadBmpFile(picture, input, true)) {
         return 0;
     }
     if (picture.header().imageSize <= rova::fuzz::kExerciseLimit) {
         const QString output = scratch().filePath("output.bmp");
         rova::Picture saved;
-        if (!picture.saveFile(output) || !saved.loadFile(output, true)) {
+        if (!rova::saveBmpFile(picture, output) || !rova::loadBmpFile(saved, output, true)) {
             std::abort();
         }
         // Saving turns a top-down picture bottom-up; compare the same way up.
         rova::Picture bottomUp;
-        if (!bottomUp.loadMemory(picture.clipboardBlock(), true) ||
+        if (!rova::loadPackedBitmap(bottomUp, rova::clipboardBitmap(picture), true) ||
             !rova::fuzz::samePicture(bottomUp, saved)) {
             std::abort();
         }

@@ -9,10 +9,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> block(data, size);
     rova::Picture picture;
-    if (picture.loadMemory(block, false) && picture.hasPixels()) {
+    if (rova::loadPackedBitmap(picture, block, false) && picture.hasPixels()) {
         std::abort();
     }
-    if (picture.loadMemory(block, true)) {
+    if (rova::loadPackedBitmap(picture, block, true)) {
         rova::fuzz::exercise(picture);
     }
     return 0;

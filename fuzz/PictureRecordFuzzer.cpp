@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <vector>
 
 #include "PictureChecks.h"
 #include "PictureRecord.h"
@@ -17,18 +18,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     rova::Picture picture;
-    if (!picture.loadMemory(record.bitmap, true) ||
+    if (!rova::loadPackedBitmap(picture, record.bitmap, true) ||
         picture.header().imageSize > rova::fuzz::kExerciseLimit) {
         return 0;
     }
-    rova::ByteBuffer written;
+    std::vector<std::uint8_t> written;
     if (!rova::writePictureRecord(record.fileName, record.state, picture, written)) {
         std::abort();
     }
-    const rova::PictureRecord reread = rova::readPictureRecord(written.bytes());
+    const rova::PictureRecord reread = rova::readPictureRecord(written);
     rova::Picture again;
     if (reread.fileName != record.fileName || !(reread.state == record.state) ||
-        !again.loadMemory(reread.bitmap, true) || !rova::fuzz::samePicture(picture, again)) {
+        !rova::loadPackedBitmap(again, reread.bitmap, true) ||
+        !rova::fuzz::samePicture(picture, again)) {
         std::abort();
     }
     return 0;

@@ -42,9 +42,7 @@ void check(bool condition) {
 bool sameCommand(const rova::Command& a, const rova::Command& b) {
     return a.keyword() == b.keyword() && a.parameters().toBytes() == b.parameters().toBytes() &&
            a.name() == b.name() && a.nameFollowsContent() == b.nameFollowsContent() &&
-           a.contentKind() == b.contentKind() && a.content().size() == b.content().size() &&
-           std::equal(a.content().bytes().begin(), a.content().bytes().end(),
-                      b.content().bytes().begin());
+           a.contentKind() == b.contentKind() && a.content() == b.content();
 }
 
 }  // namespace

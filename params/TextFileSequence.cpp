@@ -3,8 +3,8 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <vector>
 
-#include "ByteBuffer.h"
 #include "Command.h"
 #include "CommandContent.h"
 #include "FilePaths.h"
@@ -53,14 +53,14 @@ std::unique_ptr<Command> commandFromForm(const ParameterFormController& form) {
 
 std::unique_ptr<Command> sequenceFromTextFile(const QString& path, ParameterFormController& form) {
     const std::optional<TextFileKind> kind = textFileKind(path);
-    ByteBuffer bytes;
+    std::vector<std::uint8_t> bytes;
     if (!kind || SequenceFile::readWholeFile(path, bytes) != FileResult::Ok) {
         return nullptr;
     }
     if (*kind == TextFileKind::Plain) {
-        form.showPlainText(decodePlainText(bytes.bytes()), preset_name::kScrolling);
+        form.showPlainText(decodePlainText(bytes), preset_name::kScrolling);
     } else {
-        form.showRichText(bytes.bytes(), preset_name::kScrolling);
+        form.showRichText(bytes, preset_name::kScrolling);
     }
     const int duration = form.scrollDuration();
 

@@ -1,10 +1,6 @@
 #include "Picture.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QPainter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -12,62 +8,15 @@
 
 #include "AreaScale.h"
 #include "PictureDC.h"
+#include "StoredValues.h"
 
 namespace rova {
 
 namespace {
 
-std::uint32_t valueAt(const std::uint8_t* row, int bitCount, std::size_t x) {
-    switch (bitCount) {
-        case 1:
-            return (row[x / 8] >> (7 - x % 8)) & 0x1u;
-        case 4:
-            return (row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0xFu;
-        case 8:
-            return row[x];
-        case 16:
-            return row[2 * x] | (std::uint32_t{row[2 * x + 1]} << 8);
-        case 24:
-            return row[3 * x] | (std::uint32_t{row[3 * x + 1]} << 8) |
-                   (std::uint32_t{row[3 * x + 2]} << 16);
-        default:
-            return row[4 * x] | (std::uint32_t{row[4 * x + 1]} << 8) |
-                   (std::uint32_t{row[4 * x + 2]} << 16) | (std::uint32_t{row[4 * x + 3]} << 24);
-    }
-}
-
-void setValueAt(std::uint8_t* row, int bitCount, std::size_t x, std::uint32_t value) {
-    switch (bitCount) {
-        case 1: {
-            const unsigned shift = 7 - x % 8;
-            row[x / 8] = static_cast<std::uint8_t>((row[x / 8] & ~(0x1u << shift)) |
-                                                   ((value & 0x1u) << shift));
-            break;
-        }
-        case 4: {
-            const unsigned shift = x % 2 == 0 ? 4 : 0;
-            row[x / 2] = static_cast<std::uint8_t>((row[x / 2] & ~(0xFu << shift)) |
-                                                   ((value & 0xFu) << shift));
-            break;
-        }
-        default: {
-            const std::size_t bytes = static_cast<std::size_t>(bitCount) / 8;
-            for (std::size_t i = 0; i < bytes; ++i) {
-                row[bytes * x + i] = static_cast<std::uint8_t>(value >> (8 * i));
-            }
-            break;
-        }
-    }
-}
-
 // A 5-bit channel of a 16-bit pixel widened to 8 bits so that 0 and 31 become 0 and 255.
 int widen5(std::uint32_t channel) {
     return static_cast<int>((channel << 3) | (channel >> 2));
-}
-
-std::span<const std::uint8_t> bytesOf(const QByteArray& array) {
-    return {reinterpret_cast<const std::uint8_t*>(array.constData()),
-            static_cast<std::size_t>(array.size())};
 }
 
 }  // namespace
@@ -109,7 +58,12 @@ bool Picture::createLamp(int width, int height, bool nineEntries) {
 }
 
 bool Picture::createLampFilled(int width, int height, ColourRef colour) {
-    return createLamp(width, height) && fill(colour, true);
+    PictureDC dc;
+    if (!createLamp(width, height) || !dc.open(*this)) {
+        return false;
+    }
+    dc.painter().fillRect(0, 0, width, height, QColor::fromRgb(rgbOf(colour)));
+    return dc.release(true);
 }
 
 bool Picture::clear() {
@@ -148,96 +102,23 @@ void Picture::replaceValue(std::uint8_t from, std::uint8_t to) {
     }
 }
 
-bool Picture::loadFile(const QString& path, bool withPixels) {
-    reset();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+bool Picture::assignLayout(const std::optional<BitmapLayout>& layout, bool withPixels,
+                           const PixelFiller& fillPixels) {
+    if (!layout) {
+        reset();
         return false;
     }
-    const QByteArray front = file.read(kMaxLayoutBytes);
-    const std::optional<BitmapLayout> layout =
-        parseBitmapLayout(bytesOf(front), BitmapSource::File);
-    if (!layout || !adopt(layout->header, layout->table, withPixels)) {
+    if (!adopt(layout->header, layout->table, withPixels)) {
         return false;
     }
     if (!withPixels) {
         return changed(false);
     }
-    const auto count =
-        static_cast<qint64>(pixelBytesToRead(static_cast<std::uint64_t>(file.size()), *layout));
-    if (count > 0 && (!file.seek(static_cast<qint64>(layout->pixelOffset)) ||
-                      file.read(reinterpret_cast<char*>(pixels_.get()), count) != count)) {
+    if (fillPixels && !fillPixels({pixels_.get(), header_.imageSize})) {
         reset();
         return false;
     }
     return changed(true);
-}
-
-bool Picture::saveFile(const QString& path) const {
-    if (!pixels_) {
-        return false;
-    }
-    std::vector<std::uint8_t> bytes;
-    try {
-        bytes.resize(kFileHeaderSize);
-        appendPacked(bytes, true);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    const auto bitsOffset = static_cast<std::uint32_t>(kFileHeaderSize + BitmapInfoHeader::kSize +
-                                                       4 * std::size_t{header_.coloursUsed});
-    writeFileHeader(static_cast<std::uint32_t>(bytes.size()), bitsOffset,
-                    std::span(bytes).first<kFileHeaderSize>());
-
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
-        return false;
-    }
-    QSaveFile file(path);
-    const auto size = static_cast<qint64>(bytes.size());
-    return file.open(QIODevice::WriteOnly) &&
-           file.write(reinterpret_cast<const char*>(bytes.data()), size) == size && file.commit();
-}
-
-bool Picture::loadMemory(std::span<const std::uint8_t> block, bool withPixels) {
-    reset();
-    const std::optional<BitmapLayout> layout = parseBitmapLayout(block, BitmapSource::Block);
-    if (!layout || !adopt(layout->header, layout->table, withPixels)) {
-        return false;
-    }
-    if (!withPixels) {
-        return changed(false);
-    }
-    const std::uint64_t count = pixelBytesToRead(block.size(), *layout);
-    if (count > 0) {
-        std::memcpy(pixels_.get(), block.data() + layout->pixelOffset, count);
-    }
-    return changed(true);
-}
-
-bool Picture::writePacked(std::vector<std::uint8_t>& buffer) const {
-    if (!pixels_) {
-        return false;
-    }
-    try {
-        buffer.clear();
-        appendPacked(buffer, false);
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-    return true;
-}
-
-std::vector<std::uint8_t> Picture::clipboardBlock() const {
-    std::vector<std::uint8_t> block;
-    if (!pixels_) {
-        return block;
-    }
-    try {
-        appendPacked(block, true);
-    } catch (const std::bad_alloc&) {
-        return {};
-    }
-    return block;
 }
 
 bool Picture::draw(QPainter& painter, const QRect& target, const QRect& source) const {
@@ -269,101 +150,6 @@ bool Picture::drawInto(Picture& destination, const QRect& target) const {
     return drawn && notified;
 }
 
-bool Picture::invert() {
-    if (!pixels_) {
-        return false;
-    }
-    const int bits = bitCount();
-    const std::uint32_t allBits = bits == 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
-    // With a colour table every index turns into the entry nearest to its inverted colour.
-    std::vector<std::uint32_t> inverseIndex;
-    if (bits < 16) {
-        NearestColour nearest(colourTable());
-        for (std::uint32_t index = 0; index <= allBits; ++index) {
-            inverseIndex.push_back(nearest.indexOf(~colourOfValue(index)));
-        }
-    }
-    for (int y = 0; y < height(); ++y) {
-        std::uint8_t* bytes = row(y).data();
-        for (std::size_t x = 0; x < static_cast<std::size_t>(width()); ++x) {
-            const std::uint32_t value = valueAt(bytes, bits, x);
-            setValueAt(bytes, bits, x, bits < 16 ? inverseIndex[value] : value ^ allBits);
-        }
-    }
-    return true;
-}
-
-std::optional<QRect> Picture::contentBounds() const {
-    if (!pixels_ || bitCount() < 8) {
-        return std::nullopt;
-    }
-    int left = width();
-    int right = -1;
-    int top = -1;
-    int bottom = -1;
-    for (int y = 0; y < height(); ++y) {
-        const std::uint8_t* bytes = row(y).data();
-        for (int x = 0; x < width(); ++x) {
-            if (valueAt(bytes, bitCount(), static_cast<std::size_t>(x)) != 0) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = top < 0 ? y : top;
-                bottom = y;
-            }
-        }
-    }
-    if (top < 0) {
-        return std::nullopt;
-    }
-    return QRect(left, top, right - left + 1, bottom - top + 1);
-}
-
-bool Picture::cropFrom(const Picture& source, const QRect& rect, ColourRef fill) {
-    Picture result;
-    if (!source.hasPixels() ||
-        !result.create(rect.width(), rect.height(), true, source.bitCount(), source.colourTable(),
-                       static_cast<int>(source.header_.coloursUsed)) ||
-        !result.fill(fill, false)) {
-        return false;
-    }
-    result.copyValues(source, rect.topLeft(), QPoint(0, 0), rect.size());
-    return moveFrom(result);
-}
-
-bool Picture::resizeFrom(const Picture& source, int width, int height, ColourRef fill) {
-    Picture result;
-    if (!source.hasPixels() || !result.createLike(width, height, source) ||
-        !result.fill(fill, false)) {
-        return false;
-    }
-    // The source point that lands on the result's top-left corner; where it lies outside the
-    // source the source lands that far inside the result instead. Division truncates toward
-    // zero, so an odd surplus goes to the right or bottom.
-    const int originX = (source.width() - width) / 2;
-    const int originY = (source.height() - height) / 2;
-    result.copyValues(source, QPoint(std::max(originX, 0), std::max(originY, 0)),
-                      QPoint(std::max(-originX, 0), std::max(-originY, 0)),
-                      QSize(std::min(width, source.width()), std::min(height, source.height())));
-    return moveFrom(result);
-}
-
-bool Picture::scaleFrom(const Picture& source, int width, int height) {
-    Picture result;
-    if (!result.createLike(width, height, source) ||
-        !source.drawInto(result, QRect(0, 0, width, height))) {
-        return false;
-    }
-    return moveFrom(result);
-}
-
-bool Picture::resize(int width, int height, ColourRef fill) {
-    return resizeFrom(*this, width, height, fill);
-}
-
-bool Picture::scale(int width, int height) {
-    return scaleFrom(*this, width, height);
-}
-
 std::span<const std::uint8_t> Picture::row(int y) const {
     if (!pixels_ || y < 0 || y >= height()) {
         return {};
@@ -381,7 +167,7 @@ std::uint32_t Picture::pixelValue(int x, int y) const {
     if (!pixels_ || x < 0 || x >= width() || y < 0 || y >= height()) {
         return 0;
     }
-    return valueAt(row(y).data(), bitCount(), static_cast<std::size_t>(x));
+    return storedValueAt(row(y).data(), bitCount(), static_cast<std::size_t>(x));
 }
 
 bool Picture::changed(bool /*pixelsLoaded*/) {
@@ -410,43 +196,6 @@ bool Picture::adopt(const BitmapInfoHeader& header, const ColourTable& table, bo
     std::copy_n(table.begin(), header.coloursUsed, table_.begin());
     stride_ = rowStride(header.bitCount, header.width);
     return true;
-}
-
-void Picture::appendPacked(std::vector<std::uint8_t>& out, bool bottomUp) const {
-    BitmapInfoHeader header = header_;
-    const bool flip = bottomUp && isTopDown();
-    if (flip) {
-        header.height = -header.height;
-    }
-    const std::size_t start = out.size();
-    const std::size_t tableBytes = 4 * std::size_t{header.coloursUsed};
-    out.resize(start + BitmapInfoHeader::kSize + tableBytes + header.imageSize);
-    std::uint8_t* at = out.data() + start;
-    writeInfoHeader(header, std::span<std::uint8_t, BitmapInfoHeader::kSize>(at, 40));
-    at += BitmapInfoHeader::kSize;
-    for (std::size_t i = 0; i < header.coloursUsed; ++i) {
-        const TableEntry& entry = table_[i];
-        *at++ = entry.blue;
-        *at++ = entry.green;
-        *at++ = entry.red;
-        *at++ = entry.reserved;
-    }
-    // Stored row i of the output; a flipped picture's rows are taken from the other end.
-    const int rows = height();
-    for (int i = 0; i < rows; ++i) {
-        const int stored = flip ? rows - 1 - i : i;
-        std::memcpy(at, pixels_.get() + stored * stride_, static_cast<std::size_t>(stride_));
-        at += stride_;
-    }
-}
-
-bool Picture::fill(ColourRef colour, bool notify) {
-    PictureDC dc;
-    if (!dc.open(*this)) {
-        return false;
-    }
-    dc.painter().fillRect(0, 0, width(), height(), QColor::fromRgb(rgbOf(colour)));
-    return dc.release(notify);
 }
 
 QRgb Picture::colourOfValue(std::uint32_t value) const {
@@ -493,7 +242,7 @@ void Picture::readColours(int y, int x, std::span<QRgb> out) const {
             break;
         default:
             for (std::size_t i = first; i < end; ++i) {
-                *target++ = colourOfValue(valueAt(source, bitCount(), i));
+                *target++ = colourOfValue(storedValueAt(source, bitCount(), i));
             }
             break;
     }
@@ -523,7 +272,7 @@ void Picture::storeImage(const QImage& image) {
         std::uint8_t* bytes = row(y).data();
         for (std::size_t x = 0; x < static_cast<std::size_t>(width()); ++x) {
             const QRgb colour = colours[x] & RGB_MASK;
-            const std::uint32_t stored = valueAt(bytes, bits, x);
+            const std::uint32_t stored = storedValueAt(bytes, bits, x);
             if ((colourOfValue(stored) & RGB_MASK) == colour) {
                 continue;
             }
@@ -536,29 +285,7 @@ void Picture::storeImage(const QImage& image) {
             } else {
                 value = colour;
             }
-            setValueAt(bytes, bits, x, value);
-        }
-    }
-}
-
-void Picture::copyValues(const Picture& source, QPoint from, QPoint to, QSize size) {
-    if (source.bitCount() != bitCount()) {
-        return;
-    }
-    for (int dy = 0; dy < size.height(); ++dy) {
-        const std::span<const std::uint8_t> sourceRow = source.row(from.y() + dy);
-        const std::span<std::uint8_t> targetRow = row(to.y() + dy);
-        if (sourceRow.empty() || targetRow.empty()) {
-            continue;
-        }
-        for (int dx = 0; dx < size.width(); ++dx) {
-            const int sourceX = from.x() + dx;
-            const int targetX = to.x() + dx;
-            if (sourceX >= 0 && sourceX < source.width() && targetX >= 0 && targetX < width()) {
-                setValueAt(
-                    targetRow.data(), bitCount(), static_cast<std::size_t>(targetX),
-                    valueAt(sourceRow.data(), bitCount(), static_cast<std::size_t>(sourceX)));
-            }
+            setStoredValueAt(bytes, bits, x, value);
         }
     }
 }

@@ -2,13 +2,12 @@
 
 #include <QImage>
 #include <QRect>
-#include <QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
-#include <vector>
 
 #include "BitmapFormat.h"
 #include "Colour.h"
@@ -18,10 +17,17 @@ class QPainter;
 namespace rova {
 
 // The one image type of the system: a device-independent bitmap held as its 40-byte information
-// header, its colour table and its pixel bytes, exactly as they stand in a ".bmp" file. It reads
-// and writes ".bmp" files and packed bitmaps (the clipboard's and stored contents' form), draws
-// itself stretched through a QPainter, and offers the whole-picture edits the picture editor
-// needs. Drawing on it goes through a PictureDC.
+// header, its colour table and its pixel bytes, exactly as they stand in a ".bmp" file. It is
+// created blank, draws itself stretched through a QPainter and is drawn on through a PictureDC.
+// Reading and writing ".bmp" files and packed bitmaps is BmpCodec.h's part, the whole-picture
+// edits of the picture editor are PictureEdits.h's.
+//
+// Both work through the public interface below rather than as friends, so that the picture's
+// invariants stay this class's alone. The one primitive added for them is assignLayout, which
+// every load ends with: emptying, allocating and notifying stay in here, and the rule on
+// `changed` below holds for loads without the codec touching the pixels' storage. The edits
+// need nothing beyond the accessors, create*, moveFrom and PictureDC. PictureDC is the one
+// friend: its session converts the pixels to an image and back (toImage, storeImage).
 //
 // A lamp picture is an 8-bit top-down picture with the lamp colour table: its pixel values are
 // lamp colours.
@@ -64,18 +70,15 @@ class Picture {
     // notification.
     void replaceValue(std::uint8_t from, std::uint8_t to);
 
-    // Reads a ".bmp" file. Without pixels only the header and colour table are read:
-    // changed(false). With pixels changed(true). A failed load leaves the picture empty.
-    bool loadFile(const QString& path, bool withPixels);
-    // Writes a ".bmp" file, bottom-up, through a temporary file that replaces the target only
-    // once it is complete; missing folders are created. Fails on an empty picture.
-    bool saveFile(const QString& path) const;
-    // Reads a packed bitmap: 40-byte header, colour table, pixels, as loadFile.
-    bool loadMemory(std::span<const std::uint8_t> block, bool withPixels);
-    // Sets the buffer to the packed bitmap as held: header, colour table, pixels.
-    bool writePacked(std::vector<std::uint8_t>& buffer) const;
-    // The packed bitmap as the clipboard takes it: always bottom-up. Empty on failure.
-    std::vector<std::uint8_t> clipboardBlock() const;
+    // Fills the stored pixel bytes of a picture being loaded: all header().imageSize of them,
+    // the rows in stored order. False when they cannot be read.
+    using PixelFiller = std::function<bool(std::span<std::uint8_t> storedBytes)>;
+    // The step every load ends with: makes the layout's header and colour table this picture's.
+    // Without pixels it ends with changed(false). With pixels the picture gets blank pixels, which
+    // `fillPixels` fills, and it ends with changed(true). No layout, a compressed layout with
+    // pixels, a lack of memory or a failed fill leave the picture empty without notification.
+    bool assignLayout(const std::optional<BitmapLayout>& layout, bool withPixels,
+                      const PixelFiller& fillPixels);
 
     // Stretches the source rectangle of the picture into the target rectangle of the painter.
     // Parts of the source outside the picture count as black. Fails on an empty rectangle, a
@@ -85,30 +88,6 @@ class Picture {
     // Draws the whole picture stretched into the target rectangle of another picture, through a
     // PictureDC released with notification (the destination's changed(true)).
     bool drawInto(Picture& destination, const QRect& target) const;
-
-    // Inverts every pixel's colour: pictures of 16 bits or more invert every pixel bit; pictures
-    // with a colour table take the entry nearest to the inverted colour (lamp index i becomes
-    // 7 - i). No notification.
-    bool invert();
-    // The smallest rectangle holding every pixel with a nonzero byte (in a lamp picture every lit
-    // lamp). None for an empty or all-zero picture, or one of fewer than 8 bits.
-    std::optional<QRect> contentBounds() const;
-
-    // The operations below build their result aside and take it over with moveFrom, so the source
-    // may be this picture itself and a failure leaves this picture as it was.
-
-    // Replaces this picture by the given rectangle of the source, copied 1:1 into a top-down
-    // picture of the source's format; parts outside the source get the fill colour.
-    bool cropFrom(const Picture& source, const QRect& rect, ColourRef fill);
-    // Replaces this picture by a width × height one like the source that holds the source's
-    // centre 1:1 on the fill colour. Growing puts an odd surplus column or row at the right or
-    // bottom; shrinking keeps the centre.
-    bool resizeFrom(const Picture& source, int width, int height, ColourRef fill);
-    // Replaces this picture by one like the source of width × height holding the whole source
-    // stretched.
-    bool scaleFrom(const Picture& source, int width, int height);
-    bool resize(int width, int height, ColourRef fill);
-    bool scale(int width, int height);
 
     const BitmapInfoHeader& header() const { return header_; }
     int width() const { return header_.width; }
@@ -138,10 +117,6 @@ class Picture {
     // Makes a validated header and its table this picture's, with blank pixels when
     // `withPixels`. On failure the picture is left empty.
     bool adopt(const BitmapInfoHeader& header, const ColourTable& table, bool withPixels);
-    // Appends header, colour table and pixels, the rows in stored order or bottom-up.
-    void appendPacked(std::vector<std::uint8_t>& out, bool bottomUp) const;
-    // Fills the picture with the entry nearest to the colour.
-    bool fill(ColourRef colour, bool notify);
     QRgb colourOfValue(std::uint32_t value) const;
     // Colours of `out.size()` pixels of display row y from column x; outside the picture black.
     void readColours(int y, int x, std::span<QRgb> out) const;
@@ -151,9 +126,6 @@ class Picture {
     // change keep their stored value; the others take the packed colour or, with a colour
     // table, the nearest entry.
     void storeImage(const QImage& image);
-    // Copies stored values 1:1 from `from` in the source to `to` in this picture, clipped to
-    // both; the two must have the same bit count.
-    void copyValues(const Picture& source, QPoint from, QPoint to, QSize size);
 
     BitmapInfoHeader header_;
     ColourTable table_{};

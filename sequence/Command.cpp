@@ -3,16 +3,17 @@
 #include <algorithm>
 #include <string_view>
 
+#include "Bytes.h"
+
 namespace rova {
 
 namespace {
 
 // The content read as text up to its first NUL.
-std::string_view leadingText(const ByteBuffer& content) {
-    const auto bytes = content.bytes();
-    const auto end = std::find(bytes.begin(), bytes.end(), std::uint8_t{0});
-    return {reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::size_t>(end - bytes.begin())};
+std::string_view leadingText(const std::vector<std::uint8_t>& content) {
+    const auto end = std::find(content.begin(), content.end(), std::uint8_t{0});
+    return {reinterpret_cast<const char*>(content.data()),
+            static_cast<std::size_t>(end - content.begin())};
 }
 
 // The file name of a picture's path. Paths stored by other systems may use backslashes, so
@@ -62,7 +63,7 @@ void Command::refreshName() {
     name_ = contentKind_ == content_kind::Picture ? fileNameOf(text) : text;
 }
 
-void Command::assignContent(FourCC kind, ByteBuffer&& data) {
+void Command::assignContent(FourCC kind, std::vector<std::uint8_t>&& data) {
     restoreContent(kind, std::move(data));
     refreshName();
 }
@@ -70,8 +71,8 @@ void Command::assignContent(FourCC kind, ByteBuffer&& data) {
 bool Command::takeRawContent(FourCC kind, std::span<const std::uint8_t> bytes) {
     clearContent();
     if (!bytes.empty()) {
-        ByteBuffer data;
-        if (!data.resize(1) || !data.append(bytes)) {
+        std::vector<std::uint8_t> data;
+        if (!tryResize(data, 1) || !tryAppend(data, bytes)) {
             return false;
         }
         content_ = std::move(data);
@@ -81,18 +82,18 @@ bool Command::takeRawContent(FourCC kind, std::span<const std::uint8_t> bytes) {
 }
 
 void Command::clearContent() {
-    content_.clear();
+    content_ = std::vector<std::uint8_t>();  // frees the storage, which clear() would keep
     contentKind_ = content_kind::None;
 }
 
-void Command::restoreContent(FourCC kind, ByteBuffer&& data) {
+void Command::restoreContent(FourCC kind, std::vector<std::uint8_t>&& data) {
     content_ = std::move(data);
     contentKind_ = kind;
 }
 
 bool Command::copyFrom(const Command& source) {
-    ByteBuffer content;
-    if (!content.copyFrom(source.content_)) {
+    std::vector<std::uint8_t> content;
+    if (!tryAppend(content, source.content_)) {
         return false;
     }
     parameters_ = source.parameters_;

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
-#include "ByteBuffer.h"
 #include "CommandKeyword.h"
 #include "FourCC.h"
 #include "PlayerContent.h"
@@ -43,7 +43,7 @@ class Command {
     void refreshName();
 
     // Replaces the content with `data` of the given kind and refreshes the name.
-    void assignContent(FourCC kind, ByteBuffer&& data);
+    void assignContent(FourCC kind, std::vector<std::uint8_t>&& data);
     // Replaces the content with a NUL followed by `bytes` (the form of a text whose plain part
     // is empty); with no bytes, only the kind is set. The name is left alone. False, with the
     // content cleared, when the buffer cannot be allocated.
@@ -54,7 +54,7 @@ class Command {
     // Keyword and content exactly as a file holds them, without the rules of setKeyword and
     // without touching the name: for readers of stored commands.
     void restoreKeyword(CommandKeyword keyword) { keyword_ = keyword; }
-    void restoreContent(FourCC kind, ByteBuffer&& data);
+    void restoreContent(FourCC kind, std::vector<std::uint8_t>&& data);
 
     // Copies parameters, name and its flag, keyword, content kind and content from `source`;
     // not the packed content nor the repeat counter. False, with this command unchanged, when
@@ -70,7 +70,7 @@ class Command {
     bool nameFollowsContent() const { return nameFollowsContent_; }
     CommandKeyword keyword() const { return keyword_; }
     FourCC contentKind() const { return contentKind_; }
-    const ByteBuffer& content() const { return content_; }
+    const std::vector<std::uint8_t>& content() const { return content_; }
     // Passes made by a running "RPET"; run-time only.
     std::uint32_t repeatCounter() const { return repeatCounter_; }
     void setRepeatCounter(std::uint32_t count) { repeatCounter_ = count; }
@@ -82,7 +82,7 @@ class Command {
     bool nameFollowsContent_ = true;
     CommandKeyword keyword_ = Keyword::Solo;
     FourCC contentKind_ = content_kind::None;
-    ByteBuffer content_;
+    std::vector<std::uint8_t> content_;
     std::uint32_t repeatCounter_ = 0;
 };
 

@@ -11,7 +11,6 @@
 #include <memory>
 #include <string>
 
-#include "ByteBuffer.h"
 #include "Command.h"
 #include "CommandFile.h"
 #include "TestCommands.h"

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "BmpCodec.h"
 #include "CliTestSupport.h"
 #include "Picture.h"
 
@@ -17,7 +18,7 @@ class PictureCommandTest : public ::testing::Test {
         Picture picture;
         EXPECT_TRUE(picture.createLampFilled(width, height, 0x00FF00));
         const QString path = dir.filePath(name);
-        EXPECT_TRUE(picture.saveFile(path));
+        EXPECT_TRUE(saveBmpFile(picture, path));
         return path;
     }
     QString textFile(const QString& name, const QByteArray& bytes) {
@@ -29,7 +30,7 @@ class PictureCommandTest : public ::testing::Test {
     }
     // The lamp picture the tool saved, or an empty picture.
     void load(const QString& path, Picture& picture) {
-        EXPECT_TRUE(picture.loadFile(path, true)) << path.toStdString();
+        EXPECT_TRUE(loadBmpFile(picture, path, true)) << path.toStdString();
     }
 
     QTemporaryDir dir;

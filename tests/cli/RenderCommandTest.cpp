@@ -6,6 +6,7 @@
 
 #include <gif_lib.h>
 
+#include "BmpCodec.h"
 #include "CliTestSupport.h"
 #include "Picture.h"
 
@@ -128,7 +129,7 @@ TEST_F(RenderCommandTest, ABackgroundPictureFillsTheImage) {
     Picture background;
     ASSERT_TRUE(background.createLampFilled(8, 6, 0xFF0000));  // blue
     const QString bmp = dir.filePath("blue.bmp");
-    ASSERT_TRUE(background.saveFile(bmp));
+    ASSERT_TRUE(saveBmpFile(background, bmp));
     const QString folder = dir.filePath("bg");
     ASSERT_TRUE(QDir().mkpath(folder));
     const test::ToolRun run = runTool({"render", sequence, "-o", folder, "--frames", "1", "--size",

@@ -9,11 +9,13 @@
 #include <string>
 #include <vector>
 
+#include "BmpCodec.h"
 #include "Command.h"
 #include "CommandContent.h"
 #include "ContentTestSupport.h"
 #include "Picture.h"
 #include "PictureDC.h"
+#include "PictureEdits.h"
 #include "PictureRecord.h"
 #include "RichTextDocument.h"
 
@@ -40,7 +42,7 @@ TEST_F(CommandTextTest, TakesThePlainTextANulAndTheRtf) {
     EXPECT_EQ(command.contentKind(), content_kind::Rich);
     EXPECT_EQ(command.name(), "Hello bold");
 
-    const std::string content = textOf(command.content().bytes());
+    const std::string content = textOf(command.content());
     const std::size_t nul = content.find('\0');
     ASSERT_NE(nul, std::string::npos);
     EXPECT_EQ(content.substr(0, nul), "Hello bold");
@@ -80,17 +82,13 @@ TEST_F(CommandTextTest, AnEmptyContentEmptiesTheControlAndABrokenOneFails) {
     EXPECT_EQ(text_.textLength(), 0);
 
     ASSERT_TRUE(text_.streamIn(R"({\rtf1 old text})"));
-    ByteBuffer broken;
-    ASSERT_TRUE(broken.append(bytesOf(std::string("plain", 6) + "not rtf")));
-    command.assignContent(content_kind::Rich, std::move(broken));
+    command.assignContent(content_kind::Rich, bytesOf(std::string("plain", 6) + "not rtf"));
     EXPECT_FALSE(putText(command, text_));
     EXPECT_EQ(text_.textLength(), 0);
 
     // Without the NUL there is no RTF part at all.
     ASSERT_TRUE(text_.streamIn(R"({\rtf1 old text})"));
-    ByteBuffer noNul;
-    ASSERT_TRUE(noNul.append(bytesOf(R"({\rtf1 hidden})")));
-    command.assignContent(content_kind::Rich, std::move(noNul));
+    command.assignContent(content_kind::Rich, bytesOf(R"({\rtf1 hidden})"));
     EXPECT_FALSE(putText(command, text_));
     EXPECT_EQ(text_.textLength(), 0);
 }
@@ -125,13 +123,13 @@ class CommandPictureTest : public test::QtGuiApplicationTest {
 };
 
 TEST_F(CommandPictureTest, TheRecordHoldsFileNameStateAndPackedPicture) {
-    ByteBuffer record;
+    std::vector<std::uint8_t> record;
     ASSERT_TRUE(writePictureRecord("C:\\pics\\star.bmp", {0, 16}, picture_, record));
     std::vector<std::uint8_t> packed;
-    ASSERT_TRUE(picture_.writePacked(packed));
+    ASSERT_TRUE(writePackedBitmap(picture_, packed));
 
     const std::string name = "C:\\pics\\star.bmp";
-    const std::span<const std::uint8_t> bytes = record.bytes();
+    const std::span<const std::uint8_t> bytes = record;
     ASSERT_EQ(bytes.size(), name.size() + 1 + 12 + packed.size());
     EXPECT_EQ(textOf(bytes.first(name.size())), name);
     EXPECT_EQ(bytes[name.size()], 0);
@@ -177,7 +175,7 @@ TEST_F(CommandPictureTest, APictureWithoutPixelsCannotBeTaken) {
 
 TEST_F(CommandPictureTest, AShorterOrLongerStateBlockMovesTheBitmap) {
     std::vector<std::uint8_t> packed;
-    ASSERT_TRUE(picture_.writePacked(packed));
+    ASSERT_TRUE(writePackedBitmap(picture_, packed));
 
     // An 8-byte block holds size and flags only; the rows keep their initial value.
     std::vector<std::uint8_t> shortBlock = bytesOf(std::string("x.bmp", 6));
@@ -215,9 +213,7 @@ TEST_F(CommandPictureTest, ADamagedRecordGivesABlack16By16Picture) {
 
     for (const std::vector<std::uint8_t>& bytes : damaged) {
         Command command;
-        ByteBuffer content;
-        ASSERT_TRUE(content.append(bytes));
-        command.restoreContent(content_kind::Picture, std::move(content));
+        command.restoreContent(content_kind::Picture, std::vector<std::uint8_t>(bytes));
         std::string fileName = "old.bmp";
         PictureState state{1, 7};
         Picture picture;
@@ -226,7 +222,7 @@ TEST_F(CommandPictureTest, ADamagedRecordGivesABlack16By16Picture) {
         EXPECT_EQ(state, (PictureState{0, 16}));
         EXPECT_EQ(picture.width(), 16);
         EXPECT_EQ(picture.height(), 16);
-        EXPECT_FALSE(picture.contentBounds().has_value()) << "all black";
+        EXPECT_FALSE(contentBounds(picture).has_value()) << "all black";
     }
 }
 

@@ -12,6 +12,7 @@
 #include "ContentTestSupport.h"
 #include "Picture.h"
 #include "PictureDC.h"
+#include "PictureEdits.h"
 #include "TextRenderer.h"
 
 namespace rova {
@@ -193,9 +194,9 @@ TEST_F(TextContentTest, HeightAndFlipShapeTheRenderedText) {
     Picture band;
     ASSERT_TRUE(renderText(band, *hello, textDefaults(), 2, 1));
     EXPECT_EQ(doubled.content.rowCount(),
-              static_cast<std::uint32_t>(band.contentBounds()->height()));
+              static_cast<std::uint32_t>(contentBounds(band)->height()));
     EXPECT_EQ(doubled.content.columnCount(),
-              static_cast<std::uint32_t>(band.contentBounds()->width()));
+              static_cast<std::uint32_t>(contentBounds(band)->width()));
 
     // Flip reverses the rows of every column; green is plane 1.
     ParameterSet flipped = setWith(PlayerFlags::Flip);

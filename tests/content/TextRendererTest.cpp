@@ -12,6 +12,7 @@
 
 #include "ContentTestSupport.h"
 #include "Picture.h"
+#include "PictureEdits.h"
 #include "TextRenderer.h"
 
 namespace rova {
@@ -40,7 +41,7 @@ class TextRendererTest : public test::QtGuiApplicationTest {
     QRect litArea(const std::string& rtf, int numerator = 1, int denominator = 1) {
         Picture band;
         EXPECT_TRUE(renderText(band, *documentOf(rtf), textDefaults(), numerator, denominator));
-        return band.contentBounds().value_or(QRect());
+        return contentBounds(band).value_or(QRect());
     }
 };
 
@@ -53,7 +54,7 @@ TEST_F(TextRendererTest, TwelvePointTextTakesAboutTwelveRowsAndTwiceAsManyAtTwoT
     EXPECT_EQ(band.bitCount(), 8);
 
     // From the top of the capitals to the tail of the comma: 12 pixels per em.
-    const QRect single = band.contentBounds().value();
+    const QRect single = contentBounds(band).value();
     EXPECT_EQ(single.height(), 11);
     EXPECT_GE(single.top(), 1) << "the line's ascent lies above the capitals";
     EXPECT_GT(single.width(), 60);
@@ -79,7 +80,7 @@ TEST_F(TextRendererTest, WhiteAndTheTextColourWhiteBothLandOnLampWhite) {
     EXPECT_GT(counts.at(7), 0);
 
     // Both halves are lit, so neither colour was lost.
-    const QRect lit = band.contentBounds().value();
+    const QRect lit = contentBounds(band).value();
     int leftHalf = 0;
     int rightHalf = 0;
     for (int y = lit.top(); y <= lit.bottom(); ++y) {
@@ -128,7 +129,7 @@ TEST_F(TextRendererTest, EmptyTextGivesABlackBand) {
     ASSERT_TRUE(renderText(band, QTextDocument(), textDefaults(), 1, 1));
     EXPECT_EQ(band.height(), kBandRows);
     EXPECT_EQ(valueCounts(band).size(), 1u);
-    EXPECT_FALSE(band.contentBounds().has_value());
+    EXPECT_FALSE(contentBounds(band).has_value());
 }
 
 TEST_F(TextRendererTest, TheSameTextAlwaysRendersTheSamePixels) {
@@ -153,7 +154,7 @@ TEST_F(TextRendererTest, TellsTheTargetOnceItHoldsTheBand) {
         renderText(target, *documentOf(colouredText("Hi", 255, 255, 255)), textDefaults(), 1, 1));
     EXPECT_EQ(target.notifications, std::vector<bool>{true});
     EXPECT_EQ(target.height(), kBandRows);
-    EXPECT_TRUE(target.contentBounds().has_value());
+    EXPECT_TRUE(contentBounds(target).has_value());
 
     // A scale that is not positive fails and leaves the target empty.
     target.notifications.clear();
@@ -176,7 +177,7 @@ TEST_F(TextRendererTest, TheBandHoldsGlyphsThatLeanPastTheEndOfTheLine) {
     ASSERT_TRUE(renderText(
         band, *documentOf(R"({\rtf1{\fonttbl{\f0 Times New Roman;}}\f0{\fs96\i f}{\fs8 .}})"),
         textDefaults(), 1, 1));
-    const QRect lit = band.contentBounds().value();
+    const QRect lit = contentBounds(band).value();
     EXPECT_LT(lit.right(), band.width() - 1) << "the ink must not reach the band's edge";
 }
 

@@ -59,13 +59,11 @@ RawRecord namedRecord(const char* name, std::uint32_t block) {
     return record;
 }
 
-ByteBuffer bufferOf(std::string_view bytes) {
-    ByteBuffer buffer;
-    EXPECT_TRUE(buffer.append({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}));
-    return buffer;
+std::vector<std::uint8_t> bufferOf(std::string_view bytes) {
+    return {bytes.begin(), bytes.end()};
 }
 
-std::string textOf(const ByteBuffer& buffer) {
+std::string textOf(const std::vector<std::uint8_t>& buffer) {
     return std::string(reinterpret_cast<const char*>(buffer.data()), buffer.size());
 }
 

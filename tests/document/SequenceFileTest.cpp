@@ -1,4 +1,5 @@
 #include <array>
+#include <vector>
 
 #include "DocumentTestSupport.h"
 #include "SequenceFile.h"
@@ -12,7 +13,7 @@ using test::writeBytes;
 
 TEST(SequenceFileTest, ReadsWholeFiles) {
     TempFolder folder;
-    ByteBuffer buffer;
+    std::vector<std::uint8_t> buffer;
     writeBytes(folder.path("empty"), "");
     EXPECT_EQ(SequenceFile::readWholeFile(folder.path("empty"), buffer), FileResult::Ok);
     EXPECT_TRUE(buffer.empty());

@@ -8,18 +8,16 @@
 namespace rova {
 namespace {
 
-ByteBuffer bufferOf(std::string_view text) {
-    ByteBuffer buffer;
-    EXPECT_TRUE(buffer.append({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}));
-    return buffer;
+std::vector<std::uint8_t> bufferOf(std::string_view text) {
+    return {text.begin(), text.end()};
 }
 
-std::string_view textOf(const ByteBuffer& buffer) {
+std::string_view textOf(const std::vector<std::uint8_t>& buffer) {
     return {reinterpret_cast<const char*>(buffer.data()), buffer.size()};
 }
 
 // The content a text command gets from the editor: plain text, NUL, RTF.
-ByteBuffer richText(std::string_view plain) {
+std::vector<std::uint8_t> richText(std::string_view plain) {
     std::string bytes(plain);
     bytes += '\0';
     bytes += "{\\rtf1 ";
@@ -29,7 +27,7 @@ ByteBuffer richText(std::string_view plain) {
 }
 
 // The content of a picture command: path, NUL, the 12-byte display state, a packed picture.
-ByteBuffer pictureContent(std::string_view path) {
+std::vector<std::uint8_t> pictureContent(std::string_view path) {
     std::string bytes(path);
     bytes += '\0';
     bytes += std::string("\x0c\0\0\0\0\0\0\0\0\0\0\0", 12);

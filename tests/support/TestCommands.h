@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Command.h"
 
@@ -16,10 +17,8 @@ inline std::unique_ptr<Command> textCommand(Keyword keyword, const std::string& 
     auto command = std::make_unique<Command>();
     command->setKeyword(keyword);
     const std::string content = text + std::string(1, '\0') + "{\\rtf1 " + text + "}";
-    ByteBuffer bytes;
-    EXPECT_TRUE(
-        bytes.append({reinterpret_cast<const std::uint8_t*>(content.data()), content.size()}));
-    command->assignContent(content_kind::Rich, std::move(bytes));
+    command->assignContent(content_kind::Rich,
+                           std::vector<std::uint8_t>(content.begin(), content.end()));
     command->parameters().nextCommandAfter = seconds;
     return command;
 }

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "BitmapBytes.h"
+#include "BmpCodec.h"
 #include "Picture.h"
+#include "PictureEdits.h"
 
 namespace rova {
 namespace {
@@ -70,7 +72,7 @@ test::BitmapBytes sampleBitmap(int bitCount, int width, int height) {
     return bitmap;
 }
 
-class PictureFileTest : public ::testing::Test {
+class BmpFileTest : public ::testing::Test {
   protected:
     QString path(const QString& name) const { return dir_.filePath(name); }
     QString writeBitmap(const QString& name, const Bytes& bytes) {
@@ -81,12 +83,12 @@ class PictureFileTest : public ::testing::Test {
     QTemporaryDir dir_;
 };
 
-TEST_F(PictureFileTest, LampPictureOfTenBySixteenSavesAs278BytesBottomUp) {
+TEST_F(BmpFileTest, LampPictureOfTenBySixteenSavesAs278BytesBottomUp) {
     Picture lamp;
     ASSERT_TRUE(lamp.createLamp(10, 16));
     lamp.row(0)[0] = 4;   // top-left red
     lamp.row(15)[9] = 1;  // bottom-right blue
-    ASSERT_TRUE(lamp.saveFile(path("lamp.bmp")));
+    ASSERT_TRUE(saveBmpFile(lamp, path("lamp.bmp")));
 
     const Bytes file = readFile(path("lamp.bmp"));
     ASSERT_EQ(file.size(), 278u);
@@ -108,20 +110,20 @@ TEST_F(PictureFileTest, LampPictureOfTenBySixteenSavesAs278BytesBottomUp) {
     // The picture saved is untouched, and reads back the same way up.
     EXPECT_TRUE(lamp.isTopDown());
     Picture back;
-    ASSERT_TRUE(back.loadFile(path("lamp.bmp"), true));
+    ASSERT_TRUE(loadBmpFile(back, path("lamp.bmp"), true));
     EXPECT_FALSE(back.isTopDown());
     EXPECT_EQ(back.pixelValue(0, 0), 4u);
     EXPECT_EQ(back.pixelValue(9, 15), 1u);
     EXPECT_EQ(back.colourTable().size(), 8u);
 }
 
-TEST_F(PictureFileTest, EveryBitDepthRoundTripsByteForByte) {
+TEST_F(BmpFileTest, EveryBitDepthRoundTripsByteForByte) {
     for (int bitCount : {1, 4, 8, 16, 24, 32}) {
         SCOPED_TRACE(bitCount);
         const test::BitmapBytes bitmap = sampleBitmap(bitCount, 13, 5);
         const QString name = QString("in%1.bmp").arg(bitCount);
         Picture picture;
-        ASSERT_TRUE(picture.loadFile(writeBitmap(name, bitmap.file()), true));
+        ASSERT_TRUE(loadBmpFile(picture, writeBitmap(name, bitmap.file()), true));
         EXPECT_EQ(picture.width(), 13);
         EXPECT_EQ(picture.height(), 5);
         EXPECT_FALSE(picture.isTopDown());
@@ -138,21 +140,21 @@ TEST_F(PictureFileTest, EveryBitDepthRoundTripsByteForByte) {
         EXPECT_EQ(picture.pixelValue(0, 0) & 0xFF, expected);
 
         const QString saved = path(QString("out%1.bmp").arg(bitCount));
-        ASSERT_TRUE(picture.saveFile(saved));
+        ASSERT_TRUE(saveBmpFile(picture, saved));
         EXPECT_EQ(readFile(saved), bitmap.file());
     }
 }
 
-TEST_F(PictureFileTest, TopDownFileLoadsAndSavesBottomUp) {
+TEST_F(BmpFileTest, TopDownFileLoadsAndSavesBottomUp) {
     test::BitmapBytes topDown = sampleBitmap(24, 3, 4);
     topDown.height = -4;
     Picture picture;
-    ASSERT_TRUE(picture.loadFile(writeBitmap("top.bmp", topDown.file()), true));
+    ASSERT_TRUE(loadBmpFile(picture, writeBitmap("top.bmp", topDown.file()), true));
     EXPECT_TRUE(picture.isTopDown());
     EXPECT_EQ(picture.height(), 4);
     // The first stored row is the top row.
     EXPECT_EQ(picture.pixelValue(0, 0), 0x0F0801u);
-    ASSERT_TRUE(picture.saveFile(path("bottom.bmp")));
+    ASSERT_TRUE(saveBmpFile(picture, path("bottom.bmp")));
 
     test::BitmapBytes bottomUp = topDown;
     bottomUp.height = 4;
@@ -164,31 +166,31 @@ TEST_F(PictureFileTest, TopDownFileLoadsAndSavesBottomUp) {
     EXPECT_EQ(readFile(path("bottom.bmp")), bottomUp.file());
 }
 
-TEST_F(PictureFileTest, ZeroColoursUsedAtEightBitsReadsAFullTable) {
+TEST_F(BmpFileTest, ZeroColoursUsedAtEightBitsReadsAFullTable) {
     test::BitmapBytes bitmap = sampleBitmap(8, 4, 2);
     bitmap.coloursUsed = 0;
     bitmap.coloursImportant = 0;
     Picture picture;
-    ASSERT_TRUE(picture.loadFile(writeBitmap("zero.bmp", bitmap.file()), true));
+    ASSERT_TRUE(loadBmpFile(picture, writeBitmap("zero.bmp", bitmap.file()), true));
     ASSERT_EQ(picture.colourTable().size(), 256u);
     EXPECT_EQ(picture.header().coloursImportant, 256u);
     EXPECT_EQ(picture.colourTable()[200], (TableEntry{200, 55, 88, 0}));
     EXPECT_EQ(picture.pixelValue(0, 1), bitmap.pixels[0]);
 }
 
-TEST_F(PictureFileTest, TrailingBytesAreIgnoredAndMissingRowsStayZero) {
+TEST_F(BmpFileTest, TrailingBytesAreIgnoredAndMissingRowsStayZero) {
     test::BitmapBytes longer = sampleBitmap(8, 4, 3);
     longer.trailing = {9, 9, 9, 9, 9, 9};
     Picture picture;
-    ASSERT_TRUE(picture.loadFile(writeBitmap("long.bmp", longer.file()), true));
-    ASSERT_TRUE(picture.saveFile(path("long-out.bmp")));
+    ASSERT_TRUE(loadBmpFile(picture, writeBitmap("long.bmp", longer.file()), true));
+    ASSERT_TRUE(saveBmpFile(picture, path("long-out.bmp")));
     longer.trailing.clear();
     EXPECT_EQ(readFile(path("long-out.bmp")), longer.file());
 
     // One and a half rows of three: the stored bottom row, half of the middle one.
     test::BitmapBytes shorter = sampleBitmap(8, 4, 3);
     shorter.pixels.resize(6);
-    ASSERT_TRUE(picture.loadFile(writeBitmap("short.bmp", shorter.file()), true));
+    ASSERT_TRUE(loadBmpFile(picture, writeBitmap("short.bmp", shorter.file()), true));
     EXPECT_EQ(picture.pixelValue(0, 2), shorter.pixels[0]);
     EXPECT_EQ(picture.pixelValue(1, 1), shorter.pixels[5]);
     EXPECT_EQ(picture.pixelValue(2, 1), 0u);
@@ -198,11 +200,11 @@ TEST_F(PictureFileTest, TrailingBytesAreIgnoredAndMissingRowsStayZero) {
 
     // A file that ends right behind its colour table gives an all-zero picture.
     shorter.pixels.clear();
-    ASSERT_TRUE(picture.loadFile(writeBitmap("none.bmp", shorter.file()), true));
-    EXPECT_FALSE(picture.contentBounds().has_value());
+    ASSERT_TRUE(loadBmpFile(picture, writeBitmap("none.bmp", shorter.file()), true));
+    EXPECT_FALSE(contentBounds(picture).has_value());
 }
 
-TEST_F(PictureFileTest, LargerHeadersFindThePixelsAtTheBitsOffset) {
+TEST_F(BmpFileTest, LargerHeadersFindThePixelsAtTheBitsOffset) {
     for (std::uint32_t headerSize : {108u, 124u}) {
         SCOPED_TRACE(headerSize);
         test::BitmapBytes bitmap = sampleBitmap(8, 5, 2);
@@ -212,26 +214,26 @@ TEST_F(PictureFileTest, LargerHeadersFindThePixelsAtTheBitsOffset) {
         bitmap.pixels.insert(bitmap.pixels.begin(), {0xEE, 0xEE, 0xEE, 0xEE});
         bitmap.bitsOffset = 14 + headerSize + 1024 + 4;
         Picture picture;
-        ASSERT_TRUE(picture.loadFile(writeBitmap("large.bmp", bitmap.file()), true));
+        ASSERT_TRUE(loadBmpFile(picture, writeBitmap("large.bmp", bitmap.file()), true));
         EXPECT_EQ(picture.header().size, 40u);
         EXPECT_EQ(picture.pixelValue(0, 1), pixels[0]);
         EXPECT_EQ(picture.pixelValue(4, 0), pixels[8 + 4]);
 
         // A bits offset pointing into the header or table is refused.
         bitmap.bitsOffset = 14 + headerSize;
-        EXPECT_FALSE(picture.loadFile(writeBitmap("inside.bmp", bitmap.file()), true));
+        EXPECT_FALSE(loadBmpFile(picture, writeBitmap("inside.bmp", bitmap.file()), true));
         EXPECT_FALSE(picture.hasPixels());
     }
 }
 
-TEST_F(PictureFileTest, BitFieldsWithTheOrdinaryLayoutLoadAsUncompressed) {
+TEST_F(BmpFileTest, BitFieldsWithTheOrdinaryLayoutLoadAsUncompressed) {
     // 32 bits with the usual masks behind a 124-byte header, as image editors write them.
     test::BitmapBytes modern = sampleBitmap(32, 3, 2);
     modern.headerSize = 124;
     modern.compression = 3;
     modern.masks = {0xFF0000, 0x00FF00, 0x0000FF, 0xFF000000};
     Picture picture;
-    ASSERT_TRUE(picture.loadFile(writeBitmap("v5.bmp", modern.file()), true));
+    ASSERT_TRUE(loadBmpFile(picture, writeBitmap("v5.bmp", modern.file()), true));
     EXPECT_EQ(picture.header().compression, 0u);
     EXPECT_EQ(picture.pixelValue(0, 1), u32At(modern.pixels, 0));
 
@@ -239,21 +241,21 @@ TEST_F(PictureFileTest, BitFieldsWithTheOrdinaryLayoutLoadAsUncompressed) {
     test::BitmapBytes classic = sampleBitmap(16, 3, 2);
     classic.compression = 3;
     classic.masks = {0x7C00, 0x03E0, 0x001F};
-    ASSERT_TRUE(picture.loadFile(writeBitmap("555.bmp", classic.file()), true));
+    ASSERT_TRUE(loadBmpFile(picture, writeBitmap("555.bmp", classic.file()), true));
     EXPECT_EQ(picture.pixelValue(1, 1),
               static_cast<std::uint32_t>(classic.pixels[2] | (classic.pixels[3] << 8)));
 
     // Other masks (5-6-5) are not understood: the pixels cannot be loaded, the header can.
     classic.masks = {0xF800, 0x07E0, 0x001F};
     const QString odd = writeBitmap("565.bmp", classic.file());
-    EXPECT_FALSE(picture.loadFile(odd, true));
+    EXPECT_FALSE(loadBmpFile(picture, odd, true));
     EXPECT_FALSE(picture.hasPixels());
-    ASSERT_TRUE(picture.loadFile(odd, false));
+    ASSERT_TRUE(loadBmpFile(picture, odd, false));
     EXPECT_EQ(picture.width(), 3);
     EXPECT_FALSE(picture.hasPixels());
 }
 
-TEST_F(PictureFileTest, BrokenAndOversizedFilesFailAndLeaveThePictureEmpty) {
+TEST_F(BmpFileTest, BrokenAndOversizedFilesFailAndLeaveThePictureEmpty) {
     const test::BitmapBytes good = sampleBitmap(8, 4, 4);
     std::vector<std::pair<const char*, Bytes>> cases;
 
@@ -297,59 +299,59 @@ TEST_F(PictureFileTest, BrokenAndOversizedFilesFailAndLeaveThePictureEmpty) {
         SCOPED_TRACE(name);
         Picture picture;
         ASSERT_TRUE(picture.createLamp(2, 2));
-        EXPECT_FALSE(picture.loadFile(writeBitmap("bad.bmp", bytes), true));
+        EXPECT_FALSE(loadBmpFile(picture, writeBitmap("bad.bmp", bytes), true));
         EXPECT_FALSE(picture.hasPixels());
         EXPECT_EQ(picture.width(), 0);
     }
     Picture picture;
-    EXPECT_FALSE(picture.loadFile(path("missing.bmp"), true));
+    EXPECT_FALSE(loadBmpFile(picture, path("missing.bmp"), true));
 }
 
-TEST_F(PictureFileTest, HeaderOnlyLoadReportsTheSizeWithoutPixels) {
+TEST_F(BmpFileTest, HeaderOnlyLoadReportsTheSizeWithoutPixels) {
     test::BitmapBytes rle = sampleBitmap(8, 7, 3);
     rle.compression = 1;
     Picture picture;
-    ASSERT_TRUE(picture.loadFile(writeBitmap("rle.bmp", rle.file()), false));
+    ASSERT_TRUE(loadBmpFile(picture, writeBitmap("rle.bmp", rle.file()), false));
     EXPECT_EQ(picture.width(), 7);
     EXPECT_EQ(picture.height(), 3);
     EXPECT_EQ(picture.colourTable().size(), 256u);
     EXPECT_FALSE(picture.hasPixels());
-    EXPECT_FALSE(picture.saveFile(path("nothing.bmp")));
+    EXPECT_FALSE(saveBmpFile(picture, path("nothing.bmp")));
     std::vector<std::uint8_t> packed;
-    EXPECT_FALSE(picture.writePacked(packed));
+    EXPECT_FALSE(writePackedBitmap(picture, packed));
 }
 
-TEST_F(PictureFileTest, SaveCreatesMissingFoldersAndAFailedSaveKeepsTheOldFile) {
+TEST_F(BmpFileTest, SaveCreatesMissingFoldersAndAFailedSaveKeepsTheOldFile) {
     Picture lamp;
     ASSERT_TRUE(lamp.createLampFilled(3, 2, 0x0000FF));
     const QString nested = path("a/b/c/red.bmp");
-    ASSERT_TRUE(lamp.saveFile(nested));
+    ASSERT_TRUE(saveBmpFile(lamp, nested));
     const Bytes before = readFile(nested);
     EXPECT_EQ(before.size(), 86u + 4 * 2);
 
     Picture empty;
-    EXPECT_FALSE(empty.saveFile(nested));
+    EXPECT_FALSE(saveBmpFile(empty, nested));
     EXPECT_EQ(readFile(nested), before);
     // A folder in the way of the file cannot be replaced either.
     ASSERT_TRUE(QDir().mkpath(path("taken")));
-    EXPECT_FALSE(lamp.saveFile(path("taken")));
+    EXPECT_FALSE(saveBmpFile(lamp, path("taken")));
     EXPECT_TRUE(QDir(path("taken")).exists());
     // No temporary files are left behind.
     EXPECT_EQ(QDir(path("a/b/c")).entryList(QDir::Files), QStringList{"red.bmp"});
     EXPECT_TRUE(QDir(dir_.path()).entryList(QDir::Files).isEmpty());
 }
 
-TEST(PictureMemory, PackedBlockRoundTripsAndRejectsOtherHeaderSizes) {
+TEST(PackedBitmap, PackedBlockRoundTripsAndRejectsOtherHeaderSizes) {
     Picture picture;
     ASSERT_TRUE(picture.createLamp(5, 3, true));
     picture.row(0)[1] = 8;
     picture.row(2)[4] = 3;
     std::vector<std::uint8_t> packed = {1, 2, 3};
-    ASSERT_TRUE(picture.writePacked(packed));
+    ASSERT_TRUE(writePackedBitmap(picture, packed));
     ASSERT_EQ(packed.size(), 40u + 4 * 9 + 8 * 3);
 
     Picture back;
-    ASSERT_TRUE(back.loadMemory(packed, true));
+    ASSERT_TRUE(loadPackedBitmap(back, packed, true));
     EXPECT_EQ(back.header(), picture.header());
     EXPECT_TRUE(std::equal(back.colourTable().begin(), back.colourTable().end(),
                            picture.colourTable().begin(), picture.colourTable().end()));
@@ -359,21 +361,21 @@ TEST(PictureMemory, PackedBlockRoundTripsAndRejectsOtherHeaderSizes) {
     // The clipboard form of a 124-byte header is refused, as is a file header.
     test::BitmapBytes large = sampleBitmap(8, 2, 2);
     large.headerSize = 124;
-    EXPECT_FALSE(back.loadMemory(large.block(), true));
+    EXPECT_FALSE(loadPackedBitmap(back, large.block(), true));
     EXPECT_FALSE(back.hasPixels());
-    EXPECT_FALSE(back.loadMemory(sampleBitmap(8, 2, 2).file(), true));
+    EXPECT_FALSE(loadPackedBitmap(back, sampleBitmap(8, 2, 2).file(), true));
     // Short blocks keep the rule of files: missing pixel bytes are zero.
     packed.resize(packed.size() - 8);
-    ASSERT_TRUE(back.loadMemory(packed, true));
+    ASSERT_TRUE(loadPackedBitmap(back, packed, true));
     EXPECT_EQ(back.pixelValue(4, 2), 0u);
     EXPECT_EQ(back.pixelValue(1, 0), 8u);
 }
 
-TEST(PictureMemory, HeaderOnlyBlockAndClipboardBlockIsBottomUp) {
+TEST(PackedBitmap, HeaderOnlyBlockAndClipboardBlockIsBottomUp) {
     Picture picture;
     ASSERT_TRUE(picture.createLamp(2, 3));
     picture.row(0)[0] = 5;
-    const std::vector<std::uint8_t> block = picture.clipboardBlock();
+    const std::vector<std::uint8_t> block = clipboardBitmap(picture);
     ASSERT_EQ(block.size(), 40u + 32 + 4 * 3);
     std::int32_t height = 0;
     std::memcpy(&height, block.data() + 8, 4);
@@ -382,16 +384,16 @@ TEST(PictureMemory, HeaderOnlyBlockAndClipboardBlockIsBottomUp) {
     EXPECT_TRUE(picture.isTopDown());
 
     Picture back;
-    ASSERT_TRUE(back.loadMemory(block, true));
+    ASSERT_TRUE(loadPackedBitmap(back, block, true));
     EXPECT_FALSE(back.isTopDown());
     EXPECT_EQ(back.pixelValue(0, 0), 5u);
 
     Picture sizeOnly;
-    ASSERT_TRUE(sizeOnly.loadMemory(block, false));
+    ASSERT_TRUE(loadPackedBitmap(sizeOnly, block, false));
     EXPECT_EQ(sizeOnly.width(), 2);
     EXPECT_EQ(sizeOnly.height(), 3);
     EXPECT_FALSE(sizeOnly.hasPixels());
-    EXPECT_TRUE(sizeOnly.clipboardBlock().empty());
+    EXPECT_TRUE(clipboardBitmap(sizeOnly).empty());
 }
 
 }  // namespace

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QRgb>
+
+#include <cstdint>
+#include <vector>
+
+#include "Picture.h"
+
+namespace rova::test {
+
+// Reading and writing pictures pixel by pixel, for the picture and edit tests.
+
+// The stored values of a picture, row by row from the top.
+inline std::vector<std::vector<std::uint32_t>> valuesOf(const Picture& picture) {
+    std::vector<std::vector<std::uint32_t>> rows(static_cast<std::size_t>(picture.height()));
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            rows[static_cast<std::size_t>(y)].push_back(picture.pixelValue(x, y));
+        }
+    }
+    return rows;
+}
+
+// A lamp picture holding the given rows of lamp indices.
+inline void makeLamp(Picture& picture, const std::vector<std::vector<std::uint32_t>>& rows) {
+    ASSERT_TRUE(
+        picture.createLamp(static_cast<int>(rows[0].size()), static_cast<int>(rows.size())));
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+        for (std::size_t x = 0; x < rows[y].size(); ++x) {
+            picture.row(static_cast<int>(y))[x] = static_cast<std::uint8_t>(rows[y][x]);
+        }
+    }
+}
+
+// Sets a 24-bit pixel to a colour.
+inline void setRgb(Picture& picture, int x, int y, QRgb colour) {
+    std::uint8_t* bytes = picture.row(y).data() + 3 * x;
+    bytes[0] = static_cast<std::uint8_t>(qBlue(colour));
+    bytes[1] = static_cast<std::uint8_t>(qGreen(colour));
+    bytes[2] = static_cast<std::uint8_t>(qRed(colour));
+}
+
+}  // namespace rova::test
