@@ -20,7 +20,11 @@ void PlayerEngine::resetLagIf(bool resetLag) {
 }
 
 bool PlayerEngine::addPlayer(const ParameterSet& set, bool resetLag) {
-    std::lock_guard guard(lock_);
+    MutexLock guard(lock_);
+    return addOnTop(set, resetLag);
+}
+
+bool PlayerEngine::addOnTop(const ParameterSet& set, bool resetLag) {
     resetLagIf(resetLag);
     PlayerList created;
     try {
@@ -46,9 +50,9 @@ bool PlayerEngine::addPlayer(const ParameterSet& set, bool resetLag) {
 
 bool PlayerEngine::changeTopPlayer(const ParameterSet& set, bool contentToo, bool restart,
                                    bool resetLag) {
-    std::lock_guard guard(lock_);
+    MutexLock guard(lock_);
     if (players_.empty()) {
-        return addPlayer(set, resetLag);
+        return addOnTop(set, resetLag);
     }
     resetLagIf(resetLag);
     return players_.front().applyChange(set.parameters, contentToo ? &set.content : nullptr,
@@ -56,7 +60,7 @@ bool PlayerEngine::changeTopPlayer(const ParameterSet& set, bool contentToo, boo
 }
 
 void PlayerEngine::killTopPlayer(bool resetLag) {
-    std::lock_guard guard(lock_);
+    MutexLock guard(lock_);
     resetLagIf(resetLag);
     if (!players_.empty()) {
         kill(players_.begin());
@@ -64,7 +68,7 @@ void PlayerEngine::killTopPlayer(bool resetLag) {
 }
 
 void PlayerEngine::killAllPlayers(bool resetLag) {
-    std::lock_guard guard(lock_);
+    MutexLock guard(lock_);
     resetLagIf(resetLag);
     for (auto it = players_.begin(); it != players_.end();) {
         kill(it++);
@@ -86,17 +90,17 @@ void PlayerEngine::kill(PlayerList::iterator player) {
 }
 
 std::size_t PlayerEngine::playerCount() const {
-    std::lock_guard guard(lock_);
+    MutexLock guard(lock_);
     return players_.size();
 }
 
 void PlayerEngine::setFramesPerSecond(double framesPerSecond) {
-    std::lock_guard guard(lock_);
+    MutexLock guard(lock_);
     frameClock_.setFramesPerSecond(framesPerSecond);
 }
 
 void PlayerEngine::seedRandom(std::uint32_t seed) {
-    std::lock_guard guard(lock_);
+    MutexLock guard(lock_);
     random_.seed(seed);
 }
 
@@ -107,7 +111,7 @@ std::int32_t PlayerEngine::tick() {
 }
 
 void PlayerEngine::composeFrame() {
-    std::lock_guard guard(lock_);
+    MutexLock guard(lock_);
     frame_.clear();
     for (auto it = players_.begin(); it != players_.end();) {
         const auto player = it++;  // the player may be removed below
@@ -127,7 +131,7 @@ void PlayerEngine::composeFrame() {
 }
 
 LampFrame PlayerEngine::frame() const {
-    std::lock_guard guard(lock_);
+    MutexLock guard(lock_);
     return frame_;
 }
 

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <list>
-#include <mutex>
 #include <thread>
 
 #include "Clock.h"
@@ -12,15 +11,19 @@
 #include "LampFrame.h"
 #include "Player.h"
 #include "PlayerContent.h"
+#include "ThreadSafety.h"
 
 namespace rova {
 
 // Owns the players on the rotor as a stack (the first is the top player), composes one
 // LampFrame per frame of its FrameClock, and runs that clock's loop on a worker thread.
 //
-// One recursive lock guards the players, the frame and every change of the frame rate; every
-// public operation takes it. The operations a sequence runner uses take `resetLag`: true when
-// no sequence runs, so a command given by hand does not make the clock catch up.
+// One lock guards the players, the frame, the random generator and every change of the frame
+// rate; every public operation takes it and none calls another with it held, so a plain mutex
+// serves. Whatever runs under it (the visitor of forEachPlayer) must not call the engine. A
+// subclass with a lock of its own takes that lock before this one, never while holding this one.
+// The operations a sequence runner uses take `resetLag`: true when no sequence runs, so a
+// command given by hand does not make the clock catch up.
 class PlayerEngine {
   public:
     explicit PlayerEngine(Clock& clock);
@@ -32,28 +35,29 @@ class PlayerEngine {
     // the geometry. Auto width uses it.
     virtual double degreesPerLampColumn() const = 0;
     // Composes a frame when one is due; returns the milliseconds until the next is due.
-    virtual std::int32_t tick();
+    virtual std::int32_t tick() EXCLUDES(lock_);
     // Clears the frame, then lets each player draw itself, move, and age.
-    virtual void composeFrame();
+    virtual void composeFrame() EXCLUDES(lock_);
 
     // Adds a player with the set's record and content on top of the stack (killing the others
     // first when the record asks for it). False when its memory cannot be had.
-    bool addPlayer(const ParameterSet& set, bool resetLag);
+    bool addPlayer(const ParameterSet& set, bool resetLag) EXCLUDES(lock_);
     // Applies the set to the top player, or adds one when there is none. False when the new
     // content cannot be copied (the top player then runs the new record without content).
-    bool changeTopPlayer(const ParameterSet& set, bool contentToo, bool restart, bool resetLag);
-    void killTopPlayer(bool resetLag);
-    void killAllPlayers(bool resetLag);
-    std::size_t playerCount() const;
+    bool changeTopPlayer(const ParameterSet& set, bool contentToo, bool restart, bool resetLag)
+        EXCLUDES(lock_);
+    void killTopPlayer(bool resetLag) EXCLUDES(lock_);
+    void killAllPlayers(bool resetLag) EXCLUDES(lock_);
+    std::size_t playerCount() const EXCLUDES(lock_);
 
-    void setFramesPerSecond(double framesPerSecond);
+    void setFramesPerSecond(double framesPerSecond) EXCLUDES(lock_);
     double framesPerSecond() const { return frameClock_.framesPerSecond(); }
     // The time up to which frames have been produced; readable from any thread.
     std::uint32_t frameTime() const { return frameClock_.frameTime(); }
     FrameClock& frameClock() { return frameClock_; }
 
     // Decimation patterns come from a generator seeded once per engine; tests fix the seed.
-    void seedRandom(std::uint32_t seed);
+    void seedRandom(std::uint32_t seed) EXCLUDES(lock_);
 
     // The frame loop: begins the schedule, then reads the clock and ticks until a stop is
     // requested, sleeping until the next frame is due.
@@ -65,31 +69,36 @@ class PlayerEngine {
     void stopWorker();
 
     // A copy of the last composed frame.
-    LampFrame frame() const;
-    // Calls visit(const Player&) for each player from the top down, under the lock.
+    LampFrame frame() const EXCLUDES(lock_);
+    // Calls visit(const Player&) for each player from the top down, under the lock: the visitor
+    // must not call the engine.
     template <typename Visit>
-    void forEachPlayer(Visit&& visit) const {
-        std::lock_guard guard(lock_);
+    void forEachPlayer(Visit&& visit) const EXCLUDES(lock_) {
+        MutexLock guard(lock_);
         for (const Player& player : players_) {
             visit(player);
         }
     }
 
   protected:
-    // The frame being composed; use under the lock.
-    const LampFrame& currentFrame() const { return frame_; }
+    // The frame as last composed, for the thread that composes it to use between compositions:
+    // only composeFrame changes it, so that thread reads it without the lock (other threads
+    // read it under the lock through frame()).
+    const LampFrame& currentFrame() const NO_THREAD_SAFETY_ANALYSIS { return frame_; }
 
   private:
     using PlayerList = std::list<Player>;
 
-    void kill(PlayerList::iterator player);
+    bool addOnTop(const ParameterSet& set, bool resetLag) REQUIRES(lock_);
+    void kill(PlayerList::iterator player) REQUIRES(lock_);
     void resetLagIf(bool resetLag);
 
-    mutable std::recursive_mutex lock_;
-    PlayerList players_;
-    LampFrame frame_;
+    mutable Mutex lock_;
+    PlayerList players_ GUARDED_BY(lock_);
+    LampFrame frame_ GUARDED_BY(lock_);
+    // Thread-safe by itself: the worker ticks it while others set the rate and read the time.
     FrameClock frameClock_;
-    DecimationRandom random_;
+    DecimationRandom random_ GUARDED_BY(lock_);
     std::thread worker_;
 };
 

@@ -24,7 +24,7 @@ bool FittedPicture::changed(bool /*pixelsLoaded*/) {
     return true;
 }
 
-void FittedPicture::setTarget(const PixelRect& target) {
+void FittedPicture::setTarget(const QRect& target) {
     target_ = target;
     double scaleX = scaleX_;
     double scaleY = scaleY_;
@@ -43,34 +43,32 @@ void FittedPicture::setTarget(const PixelRect& target) {
     scaledHeight_ = roundedPixels(height() * scaleY_);
 }
 
-void FittedPicture::drawArea(QPainter& painter, const PixelRect& area) {
+void FittedPicture::drawArea(QPainter& painter, const QRect& area) {
     if (target_.isEmpty() || area.isEmpty()) {
         return;
     }
     // Centre the stretched picture on the target.
-    const int sourceX = (area.left - target_.left) + (scaledWidth_ - target_.width()) / 2;
-    const int sourceY = (area.top - target_.top) + (scaledHeight_ - target_.height()) / 2;
+    const int sourceX = (area.left() - target_.left()) + (scaledWidth_ - target_.width()) / 2;
+    const int sourceY = (area.top() - target_.top()) + (scaledHeight_ - target_.height()) / 2;
     if ((scaleX_ == 1.0 && scaleY_ == 1.0) || !makeCache()) {
         drawDirect(painter, area, sourceX, sourceY);
         return;
     }
     const QRect source(sourceX, sourceY, area.width(), area.height());
-    const QRect areaRect(area.left, area.top, area.width(), area.height());
     if (!cache_.rect().contains(source)) {
-        painter.fillRect(areaRect, Qt::black);  // what lies beyond the picture is black
+        painter.fillRect(area, Qt::black);  // what lies beyond the picture is black
     }
-    painter.drawImage(areaRect.topLeft(), cache_, source);
+    painter.drawImage(area.topLeft(), cache_, source);
 }
 
-void FittedPicture::drawDirect(QPainter& painter, const PixelRect& area, int sourceX,
+void FittedPicture::drawDirect(QPainter& painter, const QRect& area, int sourceX,
                                int sourceY) const {
     const int left = nearestPixel(sourceX / scaleX_);
     const int top = nearestPixel(sourceY / scaleY_);
     const int right = nearestPixel((sourceX + area.width()) / scaleX_);
     const int bottom = nearestPixel((sourceY + area.height()) / scaleY_);
-    const QRect target(area.left, area.top, area.width(), area.height());
-    if (!draw(painter, target, QRect(left, top, right - left, bottom - top))) {
-        painter.fillRect(target, Qt::black);
+    if (!draw(painter, area, QRect(left, top, right - left, bottom - top))) {
+        painter.fillRect(area, Qt::black);
     }
 }
 

@@ -2,9 +2,9 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QRect>
 
 #include "Picture.h"
-#include "PixelRect.h"
 
 namespace rova {
 
@@ -13,10 +13,10 @@ namespace rova {
 class FittedPicture final : public Picture {
   public:
     // Computes the scales for a new target; a change of scale discards the cached copy.
-    void setTarget(const PixelRect& target);
+    void setTarget(const QRect& target);
     // Draws the part `area` of the target (target coordinates) at the painter's same
     // coordinates, with the stretched picture centred on the target.
-    void drawArea(QPainter& painter, const PixelRect& area);
+    void drawArea(QPainter& painter, const QRect& area);
 
     double scaleX() const { return scaleX_; }
     double scaleY() const { return scaleY_; }
@@ -26,10 +26,10 @@ class FittedPicture final : public Picture {
     bool changed(bool pixelsLoaded) override;
 
   private:
-    void drawDirect(QPainter& painter, const PixelRect& area, int sourceX, int sourceY) const;
+    void drawDirect(QPainter& painter, const QRect& area, int sourceX, int sourceY) const;
     bool makeCache();
 
-    PixelRect target_;
+    QRect target_;
     double scaleX_ = 1.0;
     double scaleY_ = 1.0;
     int scaledWidth_ = 0;

@@ -42,14 +42,15 @@ void SimulationGeometry::recompute() {
     computeScreenCentre();
 }
 
-void SimulationGeometry::setClientRect(const PixelRect& client) {
+void SimulationGeometry::setClientRect(const QRect& client) {
     client_ = client;
     computeScreenCentre();
 }
 
 void SimulationGeometry::computeScreenCentre() {
-    centreX_ = (client_.left + client_.right - 1) >> 1;
-    centreY_ = (client_.top + client_.bottom - 1) >> 1;
+    // The middle pixel, the left (upper) one of two (right() and bottom() are the last pixels).
+    centreX_ = (client_.left() + client_.right()) >> 1;
+    centreY_ = (client_.top() + client_.bottom()) >> 1;
     // The middle of the lamp column lands in the middle of the window at a scale of
     // (client height / 324) pixels per inch.
     const double aboveEye = (columnHeight_ * 0.5 + settings_.viewerY) * (1.0 / 324.0) *
@@ -64,14 +65,14 @@ void SimulationGeometry::fitDistance() {
     s.viewerDistance = minDistance;
 
     // Across: the rotor circle grazes the lines of sight through the window's half-width.
-    const int across = client_.right - centreX_ - kFitMargin;
+    const int across = client_.left() + client_.width() - centreX_ - kFitMargin;
     if (across > 0) {
         const double candidate =
             s.rotorRadius / std::sin(std::atan2(across / kPixelsPerInch, s.screenDistance));
         s.viewerDistance = std::max(minDistance, candidate);
     }
     // Up: the top of the column at its nearest point stays inside the top margin.
-    const int up = centreY_ - client_.top - kFitMargin;
+    const int up = centreY_ - client_.top() - kFitMargin;
     const double columnTop = columnHeight_ + s.viewerY;
     if (up > 0 && columnTop > 0.0) {
         const double candidate =
@@ -79,7 +80,7 @@ void SimulationGeometry::fitDistance() {
         s.viewerDistance = std::max(s.viewerDistance, candidate);
     }
     // Down: only when the column reaches below the eye.
-    const int down = client_.bottom - centreY_ - kFitMargin;
+    const int down = client_.top() + client_.height() - centreY_ - kFitMargin;
     const double columnBottom = -s.viewerY;
     if (down > 0 && columnBottom > 0.0) {
         const double candidate =

@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QRect>
 #include <cstdint>
 
-#include "PixelRect.h"
 #include "SimulationSettings.h"
 
 namespace rova {
@@ -29,11 +29,11 @@ class SimulationGeometry {
     std::int32_t MsPerDraw() const { return msPerDraw_; }
     double DegreesPerDraw() const { return degreesPerDraw_; }
 
-    const PixelRect& clientRect() const { return client_; }
+    const QRect& clientRect() const { return client_; }
     int screenCentreX() const { return centreX_; }
     int screenCentreY() const { return centreY_; }
     // Stores a new client rectangle and places the screen centre in it.
-    void setClientRect(const PixelRect& client);
+    void setClientRect(const QRect& client);
 
     // Sets the viewer distance at which the rotor just fits the window inside the margins.
     void fitDistance();
@@ -56,7 +56,7 @@ class SimulationGeometry {
     double columnHeight_ = 0.0;
     std::int32_t msPerDraw_ = 0;
     double degreesPerDraw_ = 0.0;
-    PixelRect client_;
+    QRect client_;
     int centreX_ = 0;
     int centreY_ = 0;
 };

@@ -17,6 +17,8 @@ struct BackgroundFixture {
         return store;
     }
     void layOut() { simulator.resize({0, 0, 400, 300}); }
+    // With no players the frame is dark: a drawing shows the background alone.
+    void draw() { simulator.composeFrame(); }
     QRgb pixel(int x, int y) const { return simulator.image().pixel(x, y) & 0xFFFFFF; }
 
     VirtualClock clock;
@@ -28,7 +30,7 @@ TEST(PreviewBackground, IsStretchedOverTheWholeWindowBehindTheLamps) {
     QTemporaryDir dir;
     BackgroundFixture f(test::saveQuadrants(dir, "quadrants.bmp"));
     f.layOut();
-    f.simulator.drawFrame(LampFrame{});
+    f.draw();
     EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);
     EXPECT_EQ(f.pixel(350, 40), 0x00FF00u);
     EXPECT_EQ(f.pixel(50, 260), 0x0000FFu);
@@ -39,12 +41,12 @@ TEST(PreviewBackground, SwitchedOffTheWindowIsBlackEvenWithAPictureLoaded) {
     QTemporaryDir dir;
     BackgroundFixture f(test::saveQuadrants(dir, "quadrants.bmp"));
     f.layOut();
-    f.simulator.drawFrame(LampFrame{});
+    f.draw();
     f.simulator.setBackgroundViewed(false);
-    f.simulator.drawFrame(LampFrame{});
+    f.draw();
     EXPECT_TRUE(test::allBlack(f.simulator.image()));
     f.simulator.setBackgroundViewed(true);
-    f.simulator.drawFrame(LampFrame{});
+    f.draw();
     EXPECT_EQ(f.pixel(350, 260), 0xFFFFFFu);
 }
 
@@ -62,8 +64,8 @@ TEST(PreviewBackground, AnUnreadableChoiceKeepsThePreviousPictureAndSetting) {
     EXPECT_FALSE(f.simulator.chooseBackground(bad.fileName()));
     EXPECT_EQ(f.simulator.backgroundPath(), first);
     EXPECT_EQ(f.store.writeCount(), writesBefore);
-    f.simulator.invalidate();
-    f.simulator.drawFrame(LampFrame{});
+    f.simulator.eraseBackground();  // the next drawing repaints everything
+    f.draw();
     EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);
 
     const QString second = test::saveQuadrants(dir, "second.bmp");
@@ -76,7 +78,7 @@ TEST(PreviewBackground, AnUnreadableChoiceKeepsThePreviousPictureAndSetting) {
 TEST(PreviewBackground, AMissingFileAtTheFirstLayoutGivesBlack) {
     BackgroundFixture f("/nonexistent/background.bmp");
     f.layOut();
-    f.simulator.drawFrame(LampFrame{});
+    f.draw();
     EXPECT_TRUE(test::allBlack(f.simulator.image()));
 }
 

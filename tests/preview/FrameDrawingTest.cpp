@@ -20,7 +20,7 @@ LampFrame frameWithLamp(int column, int lamp, int colour) {
 }
 
 struct ExpectedLamp {
-    PixelRect rect;
+    QRect rect;
     int intensity;
 };
 
@@ -39,20 +39,21 @@ ExpectedLamp expectedTopLamp(const SimulationGeometry& g, int degree) {
     if (s < 0) {
         s *= -0.25;
     }
-    return {{static_cast<int>(std::min(x1, x2) + 0.5), static_cast<int>(y),
-             static_cast<int>(std::max(x1, x2) + 1.5),
-             static_cast<int>(y + k * g.settings().lampDiameter)},
-            static_cast<int>(s)};
+    // Right and bottom exclusive.
+    const QPoint topLeft(static_cast<int>(std::min(x1, x2) + 0.5), static_cast<int>(y));
+    const QPoint bottomRight(static_cast<int>(std::max(x1, x2) + 1.5),
+                             static_cast<int>(y + k * g.settings().lampDiameter));
+    return {QRect(topLeft, bottomRight - QPoint(1, 1)), static_cast<int>(s)};
 }
 
 int scaledChannel(int intensity) {
     return ((255 * intensity + 128) >> 8) & 0xFF;
 }
 
-void expectOnlyRectLit(const QImage& image, const PixelRect& rect, QRgb colour) {
+void expectOnlyRectLit(const QImage& image, const QRect& rect, QRgb colour) {
     ASSERT_FALSE(rect.isEmpty());
-    for (int y = rect.top; y < rect.bottom; ++y) {
-        for (int x = rect.left; x < rect.right; ++x) {
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
             ASSERT_EQ(image.pixel(x, y) & 0xFFFFFF, colour & 0xFFFFFF) << x << "," << y;
         }
     }
@@ -64,97 +65,94 @@ void expectOnlyRectLit(const QImage& image, const PixelRect& rect, QRgb colour) 
 TEST(FrameDrawing, TheColumnFacingTheViewerIsDrawnInTheMiddleAtItsExactBounds) {
     for (const int viewerAngle : {90, 0}) {
         SCOPED_TRACE(viewerAngle);
-        test::SimulatorFixture f(800, 600);
-        SimulationSettings s = f.simulator.currentSettings();
+        SimulationSettings s;
         s.viewerAngle = viewerAngle;
-        f.simulator.applySettings(s);
+        test::RendererFixture f(800, 600, s);
         // With ViewerAngle v, frame column v is the one drawn at rotor angle 90.
-        f.simulator.drawFrame(frameWithLamp(viewerAngle, 15, kRed));
+        EXPECT_TRUE(f.draw(frameWithLamp(viewerAngle, 15, kRed)));
 
-        const SimulationGeometry g = f.simulator.geometry();
+        const SimulationGeometry& g = f.geometry;
         const ExpectedLamp lamp = expectedTopLamp(g, 90);
         const int red = scaledChannel(lamp.intensity);
         EXPECT_GT(lamp.intensity, 200) << "facing the viewer";
-        expectOnlyRectLit(f.simulator.image(), lamp.rect, qRgb(red, 0, 0));
+        expectOnlyRectLit(f.image(), lamp.rect, qRgb(red, 0, 0));
         // The step nearest to rotor angle 90 lies less than a degree past it: within a lamp's
         // width of the window's centre.
-        EXPECT_LE(std::abs((lamp.rect.left + lamp.rect.right) / 2.0 - g.screenCentreX()),
+        EXPECT_LE(std::abs(lamp.rect.left() + lamp.rect.width() / 2.0 - g.screenCentreX()),
                   lamp.rect.width());
     }
 }
 
 TEST(FrameDrawing, TheFarSideShowsAtAQuarterOfItsBrightness) {
-    test::SimulatorFixture f(800, 600);
-    f.simulator.drawFrame(frameWithLamp(270, 15, kRed | 1));  // magenta
-    const ExpectedLamp lamp = expectedTopLamp(f.simulator.geometry(), 270);
+    test::RendererFixture f(800, 600);
+    f.draw(frameWithLamp(270, 15, kRed | 1));  // magenta
+    const ExpectedLamp lamp = expectedTopLamp(f.geometry, 270);
     // A quarter of at most full brightness, less the fall-off toward the grazing points.
     EXPECT_LE(lamp.intensity, 64);
     EXPECT_GT(lamp.intensity, 48);
     const int channel = scaledChannel(lamp.intensity);
-    expectOnlyRectLit(f.simulator.image(), lamp.rect, qRgb(channel, 0, channel));
+    expectOnlyRectLit(f.image(), lamp.rect, qRgb(channel, 0, channel));
 }
 
 TEST(FrameDrawing, FewerThanSixteenBitsDrawsEveryLampAtFullBrightness) {
-    test::SimulatorFixture f(800, 600);
-    f.simulator.setDisplayDepth(8);
-    f.simulator.drawFrame(frameWithLamp(270, 15, 7));
-    const ExpectedLamp lamp = expectedTopLamp(f.simulator.geometry(), 270);
-    expectOnlyRectLit(f.simulator.image(), lamp.rect, qRgb(255, 255, 255));
+    test::RendererFixture f(800, 600);
+    f.renderer.setDisplayDepth(8);
+    f.draw(frameWithLamp(270, 15, 7));
+    const ExpectedLamp lamp = expectedTopLamp(f.geometry, 270);
+    expectOnlyRectLit(f.image(), lamp.rect, qRgb(255, 255, 255));
 }
 
 TEST(FrameDrawing, ColumnsAtTheGrazingPointsAreSkipped) {
-    test::SimulatorFixture f(800, 600);
-    const SimulationGeometry g = f.simulator.geometry();
+    test::RendererFixture f(800, 600);
     // The sweep starts exactly at the right grazing point, where the shading is zero.
     const int grazing =
-        static_cast<int>(std::floor(180.0 - g.RotorHalfAngle() * 57.29577951471995));
-    f.simulator.drawFrame(frameWithLamp(grazing, 15, kRed));
-    EXPECT_TRUE(test::allBlack(f.simulator.image()));
+        static_cast<int>(std::floor(180.0 - f.geometry.RotorHalfAngle() * 57.29577951471995));
+    f.draw(frameWithLamp(grazing, 15, kRed));
+    EXPECT_TRUE(test::allBlack(f.image()));
 
-    f.simulator.setDisplayDepth(8);
-    f.simulator.drawFrame(frameWithLamp(grazing, 15, kRed));
-    EXPECT_GT(test::countPixels(f.simulator.image(), qRgb(255, 0, 0)), 0);
+    f.renderer.setDisplayDepth(8);
+    f.draw(frameWithLamp(grazing, 15, kRed));
+    EXPECT_GT(test::countPixels(f.image(), qRgb(255, 0, 0)), 0);
 }
 
 TEST(FrameDrawing, ThePreviousDrawingIsRepaintedBeforeTheNext) {
-    test::SimulatorFixture f(800, 600);
-    f.simulator.drawFrame(frameWithLamp(90, 0, kRed));
-    const ExpectedLamp top = expectedTopLamp(f.simulator.geometry(), 90);
-    const PixelRect dirty = f.simulator.dirtyRect();
-    EXPECT_LE(dirty.left, top.rect.left);
-    EXPECT_LE(dirty.top, top.rect.top);
-    EXPECT_GT(test::countPixels(f.simulator.image(), qRgb(scaledChannel(top.intensity), 0, 0)), 0);
+    test::RendererFixture f(800, 600);
+    f.draw(frameWithLamp(90, 0, kRed));
+    const ExpectedLamp top = expectedTopLamp(f.geometry, 90);
+    const QRect dirty = f.renderer.dirtyRect();
+    EXPECT_LE(dirty.left(), top.rect.left());
+    EXPECT_LE(dirty.top(), top.rect.top());
+    EXPECT_GT(test::countPixels(f.image(), qRgb(scaledChannel(top.intensity), 0, 0)), 0);
 
-    f.simulator.drawFrame(LampFrame{});  // all lamps off
-    EXPECT_TRUE(test::allBlack(f.simulator.image()));
+    f.draw(LampFrame{});  // all lamps off
+    EXPECT_TRUE(test::allBlack(f.image()));
 }
 
 TEST(FrameDrawing, NothingIsDrawnWhileThePreviewIsOff) {
-    test::SimulatorFixture f(400, 300);
-    f.simulator.setPreviewEnabled(false);
-    f.simulator.drawFrame(frameWithLamp(90, 15, 7));
-    EXPECT_TRUE(test::allBlack(f.simulator.image()));
-    EXPECT_EQ(f.simulator.dirtyRect(), (PixelRect{0, 0, 400, 300})) << "kept for later";
+    test::RendererFixture f(400, 300);
+    f.renderer.setPreviewEnabled(false);
+    EXPECT_FALSE(f.draw(frameWithLamp(90, 15, 7)));
+    EXPECT_TRUE(test::allBlack(f.image()));
+    EXPECT_EQ(f.renderer.dirtyRect(), QRect(0, 0, 400, 300)) << "kept for later";
 }
 
 TEST(FrameDrawing, AnAnimatedDrawingContinuesWhereThePreviousStopped) {
-    test::SimulatorFixture f(800, 600);
-    f.simulator.setDisplayDepth(8);
-    SimulationSettings s = f.simulator.currentSettings();
+    SimulationSettings s;
     s.doAnimation = true;  // 720 degrees per second at 16 draws: 45 degrees per drawing
-    f.simulator.applySettings(s);
+    test::RendererFixture f(800, 600, s);
+    f.renderer.setDisplayDepth(8);
     const LampFrame frame = frameWithLamp(10, 15, kRed);
 
     // First drawing: 0-45, 90-135, 180-225, 270-315 include column 10.
-    f.simulator.drawFrame(frame);
-    EXPECT_DOUBLE_EQ(f.simulator.animationAngle(), 45.0);
-    EXPECT_GT(test::countPixels(f.simulator.image(), qRgb(255, 0, 0)), 0);
+    f.draw(frame);
+    EXPECT_DOUBLE_EQ(f.renderer.animationAngle(), 45.0);
+    EXPECT_GT(test::countPixels(f.image(), qRgb(255, 0, 0)), 0);
     // Second: 45-90, 135-180, 225-270, 315-360 do not; the first drawing is gone.
-    f.simulator.drawFrame(frame);
-    EXPECT_DOUBLE_EQ(f.simulator.animationAngle(), 0.0);
-    EXPECT_TRUE(test::allBlack(f.simulator.image()));
-    f.simulator.drawFrame(frame);
-    EXPECT_GT(test::countPixels(f.simulator.image(), qRgb(255, 0, 0)), 0);
+    f.draw(frame);
+    EXPECT_DOUBLE_EQ(f.renderer.animationAngle(), 0.0);
+    EXPECT_TRUE(test::allBlack(f.image()));
+    f.draw(frame);
+    EXPECT_GT(test::countPixels(f.image(), qRgb(255, 0, 0)), 0);
 }
 
 }  // namespace

@@ -88,7 +88,6 @@ TEST(PreviewSimulator, TheFirstResizeFitsTheRotorAndLaterResizesKeepTheUsersRati
     refitted.fitDistance();
     EXPECT_NEAR(f.simulator.currentSettings().viewerDistance,
                 refitted.settings().viewerDistance / 2.0, 1e-9);
-    EXPECT_EQ(f.simulator.dirtyRect(), (PixelRect{0, 0, 1000, 700}));
     EXPECT_EQ(f.simulator.image().size(), QSize(1000, 700));
 }
 
@@ -133,25 +132,27 @@ TEST(PreviewSimulator, WhenAnimatingTheTickDrawsASweepEveryMsPerDraw) {
     s.doAnimation = true;  // 16 draws per second: 63 ms apart, 45 degrees each
     f.simulator.applySettings(s);
     f.simulator.addPlayer(redBlock(), true);
+    int drawings = 0;
+    f.simulator.setDrawnHandler([&drawings] { ++drawings; });
     f.clock.set(1000);
     f.simulator.frameClock().begin();
 
     f.simulator.composeFrame();
-    EXPECT_TRUE(test::allBlack(f.simulator.image())) << "composing alone does not draw";
+    EXPECT_EQ(drawings, 0) << "composing alone does not draw";
 
     f.simulator.frameClock().readNow();
     const std::int32_t wait = f.simulator.tick();  // composes frame 1 and draws the first sweep
-    EXPECT_DOUBLE_EQ(f.simulator.animationAngle(), 45.0);
+    EXPECT_EQ(drawings, 1);
     EXPECT_EQ(wait, 63) << "the next sweep is due before the next frame (125 ms)";
 
     f.clock.set(1062);
     f.simulator.frameClock().readNow();
     f.simulator.tick();
-    EXPECT_DOUBLE_EQ(f.simulator.animationAngle(), 45.0) << "not yet due";
+    EXPECT_EQ(drawings, 1) << "not yet due";
     f.clock.set(1063);
     f.simulator.frameClock().readNow();
     f.simulator.tick();
-    EXPECT_DOUBLE_EQ(f.simulator.animationAngle(), 0.0);
+    EXPECT_EQ(drawings, 2);
 }
 
 TEST(PreviewSimulator, TheWorkerDrawsUntilStoppedAndTheSettingsAreWrittenAfterwards) {

@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "BmpCodec.h"
 #include "Clock.h"
+#include "FrameRenderer.h"
 #include "MemorySettingsStore.h"
 #include "Picture.h"
 #include "PreviewSimulator.h"
@@ -23,6 +25,23 @@ struct SimulatorFixture {
     VirtualClock clock;
     MemorySettingsStore store;
     PreviewSimulator simulator{clock, store};
+};
+
+// A renderer and the geometry it draws with, laid out in a window of the given size as the
+// simulator lays out its first one.
+struct RendererFixture {
+    explicit RendererFixture(int width = 800, int height = 600,
+                             const SimulationSettings& settings = {}) {
+        geometry.apply(settings);
+        geometry.setClientRect({0, 0, width, height});
+        geometry.fitDistance();
+        renderer.resize(geometry.clientRect());
+    }
+    bool draw(const LampFrame& frame) { return renderer.drawFrame(frame, geometry); }
+    const QImage& image() const { return renderer.image(); }
+
+    SimulationGeometry geometry;
+    FrameRenderer renderer;
 };
 
 // The screen x of rotor angle theta, written out from the perspective formula.
@@ -60,7 +79,7 @@ inline QString saveQuadrants(const QTemporaryDir& dir, const QString& name) {
     std::copy(std::begin(top), std::end(top), picture.row(0).begin());
     std::copy(std::begin(bottom), std::end(bottom), picture.row(1).begin());
     const QString path = dir.filePath(name);
-    EXPECT_TRUE(picture.saveFile(path));
+    EXPECT_TRUE(saveBmpFile(picture, path));
     return path;
 }
 

@@ -66,7 +66,7 @@ TEST_F(PreviewThreadingTest, ThePaneCanBeResizedAndReconfiguredWhileTheWorkerDra
     simulator.setDrawnHandler([&drawings] { ++drawings; });
     EXPECT_TRUE(waitFor([&] { return drawings.load() >= 10; }));
     EXPECT_EQ(simulator.image().size(), QSize(300, 200));
-    EXPECT_EQ(simulator.geometry().clientRect(), (PixelRect{0, 0, 300, 200}));
+    EXPECT_EQ(simulator.geometry().clientRect(), QRect(0, 0, 300, 200));
     EXPECT_FALSE(test::allBlack(window.grab().toImage()));
 
     // Stopping ends the loop: nothing is drawn afterwards.

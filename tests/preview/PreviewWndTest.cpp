@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "PreviewTestSupport.h"
 #include "PreviewWnd.h"
 #include "QtApplicationTest.h"
@@ -44,6 +46,7 @@ TEST_F(PreviewWndTest, WithThePreviewOffAResizedPaneShowsTheBackground) {
 
 TEST_F(PreviewWndTest, ClosingStopsTheLoopBeforeTheSettingsAreWritten) {
     MemorySettingsStore store;
+    std::atomic<int> drawings{0};  // outlives the window, whose worker may count into it
     {
         PreviewWnd window(store);
         window.resize(200, 150);
@@ -51,7 +54,8 @@ TEST_F(PreviewWndTest, ClosingStopsTheLoopBeforeTheSettingsAreWritten) {
         SimulationSettings s = window.simulator().currentSettings();
         s.doAnimation = true;
         window.simulator().applySettings(s);
-        waitFor([&] { return window.simulator().animationAngle() != 0.0; });
+        window.simulator().setDrawnHandler([&drawings] { ++drawings; });
+        waitFor([&] { return drawings.load() > 0; });
     }
     EXPECT_EQ(store.setting("DoAnimation"), "1");
     EXPECT_FALSE(store.setting("ViewerDistance").isEmpty());

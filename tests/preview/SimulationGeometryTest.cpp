@@ -53,7 +53,7 @@ TEST(SimulationGeometry, PlacesTheScreenCentreAboveTheMiddleByTheColumnsHeight) 
     EXPECT_EQ(g.screenCentreX(), 400);
     // (0 + 600 - 1) >> 1 = 299, plus trunc((41.375 * 0.5 + 48) / 324 * 600) = trunc(127.78)
     EXPECT_EQ(g.screenCentreY(), 299 + 127);
-    g.setClientRect({-11, -11, -1, 9});  // arithmetic shift of negative sums
+    g.setClientRect({-11, -11, 10, 20});  // arithmetic shift of negative sums
     EXPECT_EQ(g.screenCentreX(), (-13) >> 1);
 }
 

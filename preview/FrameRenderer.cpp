@@ -2,14 +2,20 @@
 // placed on the cylinder in perspective, shaded by how far it faces the viewer, its lit lamps
 // drawn as filled rectangles.
 
+#include "FrameRenderer.h"
+
+#include <QPainter>
+#include <algorithm>
 #include <cmath>
 
+#include "BmpCodec.h"
 #include "Numeric.h"
-#include "PreviewSimulator.h"
 
 namespace rova {
 
 namespace {
+
+const QString kDefaultBackground = QStringLiteral("background.bmp");
 
 constexpr double kHalfPi = 1.57079632675;
 constexpr double kThreeHalvesPi = 4.71238898025;
@@ -18,6 +24,20 @@ constexpr int kDimmestDrawn = 5;
 
 int truncPixel(double value) {
     return static_cast<int>(std::clamp<std::int64_t>(truncToInt(value), -(1 << 24), 1 << 24));
+}
+
+// A rectangle given by its edges, right and bottom exclusive, as the lamps are measured.
+QRect fromEdges(int left, int top, int right, int bottom) {
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+// The bounding union in which an empty rectangle adds nothing (QRect::united skips only null
+// ones, and would grow the result to take in an empty one's corners).
+QRect unitedNonEmpty(const QRect& a, const QRect& b) {
+    if (b.isEmpty()) {
+        return a;
+    }
+    return a.isEmpty() ? b : a.united(b);
 }
 
 // How bright a column at rotor angle theta looks: full facing the viewer, falling off toward the
@@ -42,42 +62,93 @@ QRgb lampColour(int index, int intensity) {
 
 }  // namespace
 
-void PreviewSimulator::fillLamp(const PixelRect& rect, QRgb colour) {
-    const PixelRect client = geometry_.clientRect();
-    const PixelRect visible = rect.intersected(client);
-    if (visible.isEmpty()) {
-        return;
+void FrameRenderer::resize(const QRect& client) {
+    client_ = client;
+    image_ = QImage(client.width(), std::max(client.height(), 1), QImage::Format_RGB32);
+    image_.fill(Qt::black);
+    background_.setTarget(client);
+    dirty_ = client;
+}
+
+void FrameRenderer::restartAnimation() {
+    animationAngle_ = 0.0;
+    dirty_ = QRect();
+}
+
+void FrameRenderer::setBackgroundViewed(bool viewed) {
+    backgroundViewed_ = viewed;
+    dirty_ = client_;
+}
+
+void FrameRenderer::loadPicture(const QString& path) {
+    // A missing or unreadable file leaves the picture empty: the background is then black.
+    loadBmpFile(background_, path, true);
+    // Fitted at once, so a new picture fills the window from its first drawing.
+    background_.setTarget(client_);
+}
+
+void FrameRenderer::loadBackground() {
+    if (backgroundPath_.isEmpty()) {
+        backgroundPath_ = kDefaultBackground;
     }
-    for (int y = visible.top; y < visible.bottom; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y - client.top));
-        std::fill(line + (visible.left - client.left), line + (visible.right - client.left),
-                  colour);
+    loadPicture(backgroundPath_);
+}
+
+bool FrameRenderer::chooseBackground(const QString& path) {
+    if (!loadBmpFile(background_, path, true)) {
+        loadPicture(backgroundPath_);
+        return false;
+    }
+    background_.setTarget(client_);
+    backgroundPath_ = path;
+    backgroundViewed_ = true;
+    dirty_ = client_;
+    return true;
+}
+
+void FrameRenderer::eraseBackground() {
+    if (previewEnabled_) {
+        dirty_ = client_;
+    } else {
+        repaintBackground(client_);
     }
 }
 
-void PreviewSimulator::repaintBackground(const PixelRect& area) {
+void FrameRenderer::fillLamp(const QRect& rect, QRgb colour) {
+    // An empty rectangle is left out first: QRect::intersected would turn an inverted one round.
+    if (rect.isEmpty()) {
+        return;
+    }
+    const QRect visible = rect.intersected(client_);
+    if (visible.isEmpty()) {
+        return;
+    }
+    for (int y = visible.top(); y <= visible.bottom(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y - client_.top()));
+        std::fill_n(line + (visible.left() - client_.left()), visible.width(), colour);
+    }
+}
+
+void FrameRenderer::repaintBackground(const QRect& area) {
     if (background_.width() > 0 && backgroundViewed_ && !image_.isNull()) {
-        const PixelRect& client = geometry_.clientRect();
         QPainter painter(&image_);
-        painter.translate(-client.left, -client.top);
-        painter.setClipRect(client.left, client.top, client.width(), client.height());
+        painter.translate(-client_.left(), -client_.top());
+        painter.setClipRect(client_);
         background_.drawArea(painter, area);
     } else {
         fillLamp(area, qRgb(0, 0, 0));
     }
 }
 
-void PreviewSimulator::drawFrame(const LampFrame& frame) {
-    std::lock_guard guard(lock_);
-    const SimulationGeometry& g = geometry_;
+bool FrameRenderer::drawFrame(const LampFrame& frame, const SimulationGeometry& g) {
     const SimulationSettings& s = g.settings();
     const int columnOffset = s.viewerAngle - 90;
     if (!previewEnabled_ || image_.isNull()) {
-        return;
+        return false;
     }
     if (!dirty_.isEmpty()) {
         repaintBackground(dirty_);
-        dirty_ = {};
+        dirty_ = QRect();
     }
 
     int count = 360;
@@ -95,7 +166,6 @@ void PreviewSimulator::drawFrame(const LampFrame& frame) {
     }
 
     const bool shaded = displayDepth_ >= 16;
-    const PixelRect& client = g.clientRect();
     for (int pass = passes - 1; pass >= 0; --pass) {
         double angle = pass * 90 + start;
         for (int step = 0; step < count; ++step, angle += 1.0) {
@@ -111,8 +181,8 @@ void PreviewSimulator::drawFrame(const LampFrame& frame) {
             const double x1 = g.screenX(theta - g.LampHalfAngle());
             const double x2 = g.screenX(theta + g.LampHalfAngle());
             const int left = truncPixel(std::min(x1, x2) + 0.5);
-            const int right = truncPixel(std::max(x1, x2) + 1.5);
-            if (left >= client.right || right <= client.left) {
+            const int right = truncPixel(std::max(x1, x2) + 1.5);  // exclusive
+            if (left > client_.right() || right <= client_.left()) {
                 continue;
             }
             const double scale = g.scaleAt(theta);
@@ -120,7 +190,8 @@ void PreviewSimulator::drawFrame(const LampFrame& frame) {
             const double lampStep = scale * s.lampSpacingY;
             const double columnHeight = scale * g.ColumnHeight();
             double y = g.screenCentreY() - columnHeight - scale * s.viewerY + 0.5;
-            dirty_.unite({left, truncPixel(y), right, truncPixel(y + columnHeight) + 1});
+            dirty_ = unitedNonEmpty(
+                dirty_, fromEdges(left, truncPixel(y), right, truncPixel(y + columnHeight) + 1));
 
             const int column = static_cast<int>(
                 ((static_cast<std::int64_t>(std::floor(angle)) + columnOffset) % 360 + 360) % 360);
@@ -133,13 +204,11 @@ void PreviewSimulator::drawFrame(const LampFrame& frame) {
                 if (qRed(colour) + qGreen(colour) + qBlue(colour) == 0) {
                     continue;
                 }
-                fillLamp({left, truncPixel(y), right, truncPixel(y + lampHeight)}, colour);
+                fillLamp(fromEdges(left, truncPixel(y), right, truncPixel(y + lampHeight)), colour);
             }
         }
     }
-    if (drawn_) {
-        drawn_();
-    }
+    return true;
 }
 
 }  // namespace rova
