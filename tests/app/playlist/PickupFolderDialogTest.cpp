@@ -9,6 +9,7 @@
 #include <deque>
 
 #include "AnsweringPrompt.h"
+#include "NamedWidget.h"
 #include "PickupFolderDialog.h"
 #include "QtApplicationTest.h"
 
@@ -103,17 +104,6 @@ TEST_F(PickupFolderDialogTest, CancelChoosesNothing) {
     EXPECT_TRUE(prompt.questions.empty());
 }
 
-// The child of `dialog` with the accessible name; null when there is none.
-template <typename Widget>
-Widget* named(const QDialog& dialog, const QString& name) {
-    for (Widget* widget : dialog.findChildren<Widget*>()) {
-        if (widget->accessibleName() == name) {
-            return widget;
-        }
-    }
-    return nullptr;
-}
-
 TEST_F(PickupFolderDialogTest, BrowsePutsTheChosenFolderInTheEdit) {
     QTemporaryDir root;
     ASSERT_TRUE(QDir(root.path()).mkdir("chosen"));
@@ -127,8 +117,8 @@ TEST_F(PickupFolderDialogTest, BrowsePutsTheChosenFolderInTheEdit) {
                                   startFolders.append(startFolder);
                                   return choice;
                               });
-    auto* edit = named<QLineEdit>(dialog, "Pickup folder path");
-    auto* browse = named<QPushButton>(dialog, "Browse...");
+    auto* edit = test::named<QLineEdit>(dialog, "Pickup folder path");
+    auto* browse = test::named<QPushButton>(dialog, "Browse...");
     ASSERT_NE(edit, nullptr);
     ASSERT_NE(browse, nullptr);
     EXPECT_EQ(browse->text(), "Browse...");
