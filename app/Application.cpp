@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QThread>
+#include <QTimer>
 
 #include "FilePaths.h"
 #include "FilePrompt.h"
@@ -13,6 +15,7 @@
 #include "PickupFolderDialog.h"
 #include "PickupScan.h"
 #include "SettingsStore.h"
+#include "SingleInstance.h"
 
 namespace rova {
 
@@ -20,6 +23,8 @@ namespace {
 
 const QString kPickupFolderKey = QStringLiteral("Pickup Folder");
 const QString kSequenceFilter = QStringLiteral("Rova Files (*.rova)|*.rova|");
+// How often files handed over while a dialog is up look again whether it has gone.
+constexpr int kHandOverRetryMs = 250;
 
 QString shippedFile(const QString& name) {
     const QDir here(QCoreApplication::applicationDirPath());
@@ -61,7 +66,7 @@ bool Application::start(const QStringList& files) {
         if (!runDemo(true)) {
             beginDocument();
         }
-    } else if (!openByPath(files.first())) {
+    } else if (!openPaths(files)) {
         return false;
     }
     frame_->showRestored(true);
@@ -129,23 +134,71 @@ void Application::registerHandlers() {
 // ---- opening documents ----
 
 bool Application::openByPath(const QString& path) {
-    list_.beginOpen();
-    list_.addPath(paths::qualify(path));
-    const bool opened = list_.endOpen();
-    if (!opened && !QFileInfo::exists(path)) {
-        recentFiles_.remove(path);
-        recentFiles_.save(settings_);
-        frame_->setRecentFiles(recentFiles_.entries());
-    }
-    return opened;
+    return openPaths({path});
 }
 
-void Application::openPaths(const QStringList& paths) {
+bool Application::openPaths(const QStringList& paths) {
     list_.beginOpen();
     for (const QString& path : paths) {
         list_.addPath(paths::qualify(path));
     }
-    list_.endOpen();
+    const bool opened = list_.endOpen();
+    if (opened) {
+        return true;
+    }
+    bool forgotten = false;
+    for (const QString& path : paths) {
+        if (!QFileInfo::exists(path)) {
+            recentFiles_.remove(path);
+            forgotten = true;
+        }
+    }
+    if (forgotten) {
+        recentFiles_.save(settings_);
+        frame_->setRecentFiles(recentFiles_.entries());
+    }
+    return false;
+}
+
+void Application::openHandedOver(const QStringList& paths) {
+    handedOver_.append(paths);
+    bringToFront();
+    openHandedOverWhenFree();
+}
+
+void Application::receiveHandOvers(InstanceServer& server) {
+    QObject::connect(&server, &InstanceServer::filesHandedOver, frame_.get(),
+                     [this](const QStringList& paths) { openHandedOver(paths); });
+}
+
+void Application::openHandedOverWhenFree() {
+    // Files arrive whenever an event loop runs, also the one of a dialog or of a question the
+    // opening of a document asks; the list is only changed from the main loop itself.
+    const bool busy =
+        QThread::currentThread()->loopLevel() > 1 || QApplication::activeModalWidget() != nullptr;
+    if (busy) {
+        if (!handOverRetryPending_) {
+            handOverRetryPending_ = true;
+            QTimer::singleShot(kHandOverRetryMs, frame_.get(), [this] {
+                handOverRetryPending_ = false;
+                openHandedOverWhenFree();
+            });
+        }
+        return;
+    }
+    while (!handedOver_.isEmpty()) {
+        const QStringList paths = handedOver_.takeFirst();
+        if (!paths.isEmpty()) {
+            openPaths(paths);
+        }
+    }
+}
+
+void Application::bringToFront() {
+    frame_->setWindowState((frame_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    frame_->show();
+    frame_->raise();
+    frame_->activateWindow();
 }
 
 void Application::chooseFiles() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <memory>
@@ -15,6 +16,7 @@
 
 namespace rova {
 
+class InstanceServer;
 class MainFrame;
 class PickupScan;
 class QuestionPrompt;
@@ -51,10 +53,18 @@ class Application final : private DocumentHost, private DocumentListHost {
     // The main window; null before start().
     MainFrame* mainFrame() { return frame_.get(); }
 
-    // Opens one file as the command line, the recent-file list and dropped files do.
+    // Opens one file as the recent-file list and dropped files do.
     bool openByPath(const QString& path);
-    // Opens every file, as File Open does with what its dialog returned.
-    void openPaths(const QStringList& paths);
+    // Queues the files together in the document list, as File Open does with what its dialog
+    // returned and the command line with the files it names, and opens the head. False when
+    // nothing was opened; a named file that is missing leaves the recent files.
+    bool openPaths(const QStringList& paths);
+    // Files a later start of the program handed over: queued as File Open queues what its
+    // dialog returned, as soon as no dialog or question is waiting, and the window comes to the
+    // front. After start().
+    void openHandedOver(const QStringList& paths);
+    // Takes the files `server` receives from now on; after start().
+    void receiveHandOvers(InstanceServer& server);
     bool runDemo(bool quiet);
     void newDocument();
     void togglePickup();
@@ -88,6 +98,8 @@ class Application final : private DocumentHost, private DocumentListHost {
     void choosePickupFolder();
     void showAbout();
     void updateDocumentsPane();
+    void openHandedOverWhenFree();
+    void bringToFront();
 
     SettingsStore& settings_;
     QuestionPrompt& prompt_;
@@ -104,6 +116,8 @@ class Application final : private DocumentHost, private DocumentListHost {
     std::unique_ptr<FilePrompt> openPrompt_;
     std::unique_ptr<FilePrompt> savePrompt_;
     std::unique_ptr<MainFrame> frame_;
+    QList<QStringList> handedOver_;  // each hand-over's files, waiting to be opened together
+    bool handOverRetryPending_ = false;
 };
 
 }  // namespace rova

@@ -47,6 +47,13 @@ TEST_F(ApplicationTest, ANamedFileOpensInsteadOfTheDemo) {
     EXPECT_TRUE(application->documentList().isCurrentFromList());
 }
 
+TEST_F(ApplicationTest, SeveralNamedFilesAreQueuedTogether) {
+    ASSERT_TRUE(start({writeSequence(QStringLiteral("one.rova"), 1),
+                       writeSequence(QStringLiteral("two.rova"), 1)}));
+    EXPECT_EQ(application->documentList().count(), 2);
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - one.rova"));
+}
+
 TEST_F(ApplicationTest, ATextFileNamedAtStartUpOpensAsOneCommand) {
     const QString notes = folder.path(QStringLiteral("notes.txt"));
     writeBytes(notes, "  a\r\nb\n");

@@ -22,6 +22,9 @@ class IsolatedFolders : public ::testing::Environment {
         setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (root_ / "data").c_str(), 1);
         setenv("XDG_CACHE_HOME", (root_ / "cache").c_str(), 1);
+        // mkdtemp made the folder private to the user, as a runtime folder must be; a running
+        // Rova's hand-over socket lives there.
+        setenv("XDG_RUNTIME_DIR", root_.c_str(), 1);
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     }
     void TearDown() override {

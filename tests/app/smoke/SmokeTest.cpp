@@ -6,6 +6,7 @@
 #include <xcb/xcb.h>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
@@ -181,6 +182,13 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", (root + QStringLiteral("/config")).toLocal8Bit());
     qputenv("XDG_DATA_HOME", (root + QStringLiteral("/data")).toLocal8Bit());
     qputenv("XDG_CACHE_HOME", (root + QStringLiteral("/cache")).toLocal8Bit());
+    // A runtime folder of its own, private as the desktop's is, so a Rova the user runs does
+    // not take the started application's files over.
+    const QString runtime = root + QStringLiteral("/runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
     const int result = RUN_ALL_TESTS();
