@@ -1,20 +1,17 @@
 #include "PictureCommand.h"
 
-#include <algorithm>
 #include <optional>
 
 #include "BitmapFormat.h"
+#include "BmpCodec.h"
 #include "CliArguments.h"
 #include "CliStatus.h"
 #include "CliText.h"
-#include "Command.h"
-#include "CommandContent.h"
-#include "EditedPicture.h"
 #include "HeadlessPlayback.h"
 #include "Picture.h"
+#include "PictureEditorModel.h"
 #include "StreamPrompt.h"
 #include "TextFileSequence.h"
-#include "TextRenderer.h"
 
 namespace rova {
 
@@ -22,7 +19,6 @@ namespace {
 
 const QString kOutput = QStringLiteral("-o");
 const QString kRows = QStringLiteral("--rows");
-constexpr int kMaxDefaultRows = 16;
 
 // The editor's Copy Text: the text of the document read from `path`, rendered at 1:1 and cut
 // to its lit lamps. False, with the reason on the prompt, when the file cannot be read or
@@ -33,32 +29,15 @@ bool copyText(const QString& path, Picture& picture, StreamPrompt& prompt) {
     if (!playback.open(path)) {
         return false;
     }
-    const RichTextDocument& text = playback.richText();
-    Picture band;
-    std::optional<QRect> bounds;
-    if (renderText(band, text.document(), text.defaultFormat(), 1, 1)) {
-        bounds = band.contentBounds();
-    }
-    if (!bounds || !picture.cropFrom(band, *bounds, 0)) {
+    if (!PictureEditorModel::textPicture(playback.richText(), picture)) {
         prompt.showWarning(cliText("\"%1\" shows no lit lamps.").arg(path));
         return false;
     }
     return true;
 }
 
-// The editor's rebuild: the picture stretched to `rows` rows, its width scaled alike. It is
-// handed over as a command's picture content, so the held picture rebuilds it exactly as it
-// does for every picture a sequence shows.
-bool rebuild(const Picture& source, int rows, HeldPicture& held) {
-    Command command;
-    PictureState state;
-    state.rows = rows;
-    return takePicture(command, std::string(), state, source) && held.restore(command) &&
-           held.workingPicture().width() >= 1;
-}
-
 bool save(const Picture& picture, const QString& path, StreamPrompt& prompt) {
-    if (!picture.saveFile(path)) {
+    if (!saveBmpFile(picture, path)) {
         prompt.showWarning(cliText("\"%1\" could not be written.").arg(path));
         return false;
     }
@@ -86,31 +65,36 @@ std::optional<PictureRequest> parsePicture(const QStringList& words) {
 int runPicture(const PictureRequest& request, QTextStream& errors) {
     const QString& input = request.input;
     const QString& output = request.output;
-    std::optional<int> rows = request.rows;
+    const std::optional<int> rows = request.rows;
     StreamPrompt prompt(errors);
 
-    Picture source;
+    // The picture goes through the editor as a loaded one: shown at the smaller of its height
+    // and 16 rows, or at the rows asked for.
+    PictureEditorModel editor;
     if (textFileKind(input)) {
-        if (!copyText(input, source, prompt)) {
+        Picture text;
+        if (!copyText(input, text, prompt)) {
             return kFailed;
         }
         // As after the editor's Copy Text: the picture at 1:1 unless other rows are asked for.
         if (!rows) {
-            return save(source, output, prompt) ? kSucceeded : kFailed;
+            return save(text, output, prompt) ? kSucceeded : kFailed;
         }
-    } else {
-        if (!source.loadFile(input, true)) {
-            prompt.showWarning(cliText("\"%1\" could not be read as a picture.").arg(input));
-            return kFailed;
-        }
-        rows = rows.value_or(std::min(source.height(), kMaxDefaultRows));
-    }
-    HeldPicture lampPicture;
-    if (!rebuild(source, *rows, lampPicture)) {
-        prompt.showWarning(cliText("\"%1\" cannot be shown at %2 rows.").arg(input).arg(*rows));
+        editor.loadPicture(text, QString());
+    } else if (!editor.loadFile(input)) {
+        prompt.showWarning(cliText("\"%1\" could not be read as a picture.").arg(input));
         return kFailed;
     }
-    return save(lampPicture.workingPicture(), output, prompt) ? kSucceeded : kFailed;
+    if (rows) {
+        editor.setRows(*rows);
+    }
+    const Picture& lampPicture = editor.workingPicture();
+    if (lampPicture.width() < 1) {
+        prompt.showWarning(
+            cliText("\"%1\" cannot be shown at %2 rows.").arg(input).arg(editor.rows()));
+        return kFailed;
+    }
+    return save(lampPicture, output, prompt) ? kSucceeded : kFailed;
 }
 
 }  // namespace rova

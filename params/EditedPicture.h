@@ -8,6 +8,7 @@ class Command;
 
 // The picture editor as the parameter form's controller uses it: it takes a command's picture
 // content and offers the working picture, the one the players are built from.
+// PictureEditorModel (PictureEditorModel.h) is the one implementation, with or without a window.
 class EditedPicture {
   public:
     virtual ~EditedPicture() = default;
@@ -18,22 +19,6 @@ class EditedPicture {
     // A lamp picture rows() rows high, or an empty picture.
     virtual const Picture& workingPicture() const = 0;
     virtual int rows() const = 0;
-};
-
-// The editor's pictures without the control, for playing sequences where nothing is shown.
-// The working picture is the stored picture stretched to the stored rows, its width scaled
-// alike and rounded to the nearest pixel.
-class HeldPicture final : public EditedPicture {
-  public:
-    bool restore(const Command& command) override;
-    const Picture& workingPicture() const override { return working_; }
-    int rows() const override { return rows_; }
-
-  private:
-    void rebuild(const Picture& source);
-
-    Picture working_;
-    int rows_ = 0;
 };
 
 }  // namespace rova

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-#include "EditedPicture.h"
 #include "ParameterFormController.h"
+#include "PictureEditorModel.h"
 #include "Players.h"
 #include "Presets.h"
 #include "RichTextDocument.h"
@@ -14,9 +14,9 @@ class PlayerEngine;
 class UserPrompt;
 
 // The parameter form's controller with the text, picture and presets it works with, but no
-// window of its own: the text is a RichTextDocument that no control shows and the picture editor
-// is a HeldPicture. Stands in for the parameter form wherever commands are executed without it.
-// Needs a QGuiApplication, since the text is laid out with the application's fonts.
+// window of its own: the text is a RichTextDocument and the picture editor a PictureEditorModel
+// that no control shows. Stands in for the parameter form wherever commands are executed
+// without it. Needs a QGuiApplication, since the text is laid out with the application's fonts.
 class HeadlessForm {
   public:
     // The presets are read from `presetsToLoad` and every change is saved to `ownPresetsPath`.
@@ -30,7 +30,7 @@ class HeadlessForm {
   private:
     EnginePlayers players_;
     RichTextDocument richText_;
-    HeldPicture picture_;
+    PictureEditorModel picture_;
     Presets presets_;
     ParameterFormController controller_;
 };

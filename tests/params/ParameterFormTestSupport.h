@@ -12,11 +12,10 @@
 #include <string_view>
 #include <vector>
 
-#include "ByteBuffer.h"
 #include "Clock.h"
 #include "Command.h"
 #include "DocumentTestSupport.h"
-#include "EditedPicture.h"
+#include "PictureEditorModel.h"
 #include "ParameterFormController.h"
 #include "Player.h"
 #include "PlayerEngine.h"
@@ -89,7 +88,7 @@ class ParameterFormTest : public QtGuiApplicationTest {
     FixedAngleEngine engine{clock};
     EnginePlayers enginePlayers{engine};
     RichTextDocument richText;
-    HeldPicture picture;
+    PictureEditorModel picture;
     RecordingPrompt prompt;
     RecordingHost host;
     Presets presets{folder.path("Presets.rova"), prompt};
