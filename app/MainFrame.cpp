@@ -41,6 +41,10 @@ MainFrame::MainFrame(SettingsStore& settings, Document& document, QuestionPrompt
     createMenus();
     createToolBar();
     statusPanes_ = createStatusBar(MainFrameText::statusPaneTemplates());
+    const QStringList paneNames = MainFrameText::statusPaneNames();
+    for (int i = 0; i < statusPanes_.size(); ++i) {
+        statusPanes_[i]->setAccessibleName(paneNames[i]);
+    }
     createPanes(settings, prompt, ownPresetsPath, presetsToLoad);
     registerHandlers();
 
@@ -83,6 +87,7 @@ void MainFrame::createMenus() {
 void MainFrame::createToolBar() {
     toolBar_ = addToolBar(MainFrameText::toolBarTitle());
     toolBar_->setObjectName(QStringLiteral("MainToolBar"));
+    toolBar_->setAccessibleName(MainFrameText::toolBarTitle());
     toolBar_->setIconSize(QSize(16, 15));
     for (const ActionId id : ActionCatalogue::toolbar()) {
         if (id == ActionId{0}) {
@@ -206,10 +211,6 @@ void MainFrame::registerEditHandlers() {
 
 void MainFrame::setStatusPaneText(StatusPane pane, const QString& text) {
     statusPanes_[static_cast<int>(pane)]->setText(text);
-}
-
-QString MainFrame::statusPaneText(StatusPane pane) const {
-    return statusPanes_[static_cast<int>(pane)]->text();
 }
 
 void MainFrame::showTitle(const QString& documentTitle) {

@@ -40,12 +40,9 @@ class MainFrame final : public XMainFrame {
     ActionTable& actions() { return actions_; }
     SequenceSession& session() { return *session_; }
     PreviewWnd& preview();
-    PreviewSplitter& previewSplitter() { return *previewSplitter_; }
     XSplitterStatic& panes() { return *panes_; }
-    QToolBar& toolBar() { return *toolBar_; }
 
     void setStatusPaneText(StatusPane pane, const QString& text);
-    QString statusPaneText(StatusPane pane) const;
     // The window title: "Rova - " and the document's title.
     void showTitle(const QString& documentTitle);
 

@@ -15,6 +15,10 @@ QStringList MainFrameText::statusPaneTemplates() {
             tr("Documents: 000, Current: 000")};
 }
 
+QStringList MainFrameText::statusPaneNames() {
+    return {tr("Players"), tr("Commands"), tr("Documents")};
+}
+
 QString MainFrameText::playersPane(int players) {
     return tr("Players: %1").arg(players);
 }

@@ -16,6 +16,8 @@ class MainFrameText {
     static QString toolBarTitle();
     // The initial texts that size the three status panes after the message pane.
     static QStringList statusPaneTemplates();
+    // The accessible names of those panes.
+    static QStringList statusPaneNames();
     static QString playersPane(int players);
     static QString commandsPane(int commands, int current);
     static QString documentsPane(int documents, int current);

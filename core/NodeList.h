@@ -88,8 +88,6 @@ class NodeList {
         return detached;
     }
 
-    NodeList detachAll() { return std::exchange(*this, NodeList{}); }
-
     // Destroys every node.
     void clear() { nodes_.clear(); }
 

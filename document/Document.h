@@ -90,8 +90,7 @@ class Document {
     void confirmReopen();
     void markAsDemo();
 
-    // -------- the document's own steps, public for tests --------
-
+  private:
     // Empties the document: no commands, no path, title "Untitled", not modified.
     bool onNewDocument();
     // Replaces the sequence by the file's content. On failure the sequence is empty and the
@@ -103,8 +102,6 @@ class Document {
     bool onSaveDocument(const QString& path);
     // Adds the " *" marker to the title while modified and removes it otherwise.
     void updateTitle();
-
-  private:
     bool readTextFile(const QString& path);
     bool settleEmptySequence();
     void appendCommand(std::unique_ptr<Command> command);

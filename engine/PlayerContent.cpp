@@ -38,9 +38,4 @@ bool PlayerContent::copyFrom(const PlayerContent& source) {
     return true;
 }
 
-bool ParameterSet::copyRecordWithContent(const ParameterSet& source) {
-    parameters = source.parameters;
-    return content.copyFrom(source.content);
-}
-
 }  // namespace rova

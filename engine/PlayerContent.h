@@ -55,10 +55,6 @@ struct ParameterSet {
     PlayerParameters parameters;
     PlayerContent content;
     std::uint32_t keep = 0;
-
-    // Copies the record and the content (not the keep bits). The record is copied even when the
-    // content array cannot be allocated; then the content stays empty and the result is false.
-    bool copyRecordWithContent(const ParameterSet& source);
 };
 
 }  // namespace rova

@@ -35,8 +35,8 @@ struct PairField {
     bool negated;
 };
 
-// In the order of ValuePair.
-constexpr std::array<PairField, kValuePairCount> kPairFields{{
+// In the order of FormValue.
+constexpr std::array<PairField, kFormValueCount> kPairFields{{
     {&PlayerParameters::origin, false, false},
     {&PlayerParameters::originSpeed, true, false},
     {&PlayerParameters::originAccel, true, false},
@@ -53,21 +53,21 @@ constexpr std::array<PairField, kValuePairCount> kPairFields{{
 }};
 
 constexpr std::array kAllPairs{
-    ValuePair::Origin,        ValuePair::OriginSpeed, ValuePair::OriginAccel,   ValuePair::Width,
-    ValuePair::WidthSpeed,    ValuePair::WidthAccel,  ValuePair::ClipStart,     ValuePair::ClipEnd,
-    ValuePair::Height,        ValuePair::YShift,      ValuePair::VerticalSpeed, ValuePair::Flashing,
-    ValuePair::FlashingAccel,
+    FormValue::Origin,        FormValue::OriginSpeed, FormValue::OriginAccel,   FormValue::Width,
+    FormValue::WidthSpeed,    FormValue::WidthAccel,  FormValue::ClipStart,     FormValue::ClipEnd,
+    FormValue::Height,        FormValue::YShift,      FormValue::VerticalSpeed, FormValue::Flashing,
+    FormValue::FlashingAccel,
 };
-static_assert(kAllPairs.size() == kValuePairCount);
-constexpr std::array kWidthPair{ValuePair::Width};
-constexpr std::array kVerticalPairs{ValuePair::Height, ValuePair::YShift, ValuePair::VerticalSpeed};
+static_assert(kAllPairs.size() == kFormValueCount);
+constexpr std::array kWidthPair{FormValue::Width};
+constexpr std::array kVerticalPairs{FormValue::Height, FormValue::YShift, FormValue::VerticalSpeed};
 
-const PairField& fieldOf(ValuePair pair) {
+const PairField& fieldOf(FormValue pair) {
     return kPairFields[static_cast<std::size_t>(pair)];
 }
 
 template <std::size_t... I>
-std::array<ValueText, kValuePairCount> makePairTexts(std::index_sequence<I...>) {
+std::array<ValueText, kFormValueCount> makePairTexts(std::index_sequence<I...>) {
     return {ValueText(kDecimals, kPairFields[I].plusSign)...};
 }
 
@@ -138,7 +138,7 @@ ParameterFormController::ParameterFormController(Players& players, RichTextDocum
       presets_(presets),
       prompt_(prompt),
       host_(host),
-      pairs_(makePairTexts(std::make_index_sequence<kValuePairCount>())) {}
+      pairs_(makePairTexts(std::make_index_sequence<kFormValueCount>())) {}
 
 void ParameterFormController::initialise(bool openingFromList) {
     constexpr int kTwelvePoints = 240;
@@ -387,7 +387,7 @@ int ParameterFormController::scrollDuration() {
 
 // ---- editing ----
 
-void ParameterFormController::editValue(ValuePair pair, std::string_view text) {
+void ParameterFormController::editValue(FormValue pair, std::string_view text) {
     const std::optional<double> value = pairs_[static_cast<std::size_t>(pair)].edited(text);
     if (value) {
         takeValue(pair, *value);
@@ -421,9 +421,9 @@ void ParameterFormController::showValues() {
 }
 
 // Writes each pair's text; what the text reads back as goes into the record.
-void ParameterFormController::showPairs(std::span<const ValuePair> pairs) {
+void ParameterFormController::showPairs(std::span<const FormValue> pairs) {
     Updating updating(updating_);
-    for (const ValuePair pair : pairs) {
+    for (const FormValue pair : pairs) {
         const std::optional<double> value =
             pairs_[static_cast<std::size_t>(pair)].show(fieldValue(pair));
         if (value) {
@@ -433,9 +433,9 @@ void ParameterFormController::showPairs(std::span<const ValuePair> pairs) {
     host_.showParameters();
 }
 
-double ParameterFormController::fieldValue(ValuePair pair) const {
+double ParameterFormController::fieldValue(FormValue pair) const {
     const PlayerParameters& record = working_.parameters;
-    if (pair == ValuePair::Height) {
+    if (pair == FormValue::Height) {
         return record.heightAdjustment;
     }
     const PairField& field = fieldOf(pair);
@@ -443,9 +443,9 @@ double ParameterFormController::fieldValue(ValuePair pair) const {
     return field.negated ? -value : value;
 }
 
-void ParameterFormController::takeValue(ValuePair pair, double value) {
+void ParameterFormController::takeValue(FormValue pair, double value) {
     PlayerParameters& record = working_.parameters;
-    if (pair == ValuePair::Height) {
+    if (pair == FormValue::Height) {
         record.heightAdjustment = static_cast<std::int32_t>(
             std::clamp<std::int64_t>(truncToInt(value), INT32_MIN, INT32_MAX));
         // A height the user typed forces a rebuild at exactly that height, without the Fit

@@ -21,7 +21,7 @@ class RichTextDocument;
 class UserPrompt;
 
 // The value pairs of the parameter form, each editing one field of the record.
-enum class ValuePair {
+enum class FormValue {
     Origin,
     OriginSpeed,
     OriginAccel,
@@ -36,7 +36,7 @@ enum class ValuePair {
     Flashing,
     FlashingAccel,
 };
-inline constexpr std::size_t kValuePairCount = 13;
+inline constexpr std::size_t kFormValueCount = 13;
 
 // What the parameter form's controller needs from the forms around it. The parameter form and
 // the sequence form implement it; headless players and tests put in their own.
@@ -124,7 +124,7 @@ class ParameterFormController final : public CommandExecutor {
     int scrollDuration();
 
     // The user changed the text of a value pair; a new number goes into the record.
-    void editValue(ValuePair pair, std::string_view text);
+    void editValue(FormValue pair, std::string_view text);
     // After any change made in the form: unless the form is filling its own controls, the
     // preset list loses its selection, the top player takes the change (with Auto Update on)
     // and the selected command stores it.
@@ -137,7 +137,7 @@ class ParameterFormController final : public CommandExecutor {
     FourCC contentKind() const { return contentKind_; }
     bool contentBuilt() const { return contentBuilt_; }
     bool autoUpdate() const { return autoUpdate_; }
-    const ValueText& valueText(ValuePair pair) const {
+    const ValueText& valueText(FormValue pair) const {
         return pairs_[static_cast<std::size_t>(pair)];
     }
 
@@ -154,9 +154,9 @@ class ParameterFormController final : public CommandExecutor {
     void textReplaced();
 
     void showValues();
-    void showPairs(std::span<const ValuePair> pairs);
-    void takeValue(ValuePair pair, double value);
-    double fieldValue(ValuePair pair) const;
+    void showPairs(std::span<const FormValue> pairs);
+    void takeValue(FormValue pair, double value);
+    double fieldValue(FormValue pair) const;
 
     Players& players_;
     RichTextDocument& richText_;
@@ -170,7 +170,7 @@ class ParameterFormController final : public CommandExecutor {
     bool autoUpdate_ = true;
     bool contentBuilt_ = false;
     int updating_ = 0;
-    std::array<ValueText, kValuePairCount> pairs_;
+    std::array<ValueText, kFormValueCount> pairs_;
 };
 
 // A plain text as the text content takes it: tabs, line feeds, carriage returns and spaces

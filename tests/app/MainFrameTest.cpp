@@ -2,10 +2,12 @@
 // the panes, the status bar, the title, the operation commands on the runner, and what it
 // stores when it closes.
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 
+#include "NamedWidget.h"
 #include "PreviewSplitter.h"
 #include "PreviewWnd.h"
 #include "ShellTestSupport.h"
@@ -16,7 +18,10 @@ namespace {
 
 using C = ActionId;
 
-class MainFrameTest : public ShellTest {};
+class MainFrameTest : public ShellTest {
+  protected:
+    QString statusPane(const char* name) { return named<QLabel>(frame(), name)->text(); }
+};
 
 TEST_F(MainFrameTest, CommandsWithoutAHandlerAreDisabled) {
     ASSERT_TRUE(start());
@@ -119,7 +124,7 @@ TEST_F(MainFrameTest, PaneCommandsShowHideAndCheck) {
     EXPECT_FALSE(frame().isRowVisible(MainFrame::SequenceRow));
     EXPECT_TRUE(frame().isRowVisible(MainFrame::PreviewRow));
     EXPECT_FALSE(checked(C::ViewMetrics));
-    EXPECT_FALSE(frame().previewSplitter().isMetricsVisible());
+    EXPECT_FALSE(frame().findChild<PreviewSplitter*>()->isMetricsVisible());
 
     trigger(C::ViewSequence);
     EXPECT_TRUE(checked(C::ViewSequence));
@@ -129,7 +134,7 @@ TEST_F(MainFrameTest, PaneCommandsShowHideAndCheck) {
 
 TEST_F(MainFrameTest, MetricsCommandTwiceHidesTheColumnAgain) {
     ASSERT_TRUE(start());
-    PreviewSplitter& splitter = frame().previewSplitter();
+    PreviewSplitter& splitter = *frame().findChild<PreviewSplitter*>();
     EXPECT_EQ(splitter.paneSize(PreviewSplitter::MetricsColumn), 0);
     trigger(C::ViewMetrics);
     EXPECT_GT(splitter.paneSize(PreviewSplitter::MetricsColumn), 0);
@@ -143,18 +148,18 @@ TEST_F(MainFrameTest, StatusPanesCountPlayersCommandsAndDocuments) {
     frame().refresh();
     // Without Auto Run the first command was executed, not run.
     EXPECT_FALSE(frame().session().isRunning());
-    EXPECT_EQ(frame().statusPaneText(MainFrame::StatusPane::Commands),
+    EXPECT_EQ(statusPane("Commands"),
               QStringLiteral("Commands: 3, Current: 1"));
-    EXPECT_EQ(frame().statusPaneText(MainFrame::StatusPane::Documents),
+    EXPECT_EQ(statusPane("Documents"),
               QStringLiteral("Documents: 1, Current: 1"));
-    EXPECT_EQ(frame().statusPaneText(MainFrame::StatusPane::Players), QStringLiteral("Players: 1"));
+    EXPECT_EQ(statusPane("Players"), QStringLiteral("Players: 1"));
 
     prompt.answers.push_back(Answer::No);
     trigger(C::FileNew);
     frame().refresh();
-    EXPECT_EQ(frame().statusPaneText(MainFrame::StatusPane::Commands),
+    EXPECT_EQ(statusPane("Commands"),
               QStringLiteral("Commands: 0, Current: 0"));
-    EXPECT_EQ(frame().statusPaneText(MainFrame::StatusPane::Documents),
+    EXPECT_EQ(statusPane("Documents"),
               QStringLiteral("Documents: 0, Current: 0"));
 }
 
@@ -189,10 +194,10 @@ TEST_F(MainFrameTest, OperationCommandsDriveTheRunner) {
 TEST_F(MainFrameTest, ToolbarAndStatusBarStatesAreStoredOnClose) {
     settings.setSettingInt(QStringLiteral("ToolbarVisible"), 0);
     ASSERT_TRUE(start());
-    EXPECT_FALSE(frame().toolBar().isVisible());
+    EXPECT_FALSE(named<QToolBar>(frame(), "Toolbar")->isVisible());
     EXPECT_FALSE(checked(C::ViewToolbar));
     trigger(C::ViewToolbar);
-    EXPECT_TRUE(frame().toolBar().isVisible());
+    EXPECT_TRUE(named<QToolBar>(frame(), "Toolbar")->isVisible());
     trigger(C::ViewStatusBar);
     EXPECT_FALSE(frame().statusBar()->isVisible());
 

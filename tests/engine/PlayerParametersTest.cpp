@@ -123,9 +123,6 @@ TEST(PlayerParametersLayout, ReservedAreasSurviveEveryCopy) {
 
     ParameterSet source;
     source.parameters = stored;
-    ParameterSet target;
-    EXPECT_TRUE(target.copyRecordWithContent(source));
-    EXPECT_EQ(target.parameters.toBytes(), image);
 
     // A live player keeps its own copy of the record untouched.
     test::EngineRig rig;
@@ -241,12 +238,10 @@ TEST(ParameterSetTest, NewSetHasDefaultsAndNoContent) {
     EXPECT_EQ(set.keep, 0u);
 }
 
-TEST(ParameterSetTest, CopyWithContentIsDeepAndEmptySourceReleasesTarget) {
+TEST(PlayerContentTest, CopyIsDeepAndEmptySourceReleasesTarget) {
     ParameterSet source = test::makeSet(test::plainRecord(), test::numberedColumns(3), 12);
-    source.parameters.origin = 33.0;
     ParameterSet target;
-    ASSERT_TRUE(target.copyRecordWithContent(source));
-    EXPECT_EQ(target.parameters.origin, 33.0);
+    ASSERT_TRUE(target.content.copyFrom(source.content));
     ASSERT_EQ(target.content.columnCount(), 3u);
     EXPECT_EQ(target.content.rowCount(), 12u);
     EXPECT_NE(target.content.columns().data(), source.content.columns().data());
@@ -255,11 +250,10 @@ TEST(ParameterSetTest, CopyWithContentIsDeepAndEmptySourceReleasesTarget) {
 
     // A source with 0 columns leaves the target with no array at all, and succeeds.
     const ParameterSet empty;
-    ASSERT_TRUE(target.copyRecordWithContent(empty));
+    ASSERT_TRUE(target.content.copyFrom(empty.content));
     EXPECT_EQ(target.content.columnCount(), 0u);
     EXPECT_EQ(target.content.rowCount(), 0u);
     EXPECT_EQ(target.content.columns().data(), nullptr);
-    EXPECT_EQ(target.parameters.origin, 90.0);
 }
 
 TEST(PlayerContentTest, AllocateZeroesAndReleaseClearsCounts) {

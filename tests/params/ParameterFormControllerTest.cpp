@@ -150,8 +150,8 @@ TEST_F(ParameterFormTest, LoadedValuesCarryTheirShownPrecision) {
     EXPECT_EQ(working.yShift, -static_cast<double>(2.3f));
     EXPECT_EQ(working.flashing, static_cast<double>(0.3f));
     EXPECT_EQ(working.heightAdjustment, 2);
-    EXPECT_EQ(form.valueText(ValuePair::YShift).text(), "+2.3");
-    EXPECT_EQ(form.valueText(ValuePair::ClipEnd).text(), "300.3");
+    EXPECT_EQ(form.valueText(FormValue::YShift).text(), "+2.3");
+    EXPECT_EQ(form.valueText(FormValue::ClipEnd).text(), "300.3");
     const PlayerParameters top = players()[0].parameters;
     EXPECT_EQ(top.origin, 90.0);
     EXPECT_EQ(top.clipEnd, static_cast<double>(300.3f));
@@ -180,10 +180,8 @@ TEST_F(ParameterFormTest, PictureThatCannotBeLoadedFailsTheCommandSilently) {
     auto command = plainCommand(Keyword::Solo);
     const std::string record = std::string("x.bmp") + '\0' +
                                std::string("\x0c\0\0\0\x01\0\0\0\x08\0\0\0", 12) + "no bitmap";
-    ByteBuffer bytes;
-    ASSERT_TRUE(
-        bytes.append({reinterpret_cast<const std::uint8_t*>(record.data()), record.size()}));
-    command->assignContent(content_kind::Picture, std::move(bytes));
+    command->assignContent(content_kind::Picture,
+                           std::vector<std::uint8_t>(record.begin(), record.end()));
     EXPECT_FALSE(form.execute(*command, true));
     EXPECT_TRUE(players().empty());
     EXPECT_TRUE(prompt.messages.isEmpty());
@@ -303,22 +301,22 @@ TEST_F(ParameterFormTest, EditedValuesReachTheRecordThroughTheirText) {
     ASSERT_TRUE(form.execute(*command, true));
     host.selectedRows.clear();
 
-    form.editValue(ValuePair::Origin, "123.4");
+    form.editValue(FormValue::Origin, "123.4");
     EXPECT_EQ(form.working().parameters.origin, static_cast<double>(123.4f));
     EXPECT_EQ(players()[0].parameters.origin, static_cast<double>(123.4f));
     EXPECT_EQ(host.storedCount, 1);
     EXPECT_EQ(host.selectedRows, std::vector<int>{-1});
 
-    form.editValue(ValuePair::Origin, "abc");
+    form.editValue(FormValue::Origin, "abc");
     EXPECT_EQ(form.working().parameters.origin, static_cast<double>(123.4f));
     EXPECT_EQ(host.storedCount, 1);
-    form.editValue(ValuePair::Origin, "77.5xyz");
+    form.editValue(FormValue::Origin, "77.5xyz");
     EXPECT_EQ(form.working().parameters.origin, 77.5);
 
     // Y-Shift and the vertical speed show the field negated.
-    form.editValue(ValuePair::YShift, "2");
+    form.editValue(FormValue::YShift, "2");
     EXPECT_EQ(form.working().parameters.yShift, -2.0);
-    form.editValue(ValuePair::VerticalSpeed, "-1.5");
+    form.editValue(FormValue::VerticalSpeed, "-1.5");
     EXPECT_EQ(form.working().parameters.verticalSpeed, 1.5);
     EXPECT_EQ(host.storedCount, 4);
 }
@@ -329,7 +327,7 @@ TEST_F(ParameterFormTest, TypedHeightIsTruncatedAndSkipsTheFitSearch) {
     ASSERT_TRUE(form.execute(*command, true));
 
     form.setAutoUpdate(false);
-    form.editValue(ValuePair::Height, "77.9");
+    form.editValue(FormValue::Height, "77.9");
     EXPECT_EQ(form.working().parameters.heightAdjustment, 77);
     EXPECT_FALSE(form.contentBuilt());
     EXPECT_EQ(form.working().keep & KeepFlags::Height, KeepFlags::Height);
@@ -375,13 +373,13 @@ TEST_F(ParameterFormTest, OnlyChangesGivenByHandResetTheFrameClocksLag) {
 
     fallBehind();
     host.running = true;
-    form.editValue(ValuePair::Origin, "100");
+    form.editValue(FormValue::Origin, "100");
     EXPECT_GT(frameClock.lag(), 0u);
     ASSERT_TRUE(form.execute(*command, false));
     EXPECT_GT(frameClock.lag(), 0u);
 
     host.running = false;
-    form.editValue(ValuePair::Origin, "110");
+    form.editValue(FormValue::Origin, "110");
     EXPECT_EQ(frameClock.lag(), 0u);
     fallBehind();
     ASSERT_TRUE(form.execute(*command, true));

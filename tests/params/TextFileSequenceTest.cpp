@@ -87,7 +87,7 @@ TEST_F(TextFileSequenceTest, TextThatDoesNotScrollKeepsTheDefaultTimes) {
     EXPECT_EQ(command->parameters().deathAfter, 5.0);
 
     // Moving to the right, the text has no scroll duration either.
-    form.editValue(ValuePair::OriginSpeed, "25");
+    form.editValue(FormValue::OriginSpeed, "25");
     EXPECT_EQ(form.scrollDuration(), 0);
 }
 
