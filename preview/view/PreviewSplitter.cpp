@@ -1,23 +1,30 @@
 #include "PreviewSplitter.h"
 
-#include "EmptyPane.h"
+#include "MetricsForm.h"
 #include "PreviewWnd.h"
 
 namespace rova {
 
-namespace {
-// The metrics form's natural size, which its place keeps until the form is there.
-constexpr QSize kMetricsFormSize{260, 400};
-}  // namespace
-
 PreviewSplitter::PreviewSplitter(SettingsStore& settings, QWidget* parent)
     : XSplitterStatic(Qt::Horizontal, parent) {
-    metrics_ = new EmptyPane(kMetricsFormSize);
+    // The preview owns the simulator whose settings the form edits, so it is made first.
     preview_ = new PreviewWnd(settings);
+    metrics_ = new MetricsForm(preview_->simulator());
     addPane(metrics_);
     addPane(preview_);
+    // A new size of the preview fits the viewer distance anew.
+    connect(preview_, &PreviewWnd::geometryChanged, metrics_, &MetricsForm::refresh);
     setFixed(MetricsColumn, true);
     setPaneSize(MetricsColumn, 0, false);
+}
+
+PreviewSplitter::~PreviewSplitter() {
+    // The form goes before the preview and its simulator, whatever the order of the children.
+    delete metrics_;
+}
+
+QWidget& PreviewSplitter::metrics() {
+    return *metrics_;
 }
 
 bool PreviewSplitter::isMetricsVisible() const {
