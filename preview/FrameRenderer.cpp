@@ -114,18 +114,19 @@ void FrameRenderer::eraseBackground() {
     }
 }
 
-void FrameRenderer::fillLamp(const QRect& rect, QRgb colour) {
-    // An empty rectangle is left out first: QRect::intersected would turn an inverted one round.
-    if (rect.isEmpty()) {
+void FrameRenderer::fillLamp(int left, int top, int right, int bottom, QRgb colour) {
+    // Clipped to the client area with plain integers rather than QRect's out-of-line operations:
+    // this runs for every lit lamp of every column.
+    const int clipLeft = std::max(left, client_.left());
+    const int clipTop = std::max(top, client_.top());
+    const int clipRight = std::min(right, client_.left() + client_.width());
+    const int clipBottom = std::min(bottom, client_.top() + client_.height());
+    if (clipLeft >= clipRight || clipTop >= clipBottom) {
         return;
     }
-    const QRect visible = rect.intersected(client_);
-    if (visible.isEmpty()) {
-        return;
-    }
-    for (int y = visible.top(); y <= visible.bottom(); ++y) {
+    for (int y = clipTop; y < clipBottom; ++y) {
         auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y - client_.top()));
-        std::fill_n(line + (visible.left() - client_.left()), visible.width(), colour);
+        std::fill(line + (clipLeft - client_.left()), line + (clipRight - client_.left()), colour);
     }
 }
 
@@ -136,7 +137,8 @@ void FrameRenderer::repaintBackground(const QRect& area) {
         painter.setClipRect(client_);
         background_.drawArea(painter, area);
     } else {
-        fillLamp(area, qRgb(0, 0, 0));
+        fillLamp(area.left(), area.top(), area.left() + area.width(), area.top() + area.height(),
+                 qRgb(0, 0, 0));
     }
 }
 
@@ -204,7 +206,7 @@ bool FrameRenderer::drawFrame(const LampFrame& frame, const SimulationGeometry& 
                 if (qRed(colour) + qGreen(colour) + qBlue(colour) == 0) {
                     continue;
                 }
-                fillLamp(fromEdges(left, truncPixel(y), right, truncPixel(y + lampHeight)), colour);
+                fillLamp(left, truncPixel(y), right, truncPixel(y + lampHeight), colour);
             }
         }
     }

@@ -56,7 +56,9 @@ class FrameRenderer {
   private:
     void loadPicture(const QString& path);
     void repaintBackground(const QRect& area);
-    void fillLamp(const QRect& rect, QRgb colour);
+    // Fills the part inside the client area of the rectangle with the given edges, right and
+    // bottom exclusive.
+    void fillLamp(int left, int top, int right, int bottom, QRgb colour);
 
     QRect client_;
     QImage image_;
