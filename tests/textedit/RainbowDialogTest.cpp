@@ -1,0 +1,231 @@
+// The Rainbow Text dialog on screen: the cycle from the settings, editing it with the palette
+// and the buttons, the colour items' drawing, and OK storing the cycle and colouring the text.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QImage>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include <vector>
+
+#include "MemorySettingsStore.h"
+#include "NamedWidget.h"
+#include "QtApplicationTest.h"
+#include "RainbowDialog.h"
+#include "RichTextDocument.h"
+#include "TextRainbow.h"
+#include "TextTestSupport.h"
+
+namespace rova {
+namespace {
+
+using test::formatsOf;
+using test::fullFormat;
+using test::named;
+
+constexpr ColourRef kBlack = 0x000000;
+constexpr ColourRef kRed = 0x0000FF;
+constexpr ColourRef kGreen = 0x00FF00;
+constexpr ColourRef kBlue = 0xFF0000;
+constexpr ColourRef kYellow = 0x00FFFF;
+constexpr ColourRef kWhite = 0xFFFFFF;
+constexpr ColourRef kPlain = 0x123456;
+
+class RainbowDialogTest : public test::QtApplicationTest {
+  protected:
+    void SetUp() override { text_.setDefaultFormat(fullFormat("Arial", 240, 0, kPlain)); }
+
+    // Opens the dialog on the stored settings and finds its controls.
+    void open() {
+        dialog_ = std::make_unique<RainbowDialog>(settings_, text_);
+        dialog_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog_.get()));
+        cycle_ = named<QListWidget>(*dialog_, "Cycle");
+        palette_ = named<QListWidget>(*dialog_, "Palette");
+        words_ = named<QCheckBox>(*dialog_, "Words");
+        ASSERT_TRUE(cycle_ && palette_ && words_);
+    }
+
+    void press(const char* name) {
+        QPushButton* button = named<QPushButton>(*dialog_, name);
+        ASSERT_NE(button, nullptr) << name;
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    static void clickItem(QListWidget* list, int row) {
+        list->scrollToItem(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
+    }
+
+    static int selectedRow(const QListWidget* list) {
+        const QList<QListWidgetItem*> items = list->selectedItems();
+        return items.isEmpty() ? -1 : list->row(items.front());
+    }
+
+    std::vector<ColourRef> cycle() const {
+        const QList<ColourRef> colours = dialog_->cycle();
+        return {colours.begin(), colours.end()};
+    }
+
+    MemorySettingsStore settings_;
+    RichTextDocument text_;
+    std::unique_ptr<RainbowDialog> dialog_;
+    QListWidget* cycle_ = nullptr;
+    QListWidget* palette_ = nullptr;
+    QCheckBox* words_ = nullptr;
+};
+
+TEST_F(RainbowDialogTest, OpensWithTheStoredCycleAndTheEightColourPalette) {
+    settings_.set(RainbowSettings::kCycleKey, "65280 -1 16777216 255 x 16711680");
+    settings_.set(RainbowSettings::kWordsKey, "1");
+    open();
+    EXPECT_EQ(cycle(), (std::vector<ColourRef>{kGreen, kRed}));
+    EXPECT_TRUE(words_->isChecked());
+    const ColourRef palette[] = {kBlack, kRed, kGreen, kYellow, kBlue, 0xFF00FF, 0xFFFF00, kWhite};
+    ASSERT_EQ(palette_->count(), 8);
+    for (int row = 0; row < 8; ++row) {
+        EXPECT_EQ(palette_->item(row)->data(ColourListDelegate::kColourRole).toUInt(),
+                  palette[row]);
+    }
+    EXPECT_EQ(palette_->item(3)->data(Qt::AccessibleTextRole).toString(), "Yellow");
+    EXPECT_EQ(cycle_->item(0)->data(Qt::AccessibleTextRole).toString(), "Green");
+    EXPECT_EQ(selectedRow(cycle_), -1);
+}
+
+TEST_F(RainbowDialogTest, EveryControlHasAnAccessibleName) {
+    open();
+    for (const char* name : {"Insert", "Append", "Delete", "OK", "Cancel"}) {
+        EXPECT_NE(named<QPushButton>(*dialog_, name), nullptr) << name;
+    }
+    for (QWidget* widget : dialog_->findChildren<QWidget*>()) {
+        if (widget->focusPolicy() != Qt::NoFocus && widget->isVisibleTo(dialog_.get())) {
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->metaObject()->className();
+        }
+    }
+}
+
+TEST_F(RainbowDialogTest, InsertAndAppendPlaceThePaletteColourAroundTheSelectedEntry) {
+    struct Case {
+        const char* button;
+        int cycleRow;    // -1: no entry selected
+        int paletteRow;  // -1: no colour selected; clicked with no entry selected
+        std::vector<ColourRef> cycle;
+        int selected;
+    };
+    const Case cases[] = {
+        {"Insert", -1, -1, {kRed, kGreen, kBlue}, 0},
+        {"Append", -1, -1, {kGreen, kBlue, kRed}, 2},
+        {"Insert", -1, 3, {kYellow, kGreen, kBlue}, 0},
+        {"Append", -1, 7, {kGreen, kBlue, kWhite}, 2},
+        // A selected entry selects its own colour in the palette.
+        {"Insert", 1, -1, {kGreen, kBlue, kBlue}, 1},
+        {"Append", 0, -1, {kGreen, kGreen, kBlue}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.button << " " << c.cycleRow << " " << c.paletteRow);
+        settings_.set(RainbowSettings::kCycleKey, "65280 16711680");
+        open();
+        if (c.paletteRow >= 0) {
+            clickItem(palette_, c.paletteRow);
+            ASSERT_EQ(cycle(), (std::vector<ColourRef>{kGreen, kBlue}));
+        }
+        if (c.cycleRow >= 0) {
+            clickItem(cycle_, c.cycleRow);
+        }
+        press(c.button);
+        EXPECT_EQ(cycle(), c.cycle);
+        EXPECT_EQ(selectedRow(cycle_), c.selected);
+    }
+}
+
+TEST_F(RainbowDialogTest, The33rdEntryIsRefused) {
+    settings_.set(RainbowSettings::kCycleKey, "");
+    open();
+    for (int i = 0; i < 32; ++i) {
+        press(i % 2 == 0 ? "Insert" : "Append");
+    }
+    ASSERT_EQ(cycle_->count(), 32);
+    press("Insert");
+    press("Append");
+    EXPECT_EQ(cycle_->count(), 32);
+}
+
+TEST_F(RainbowDialogTest, SelectingAnEntrySelectsItsPaletteColourFromTheEnd) {
+    settings_.set(RainbowSettings::kCycleKey, "16711680 14737632 0");
+    open();
+    clickItem(cycle_, 0);
+    EXPECT_EQ(selectedRow(palette_), 4);
+    clickItem(cycle_, 1);  // the text colour White is not in the palette
+    EXPECT_EQ(selectedRow(palette_), -1);
+    EXPECT_EQ(cycle()[1], 0xE0E0E0u) << "and the entry keeps its colour";
+    clickItem(cycle_, 2);
+    EXPECT_EQ(selectedRow(palette_), 0);
+
+    clickItem(palette_, 6);
+    EXPECT_EQ(cycle(), (std::vector<ColourRef>{kBlue, 0xE0E0E0, 0xFFFF00}));
+    EXPECT_EQ(cycle_->item(2)->data(Qt::AccessibleTextRole).toString(), "Cyan");
+
+    press("Delete");
+    EXPECT_EQ(cycle(), (std::vector<ColourRef>{kBlue, 0xE0E0E0}));
+    EXPECT_EQ(selectedRow(cycle_), -1);
+    press("Delete");
+    EXPECT_EQ(cycle_->count(), 2) << "nothing selected, nothing deleted";
+}
+
+TEST_F(RainbowDialogTest, ItemsAreButtonsWithTheColourInsetByThreePixels) {
+    settings_.set(RainbowSettings::kCycleKey, "255");
+    open();
+    const QRect rect = cycle_->visualItemRect(cycle_->item(0));
+    EXPECT_EQ(rect.size(), QSize(72, 16));
+    const QImage image = cycle_->viewport()->grab().toImage();
+    const QColor red(255, 0, 0);
+    EXPECT_EQ(image.pixelColor(rect.topLeft() + QPoint(3, 3)), red);
+    EXPECT_EQ(image.pixelColor(rect.bottomRight() - QPoint(3, 3)), red);
+    EXPECT_NE(image.pixelColor(rect.topLeft() + QPoint(2, 2)), red);
+    EXPECT_NE(image.pixelColor(rect.bottomRight() - QPoint(2, 2)), red);
+}
+
+TEST_F(RainbowDialogTest, OkStoresTheCycleAndColoursTheSelection) {
+    settings_.set(RainbowSettings::kCycleKey, "255 65280 16711680");
+    text_.document().setPlainText("one two  three");
+    text_.setSelection(0, -1);
+    open();
+    QTest::mouseClick(words_, Qt::LeftButton);
+    press("OK");
+
+    EXPECT_EQ(dialog_->result(), QDialog::Accepted);
+    EXPECT_EQ(settings_.setting(RainbowSettings::kWordsKey), "1");
+    EXPECT_EQ(settings_.writeCount(), 1) << "the unchanged cycle is not written again";
+    std::vector<ColourRef> colours;
+    for (const CharacterFormat& format : formatsOf(text_.document(), text_.defaultFormat())) {
+        colours.push_back(format.colour);
+    }
+    const ColourRef R = kRed, G = kGreen, B = kBlue;
+    EXPECT_EQ(colours, (std::vector<ColourRef>{R, R, R, R, G, G, G, G, G, B, B, B, B, B}));
+}
+
+TEST_F(RainbowDialogTest, OkWithAnEmptyCycleAndCancelChangeNothing) {
+    for (const char* button : {"OK", "Cancel"}) {
+        SCOPED_TRACE(button);
+        settings_.set(RainbowSettings::kCycleKey, "255");
+        text_.document().setPlainText("ab");
+        text_.setSelection(0, -1);
+        open();
+        if (QString(button) == "OK") {
+            clickItem(cycle_, 0);
+            press("Delete");
+        }
+        QTest::mouseClick(words_, Qt::LeftButton);
+        press(button);
+        EXPECT_FALSE(dialog_->isVisible());
+        EXPECT_EQ(settings_.writeCount(), 0);
+        EXPECT_EQ(text_.selectionFormat().colour, kPlain);
+    }
+}
+
+}  // namespace
+}  // namespace rova
