@@ -11,8 +11,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -35,7 +37,7 @@ namespace {
 // One value pair: its caption, the name assistive technology reads (the caption without "&",
 // qualified by its group where two captions are alike), its unit, slider range and the value a
 // click on the caption sets. Every field shows one decimal.
-struct PairSpec {
+struct PairRow {
     const char* caption;
     const char* name;
     const char* unit;
@@ -47,7 +49,7 @@ struct PairSpec {
 
 // In the order of FormValue. The three vertical sliders show their first value at the top.
 // clang-format off
-const std::array<PairSpec, kFormValueCount> kPairs{{
+const std::array<PairRow, kFormValueCount> kPairs{{
     {QT_TR_NOOP("Origin:"), QT_TR_NOOP("Origin"), QT_TR_NOOP("degrees"),
      {0, 360, 15}, Qt::Horizontal, false, 90},
     {QT_TR_NOOP("Speed:"), QT_TR_NOOP("Origin Speed"), QT_TR_NOOP("degrees/s"),
@@ -128,6 +130,7 @@ ParameterForm::ParameterForm(PlayerEngine& engine, QuestionPrompt& prompt,
       pictureEditor_(new PictureEditor(prompt, std::move(showFile), nullptr, this)),
       controller_(players_, richText_, pictureEditor_->model(), presets_, prompt, *this) {
     presets_.load(presetsToLoad);
+    pictureEditor_->model().setOwner(this);
     createControls();
     fillPresets();
     showParameters();
@@ -160,6 +163,50 @@ void ParameterForm::createControls() {
     layout->addWidget(content, 1);
     layout->addLayout(lower);
     orderTabs();
+    connectChecks();
+}
+
+void ParameterForm::connectChecks() {
+    // clicked() comes from the user only; the controls shown by the program stay quiet.
+    const auto onClick = [this](QAbstractButton* button, auto action) {
+        connect(button, &QAbstractButton::clicked, this, action);
+    };
+    const auto read = [this] { controller_.readCheckBoxes(checks()); };
+    for (QAbstractButton* button : std::initializer_list<QAbstractButton*>{
+             anchors_[0], anchors_[1], anchors_[2], originSpring_, originSync_, widthSpring_,
+             bounceAtStart_, bounceAtEnd_, verticalBounce_}) {
+        onClick(button, read);
+    }
+    onClick(autoWidth_, [this](bool on) { controller_.setAutoWidth(on, checks()); });
+    onClick(mirrorAtZero_, [this](bool on) { controller_.setMirrorAtZero(on); });
+    onClick(bounceAtZero_, [this](bool on) { controller_.setBounceAtZero(on); });
+    onClick(wrapAround_, [this] { controller_.readCheckBoxesAndAutoWidth(checks()); });
+    onClick(alignTop_, [this](bool on) { controller_.setAlignTop(on); });
+    onClick(alignBottom_, [this](bool on) { controller_.setAlignBottom(on); });
+    onClick(fit_, [this](bool on) { controller_.setFit(on); });
+    onClick(flip_, [this](bool on) { controller_.setFlip(on); });
+    onClick(textButton_, [this] { controller_.setContentKind(content_kind::Rich); });
+    onClick(pictureButton_, [this] { controller_.setContentKind(content_kind::Picture); });
+    // showFlags() blocks the combo's signals while it shows the record.
+    connect(projections_, &QComboBox::currentIndexChanged, this,
+            [this] { controller_.readCheckBoxesAndAutoWidth(checks()); });
+    projectionsLabel_->installEventFilter(this);
+    connect(textEditor_, &QTextEdit::textChanged, this, [this] { controller_.contentChanged(); });
+}
+
+FormChecks ParameterForm::checks() const {
+    FormChecks checks;
+    checks.anchorLeft = anchors_[0]->isChecked();
+    checks.anchorMiddle = anchors_[1]->isChecked();
+    checks.originSpring = originSpring_->isChecked();
+    checks.widthSpring = widthSpring_->isChecked();
+    checks.originSync = originSync_->isChecked();
+    checks.bounceAtStart = bounceAtStart_->isChecked();
+    checks.bounceAtEnd = bounceAtEnd_->isChecked();
+    checks.wrapAround = wrapAround_->isChecked();
+    checks.projectionIndex = projections_->currentIndex();
+    checks.verticalBounce = verticalBounce_->isChecked();
+    return checks;
 }
 
 // The tab key goes through the groups in order: content, origin, width, clip, vertical, flash,
@@ -244,12 +291,12 @@ QWidget* ParameterForm::createContent() {
 
 void ParameterForm::createValuePairs() {
     for (std::size_t i = 0; i < kFormValueCount; ++i) {
-        const PairSpec& spec = kPairs[i];
-        auto* pair = new ValuePair(tr(spec.caption), spec.range, this, spec.orientation);
-        pair->setFormat(1, spec.plusSign);
+        const PairRow& row = kPairs[i];
+        auto* pair = new ValuePair(tr(row.caption), row.range, this, row.orientation);
+        pair->setFormat(1, row.plusSign);
         pair->leaveTextToForm();
-        pair->setLabelValue(spec.labelValue);
-        pair->setAccessibleName(tr(spec.name), tr(spec.unit));
+        pair->setLabelValue(row.labelValue);
+        pair->setAccessibleName(tr(row.name), tr(row.unit));
         const auto value = static_cast<FormValue>(i);
         connect(pair, &ValuePair::textEdited, this,
                 [this, value](const QString& text) { valueEdited(value, text); });
@@ -304,14 +351,14 @@ QWidget* ParameterForm::createGroups() {
     mirrorAtZero_ = makeButton<QCheckBox>(QT_TR_NOOP("Mirror@Zero"), width);
     bounceAtZero_ = makeButton<QCheckBox>(QT_TR_NOOP("Bounce@Zero"), width);
     wrapAround_ = makeButton<QCheckBox>(QT_TR_NOOP("Wrap Around"), width);
-    auto* projectionsLabel = new QLabel(tr("Projections:"), width);
+    projectionsLabel_ = new QLabel(tr("Projections:"), width);
     projections_ = new QComboBox(width);
     projections_->setAccessibleName(tr("Projections"));
     projections_->setToolTip(tr("Copies around the circle"));
     for (int count = 1; count <= kMaxProjections; ++count) {
         projections_->addItem(QString::number(count));
     }
-    projectionsLabel->setBuddy(projections_);
+    projectionsLabel_->setBuddy(projections_);
     auto* widthChecks = new QGridLayout;
     widthChecks->addWidget(widthSpring_, 0, 0);
     widthChecks->addWidget(autoWidth_, 0, 1);
@@ -319,7 +366,7 @@ QWidget* ParameterForm::createGroups() {
     widthChecks->addWidget(bounceAtZero_, 1, 1);
     widthChecks->addWidget(wrapAround_, 2, 0);
     auto* projectionsRow = new QHBoxLayout;
-    projectionsRow->addWidget(projectionsLabel);
+    projectionsRow->addWidget(projectionsLabel_);
     projectionsRow->addWidget(projections_);
     widthChecks->addLayout(projectionsRow, 2, 1);
     widthGrid->addLayout(widthChecks, 3, 0, 1, 3);
@@ -358,15 +405,6 @@ QWidget* ParameterForm::createGroups() {
     addRow(flashGrid, 0, pair(FormValue::Flashing));
     addRow(flashGrid, 1, pair(FormValue::FlashingAccel));
     flashGrid->setRowStretch(2, 1);
-
-    // The check boxes, radio buttons and the combo box show the working record; the
-    // controller offers no operation for them yet, so they take no input.
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             anchors_[0], anchors_[1], anchors_[2], originSpring_, originSync_, widthSpring_,
-             autoWidth_, mirrorAtZero_, bounceAtZero_, wrapAround_, projections_, bounceAtStart_,
-             bounceAtEnd_, alignTop_, alignBottom_, fit_, flip_, verticalBounce_}) {
-        control->setEnabled(false);
-    }
 
     // Fields wide enough for "+360.5".
     const int fieldWidth = fontMetrics().horizontalAdvance(QStringLiteral("+360.55"));
@@ -463,6 +501,7 @@ void ParameterForm::showFlags() {
     fit_->setChecked(fits);
     alignTop_->setChecked(!fits && record.hasPlayerFlag(PlayerFlags::AlignTop));
     alignBottom_->setChecked(!fits && record.hasPlayerFlag(PlayerFlags::AlignBottom));
+    const QSignalBlocker quiet(projections_);
     projections_->setCurrentIndex(static_cast<int>(record.effectiveProjections()) - 1);
 }
 
@@ -484,6 +523,10 @@ void ParameterForm::showContentKind() {
     }
     textEditor_->setVisible(text);
     picturePage_->setVisible(picture);
+    if (picture) {
+        // The controller may have given the editor a fresh picture to show.
+        pictureEditor_->applyModelUpdate();
+    }
 }
 
 // ---- the sequence form's part ----
@@ -498,6 +541,10 @@ void ParameterForm::refreshTimingControls() {
 
 bool ParameterForm::isSequenceRunning() const {
     return sequenceForm_.isSequenceRunning();
+}
+
+void ParameterForm::pictureContentChanged() {
+    controller_.contentChanged();
 }
 
 // ---- presets ----
@@ -604,6 +651,12 @@ void ParameterForm::presetRenamed(QTableWidgetItem* item) {
 }
 
 bool ParameterForm::eventFilter(QObject* watched, QEvent* event) {
+    // A click on the "Projections:" caption sets one projection.
+    if (watched == projectionsLabel_ && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        controller_.resetProjections(checks());
+        return true;
+    }
     // While a label is being edited its editor has the keys, not the list.
     if (watched == presetList_ && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -14,6 +14,7 @@
 class QAbstractButton;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QTableWidget;
@@ -40,7 +41,7 @@ class ValuePair;
 // The form is the controller's host; what only the sequence form can do (store into the
 // selected command, show the timing again, tell whether a sequence runs) it passes on to
 // `sequenceForm`.
-class ParameterForm final : public QWidget, private ParameterFormHost {
+class ParameterForm final : public QWidget, private ParameterFormHost, private PictureEditorOwner {
     Q_OBJECT
 
   public:
@@ -72,12 +73,18 @@ class ParameterForm final : public QWidget, private ParameterFormHost {
     void refreshTimingControls() override;
     bool isSequenceRunning() const override;
 
+    // PictureEditorOwner
+    void pictureContentChanged() override;
+
     void createControls();
     QWidget* createContent();
     QWidget* createPresets();
     void createValuePairs();
     QWidget* createGroups();
     void orderTabs();
+    // The check boxes, radio buttons and the combo box hand their clicks to the controller.
+    void connectChecks();
+    FormChecks checks() const;
 
     void valueEdited(FormValue pair, const QString& text);
     void showPair(FormValue pair);
@@ -115,6 +122,7 @@ class ParameterForm final : public QWidget, private ParameterFormHost {
     QCheckBox* mirrorAtZero_ = nullptr;
     QCheckBox* bounceAtZero_ = nullptr;
     QCheckBox* wrapAround_ = nullptr;
+    QLabel* projectionsLabel_ = nullptr;
     QComboBox* projections_ = nullptr;
     QCheckBox* bounceAtStart_ = nullptr;
     QCheckBox* bounceAtEnd_ = nullptr;

@@ -12,7 +12,6 @@
 #include "Command.h"
 #include "CommandContent.h"
 #include "ContentBuilder.h"
-#include "EditedPicture.h"
 #include "Numeric.h"
 #include "ParameterFormText.h"
 #include "Players.h"
@@ -130,8 +129,9 @@ QString normalisedPlainText(QStringView text) {
 }
 
 ParameterFormController::ParameterFormController(Players& players, RichTextDocument& richText,
-                                                 EditedPicture& pictureEditor, Presets& presets,
-                                                 UserPrompt& prompt, ParameterFormHost& host)
+                                                 PictureEditorModel& pictureEditor,
+                                                 Presets& presets, UserPrompt& prompt,
+                                                 ParameterFormHost& host)
     : players_(players),
       richText_(richText),
       pictureEditor_(pictureEditor),
@@ -144,9 +144,13 @@ void ParameterFormController::initialise(bool openingFromList) {
     constexpr int kTwelvePoints = 240;
     constexpr std::uint32_t kRed = 0x0000FF;
     constexpr std::uint32_t kBlack = 0x000000;
-    richText_.setDefaultFormat(
-        {CharacterFormat::kAll, CharacterFormat::kBold, kTwelvePoints, kRed, "Arial"});
-    richText_.setBackgroundColour(kBlack);
+    {
+        // Setting up the text's appearance is no edit of the content.
+        Updating updating(updating_);
+        richText_.setDefaultFormat(
+            {CharacterFormat::kAll, CharacterFormat::kBold, kTwelvePoints, kRed, "Arial"});
+        richText_.setBackgroundColour(kBlack);
+    }
     if (!openingFromList) {
         showPlainText(ParameterFormText::startText(), preset_name::kStatic);
     }
@@ -400,6 +404,15 @@ void ParameterFormController::changed() {
         return;
     }
     host_.selectPresetRow(-1);
+    propagate();
+}
+
+// Unless the form is filling its own controls: the top player takes the working set (with Auto
+// Update on) and the selected command stores it.
+void ParameterFormController::propagate() {
+    if (updating_ > 0) {
+        return;
+    }
     if (autoUpdate_) {
         applyToTopPlayer(false, false);
     }
@@ -412,6 +425,136 @@ void ParameterFormController::setAutoUpdate(bool on) {
     if (turnedOn) {
         applyToTopPlayer(true, true);
     }
+}
+
+// ---- check boxes and content kind ----
+
+void ParameterFormController::readCheckBoxes(const FormChecks& checks) {
+    takeChecks(checks);
+    changed();
+}
+
+void ParameterFormController::readCheckBoxesAndAutoWidth(const FormChecks& checks) {
+    readCheckBoxes(checks);
+    autoWidth();
+}
+
+void ParameterFormController::resetProjections(FormChecks checks) {
+    working_.parameters.setProjections(1);
+    host_.showParameters();
+    checks.projectionIndex = 0;
+    readCheckBoxesAndAutoWidth(checks);
+}
+
+void ParameterFormController::setAutoWidth(bool on, const FormChecks& checks) {
+    setPlayerFlag(PlayerFlags::AutoWidth, on);
+    readCheckBoxesAndAutoWidth(checks);
+}
+
+void ParameterFormController::setMirrorAtZero(bool on) {
+    setPlayerFlag(PlayerFlags::BounceAtZero, false);
+    setPlayerFlag(PlayerFlags::MirrorAtZero, on);
+    host_.showParameters();
+    changed();
+}
+
+void ParameterFormController::setBounceAtZero(bool on) {
+    setPlayerFlag(PlayerFlags::MirrorAtZero, false);
+    setPlayerFlag(PlayerFlags::BounceAtZero, on);
+    host_.showParameters();
+    changed();
+}
+
+void ParameterFormController::setAlignTop(bool on) {
+    setAlignment(on ? PlayerFlags::AlignTop : 0);
+    working_.parameters.yShift = 0.0;
+    working_.parameters.applyVerticalAlignment(working_.content.rowCount());
+    showPairs(kVerticalPairs);
+    changed();
+}
+
+void ParameterFormController::setAlignBottom(bool on) {
+    setAlignment(on ? PlayerFlags::AlignBottom : 0);
+    working_.parameters.yShift = 0.0;
+    working_.parameters.applyVerticalAlignment(working_.content.rowCount());
+    showPairs(kVerticalPairs);
+    changed();
+}
+
+void ParameterFormController::setFit(bool on) {
+    setAlignment(on ? PlayerFlags::Fit : 0);
+    working_.keep &= ~KeepFlags::Height;
+    if (!on) {
+        // The players keep the fitted content until the next change.
+        host_.showParameters();
+        return;
+    }
+    working_.parameters.yShift = 0.0;
+    contentBuilt_ = false;
+    showPairs(kVerticalPairs);
+    changed();
+}
+
+void ParameterFormController::setFlip(bool on) {
+    setPlayerFlag(PlayerFlags::Flip, on);
+    contentBuilt_ = false;
+    changed();
+}
+
+void ParameterFormController::setContentKind(FourCC kind) {
+    contentKind_ = kind;
+    if (kind == content_kind::Picture) {
+        // A fresh picture is part of the switch, not an edit of its own.
+        Updating updating(updating_);
+        pictureEditor_.ensurePicture();
+    }
+    host_.showParameters();
+    contentBuilt_ = false;
+    propagate();
+}
+
+void ParameterFormController::contentChanged() {
+    contentBuilt_ = false;
+    propagate();
+}
+
+void ParameterFormController::takeChecks(const FormChecks& checks) {
+    PlayerParameters& record = working_.parameters;
+    record.originAnchor = checks.anchorLeft ? 0u : checks.anchorMiddle ? 1u : 2u;
+    setPlayerFlag(PlayerFlags::OriginSpring, checks.originSpring);
+    setPlayerFlag(PlayerFlags::WidthSpring, checks.widthSpring);
+    setPlayerFlag(PlayerFlags::OriginSync, checks.originSync);
+    setPlayerFlag(PlayerFlags::BounceAtStart, checks.bounceAtStart);
+    setPlayerFlag(PlayerFlags::BounceAtEnd, checks.bounceAtEnd);
+    record.setWrap(checks.wrapAround);
+    record.setProjections(static_cast<std::uint32_t>(std::max(checks.projectionIndex + 1, 0)));
+    setPlayerFlag(PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy,
+                  checks.verticalBounce);
+}
+
+// Makes the width fit the packed content's columns when AutoWidth is on; a width that this
+// changes is shown and propagated as any other change.
+void ParameterFormController::autoWidth() {
+    const double before = working_.parameters.width;
+    if (applyAutoWidth(working_, players_.degreesPerLampColumn())) {
+        showPairs(kWidthPair);
+        if (working_.parameters.width != before) {
+            changed();
+        }
+    }
+}
+
+void ParameterFormController::setPlayerFlag(std::uint32_t flag, bool on) {
+    if (on) {
+        working_.parameters.playerFlags |= flag;
+    } else {
+        working_.parameters.playerFlags &= ~flag;
+    }
+}
+
+// The alignment bits become `bits` (AlignTop, AlignBottom, both for Fit, or none).
+void ParameterFormController::setAlignment(std::uint32_t bits) {
+    working_.parameters.playerFlags = (working_.parameters.playerFlags & ~PlayerFlags::Fit) | bits;
 }
 
 // ---- value pairs ----

@@ -9,12 +9,12 @@
 
 #include "CommandExecutor.h"
 #include "FourCC.h"
+#include "PictureEditorModel.h"
 #include "PlayerContent.h"
 #include "ValueText.h"
 
 namespace rova {
 
-class EditedPicture;
 class Players;
 class Presets;
 class RichTextDocument;
@@ -56,6 +56,21 @@ class ParameterFormHost {
     virtual bool isSequenceRunning() const = 0;
 };
 
+// What the form's check boxes, origin anchor buttons and "Projections:" combo box show, as
+// "read check boxes" takes them into the record.
+struct FormChecks {
+    bool anchorLeft = false;    // "L"
+    bool anchorMiddle = false;  // "M"; with neither checked the anchor is the right edge
+    bool originSpring = false;
+    bool widthSpring = false;
+    bool originSync = false;
+    bool bounceAtStart = false;
+    bool bounceAtEnd = false;
+    bool wrapAround = false;
+    int projectionIndex = 0;  // the combo's selected index: projections - 1
+    bool verticalBounce = false;
+};
+
 // A host with no controls to show: stands in for the forms wherever commands run without them.
 class FormWithoutControls : public ParameterFormHost {
   public:
@@ -78,7 +93,7 @@ class FormWithoutControls : public ParameterFormHost {
 class ParameterFormController final : public CommandExecutor {
   public:
     ParameterFormController(Players& players, RichTextDocument& richText,
-                            EditedPicture& pictureEditor, Presets& presets, UserPrompt& prompt,
+                            PictureEditorModel& pictureEditor, Presets& presets, UserPrompt& prompt,
                             ParameterFormHost& host);
 
     // One-time set-up, after the presets have been loaded: the rich text's default format
@@ -132,6 +147,37 @@ class ParameterFormController final : public CommandExecutor {
     // Turning Auto Update on gives the top player the working set at once, with a restart.
     void setAutoUpdate(bool on);
 
+    // ---- the check boxes, radio buttons and the combo box ----
+    // The anchor, spring, sync, clip bounce, wrap, projections and vertical bounce settings
+    // take what the controls show; then changed.
+    void readCheckBoxes(const FormChecks& checks);
+    // "Wrap Around" and the "Projections:" combo: read check boxes, then Auto width, since
+    // both limit the width.
+    void readCheckBoxesAndAutoWidth(const FormChecks& checks);
+    // A click on the "Projections:" label: one projection, shown, then as the combo.
+    void resetProjections(FormChecks checks);
+    // "Auto": AutoWidth from the box, then read check boxes and Auto width.
+    void setAutoWidth(bool on, const FormChecks& checks);
+    // "Mirror@Zero" and "Bounce@Zero" exclude each other: setting one clears the other.
+    void setMirrorAtZero(bool on);
+    void setBounceAtZero(bool on);
+    // "Top" and "Bottom" exclude each other and Fit; the y-shift is set from the alignment
+    // and the content's rows.
+    void setAlignTop(bool on);
+    void setAlignBottom(bool on);
+    // "Fit": both alignment bits from the box, and no kept height, so that the next build
+    // searches for the height again. Checked, the content is to be built again and the change
+    // goes out as any other; unchecked, nothing is given to the players until the next change.
+    void setFit(bool on);
+    // "Flip": the content is rebuilt upside down (or back).
+    void setFlip(bool on);
+    // "Text" and "Picture": the content kind, and a rebuild from that content. The picture
+    // editor starts with a fresh picture when it holds none.
+    void setContentKind(FourCC kind);
+    // The text or the picture changed: the content is rebuilt and, unless the form is filling
+    // its own controls, given to the top player (with Auto Update on) and stored.
+    void contentChanged();
+
     const ParameterSet& working() const { return working_; }
     const RichTextDocument& richText() const { return richText_; }
     FourCC contentKind() const { return contentKind_; }
@@ -152,6 +198,11 @@ class ParameterFormController final : public CommandExecutor {
     bool takeCachedContent(const Command& command);
     void cacheBuiltContent(Command& command) const;
     void textReplaced();
+    void propagate();
+    void takeChecks(const FormChecks& checks);
+    void autoWidth();
+    void setPlayerFlag(std::uint32_t flag, bool on);
+    void setAlignment(std::uint32_t bits);
 
     void showValues();
     void showPairs(std::span<const FormValue> pairs);
@@ -160,7 +211,7 @@ class ParameterFormController final : public CommandExecutor {
 
     Players& players_;
     RichTextDocument& richText_;
-    EditedPicture& pictureEditor_;
+    PictureEditorModel& pictureEditor_;
     Presets& presets_;
     UserPrompt& prompt_;
     ParameterFormHost& host_;

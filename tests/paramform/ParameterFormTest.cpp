@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -81,6 +83,23 @@ class ParameterFormWidgetTest : public test::QtApplicationTest {
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
     }
     QPoint rowCentre(int row) { return list().visualItemRect(list().item(row, 0)).center(); }
+    QAbstractButton& button(const char* name) {
+        return control<QAbstractButton>(QString::fromLatin1(name));
+    }
+    void click(const char* name) { QTest::mouseClick(&button(name), Qt::LeftButton); }
+    // The columns of the top player on the rotor.
+    std::vector<ContentColumn> topColumns() const {
+        std::vector<ContentColumn> columns;
+        bool first = true;
+        engine.forEachPlayer([&](const Player& player) {
+            if (first) {
+                const auto shown = player.content().columns();
+                columns.assign(shown.begin(), shown.end());
+                first = false;
+            }
+        });
+        return columns;
+    }
 
     test::TempFolder folder;
     VirtualClock clock;
@@ -320,6 +339,126 @@ TEST_F(ParameterFormWidgetTest, PictureButtonsWorkOnThePictureEditor) {
     const int lamp = model.workingPicture().row(0)[0];
     control<QPushButton>(QStringLiteral("Invert")).click();
     EXPECT_EQ(model.workingPicture().row(0)[0], 7 - lamp);
+}
+
+// ---- check boxes, radio buttons and the combo box ----
+
+TEST_F(ParameterFormWidgetTest, ClickedBoxesSetTheRecordAndTheBoxesThatExcludeThem) {
+    struct Case {
+        const char* what;
+        std::vector<const char*> clicks;
+        std::uint32_t flags;               // of the record, among kShownFlags
+        std::vector<const char*> checked;  // among the boxes that exclude each other
+    };
+    constexpr std::uint32_t kShownFlags = PlayerFlags::MirrorAtZero | PlayerFlags::BounceAtZero |
+                                          PlayerFlags::Fit | PlayerFlags::Flip;
+    const Case cases[] = {
+        {"Mirror then Bounce",
+         {"Mirror@Zero", "Bounce@Zero"},
+         PlayerFlags::BounceAtZero,
+         {"Bounce@Zero"}},
+        {"Bounce then Mirror",
+         {"Bounce@Zero", "Mirror@Zero"},
+         PlayerFlags::MirrorAtZero,
+         {"Mirror@Zero"}},
+        {"Top after Fit", {"Fit", "Top"}, PlayerFlags::AlignTop, {"Top"}},
+        {"Bottom after Top", {"Top", "Bottom"}, PlayerFlags::AlignBottom, {"Bottom"}},
+        {"Fit after Bottom", {"Bottom", "Fit"}, PlayerFlags::Fit, {"Fit"}},
+        {"Fit unchecked", {"Fit", "Fit"}, 0, {}},
+        {"Flip", {"Flip"}, PlayerFlags::Flip, {"Flip"}},
+    };
+    const std::vector<const char*> exclusive{"Mirror@Zero", "Bounce@Zero", "Top",
+                                             "Bottom",      "Fit",         "Flip"};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        makeForm();
+        auto command = test::textCommand(Keyword::Solo, "Hi");
+        command->parameters().playerFlags &= ~kShownFlags;
+        ASSERT_TRUE(form->controller().execute(*command, true));
+        showForm();
+        const int stored = sequenceForm.storedCount;
+        for (const char* name : c.clicks) {
+            click(name);
+        }
+        EXPECT_EQ(record().playerFlags & kShownFlags, c.flags);
+        for (const char* name : exclusive) {
+            const bool expected = std::find(c.checked.begin(), c.checked.end(),
+                                            std::string_view(name)) != c.checked.end();
+            EXPECT_EQ(button(name).isChecked(), expected) << name;
+        }
+        EXPECT_GE(sequenceForm.storedCount, stored + 1);
+    }
+}
+
+TEST_F(ParameterFormWidgetTest, TopAfterFitShowsTheYShiftOfTheFittedContent) {
+    showForm();
+    click("Fit");
+    click("Top");
+    EXPECT_EQ(record().playerFlags & PlayerFlags::Fit, PlayerFlags::AlignTop);
+    // The text fitted to the lamps is at most 16 rows tall, so Top shifts it by at most one.
+    EXPECT_LE(std::abs(record().yShift), 1.0);
+    EXPECT_EQ(control<QLineEdit>(QStringLiteral("Y-Shift")).text().toDouble(), -record().yShift);
+}
+
+TEST_F(ParameterFormWidgetTest, RadiosComboAndCaptionSetTheAnchorAndProjections) {
+    showForm();
+    click("L");
+    EXPECT_EQ(record().originAnchor, 0u);
+    click("R");
+    EXPECT_EQ(record().originAnchor, 2u);
+
+    auto& projections = control<QComboBox>(QStringLiteral("Projections"));
+    projections.setFocus();
+    QTest::keyClick(&projections, Qt::Key_End);
+    EXPECT_EQ(record().projections, 6u);
+    EXPECT_EQ(record().originAnchor, 2u);
+
+    const QList<QLabel*> labels = form->findChildren<QLabel*>();
+    const auto caption = std::find_if(labels.begin(), labels.end(), [](const QLabel* label) {
+        return label->text() == QStringLiteral("Projections:");
+    });
+    ASSERT_NE(caption, labels.end());
+    QTest::mouseClick(*caption, Qt::LeftButton);
+    EXPECT_EQ(record().projections, 1u);
+    EXPECT_EQ(projections.currentIndex(), 0);
+}
+
+TEST_F(ParameterFormWidgetTest, TextAndPictureSwitchTheEditorAndTheContent) {
+    showForm();
+    const std::vector<ContentColumn> text = topColumns();
+    ASSERT_FALSE(text.empty());
+
+    click("Picture");
+    EXPECT_EQ(form->controller().contentKind(), content_kind::Picture);
+    EXPECT_TRUE(form->pictureEditor().isVisible());
+    EXPECT_FALSE(form->textEditor().isVisible());
+    EXPECT_EQ(form->pictureEditor().model().rows(), PictureEditorModel::kFreshSide);
+    // The fresh black picture lights no lamp.
+    EXPECT_EQ(topColumns(),
+              std::vector<ContentColumn>(PictureEditorModel::kFreshSide, ContentColumn{0, 0, 0}));
+
+    click("Text");
+    EXPECT_EQ(form->controller().contentKind(), content_kind::Rich);
+    EXPECT_TRUE(form->textEditor().isVisible());
+    EXPECT_FALSE(form->pictureEditor().isVisible());
+    EXPECT_EQ(topColumns(), text);
+}
+
+TEST_F(ParameterFormWidgetTest, EditingTheTextOrThePictureRebuildsTheTopPlayer) {
+    showForm();
+    const std::vector<ContentColumn> before = topColumns();
+    const int stored = sequenceForm.storedCount;
+    form->textEditor().setFocus();
+    QTest::keyClick(&form->textEditor(), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClicks(&form->textEditor(), QStringLiteral("WW"));
+    EXPECT_GT(topColumns().size(), before.size());
+    EXPECT_EQ(sequenceForm.storedCount, stored + 2);
+
+    click("Picture");
+    const std::vector<ContentColumn> black = topColumns();
+    click("Invert");
+    EXPECT_NE(topColumns(), black);
+    EXPECT_EQ(topColumns().size(), black.size());
 }
 
 // ---- presets ----

@@ -411,3 +411,328 @@ TEST_F(ParameterFormTest, StartTextIsShownInBoldRedWithThePresetStatic) {
 
 }  // namespace
 }  // namespace rova
+
+namespace rova {
+namespace {
+
+using test::ParameterFormTest;
+using test::textCommand;
+
+// A SOLO command showing a red picture of width × height pixels at `rows` rows.
+std::unique_ptr<Command> pictureCommand(int width, int height, int rows) {
+    Picture red;
+    EXPECT_TRUE(red.createLampFilled(width, height, 0x0000FF));
+    auto command = test::plainCommand(Keyword::Solo);
+    PictureState state;
+    state.rows = rows;
+    EXPECT_TRUE(takePicture(*command, "red.bmp", state, red));
+    return command;
+}
+
+std::uint32_t zeroFlags(const PlayerParameters& record) {
+    return record.playerFlags & (PlayerFlags::MirrorAtZero | PlayerFlags::BounceAtZero);
+}
+
+TEST_F(ParameterFormTest, MirrorAndBounceAtZeroAreNeverBothSet) {
+    struct Click {
+        bool mirror;  // which box: "Mirror@Zero" or "Bounce@Zero"
+        bool checked;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Click> clicks;
+        std::uint32_t expected;
+    };
+    const Case cases[] = {
+        {"Mirror then Bounce", {{true, true}, {false, true}}, PlayerFlags::BounceAtZero},
+        {"Bounce then Mirror", {{false, true}, {true, true}}, PlayerFlags::MirrorAtZero},
+        {"Mirror then Bounce unchecked", {{true, true}, {false, false}}, 0},
+        {"Bounce then Mirror unchecked", {{false, true}, {true, false}}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto command = textCommand(Keyword::Solo, "Z");
+        ASSERT_TRUE(form.execute(*command, true));
+        const int stored = host.storedCount;
+        for (const Click& click : c.clicks) {
+            if (click.mirror) {
+                form.setMirrorAtZero(click.checked);
+            } else {
+                form.setBounceAtZero(click.checked);
+            }
+        }
+        EXPECT_EQ(zeroFlags(form.working().parameters), c.expected);
+        EXPECT_EQ(zeroFlags(players().back().parameters), c.expected);
+        EXPECT_EQ(host.storedCount, stored + static_cast<int>(c.clicks.size()));
+    }
+}
+
+TEST_F(ParameterFormTest, AlignmentButtonsSetTheBitsAndTheYShift) {
+    enum class Box { Top, Bottom, Fit };
+    struct Click {
+        Box box;
+        bool checked;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Click> clicks;
+        std::uint32_t bits;
+        double yShift;
+        std::uint32_t rows;  // of the content the top player shows
+    };
+    // An 8-row picture: Top and Bottom shift its 8 rows to the lamps' ends; Fit stretches it to
+    // the 16 lamps, which need no shift.
+    const Case cases[] = {
+        {"Top", {{Box::Top, true}}, PlayerFlags::AlignTop, -4, 8},
+        {"Bottom", {{Box::Bottom, true}}, PlayerFlags::AlignBottom, 4, 8},
+        {"Top then Bottom",
+         {{Box::Top, true}, {Box::Bottom, true}},
+         PlayerFlags::AlignBottom,
+         4,
+         8},
+        {"Top unchecked", {{Box::Top, true}, {Box::Top, false}}, 0, 0, 8},
+        {"Fit", {{Box::Fit, true}}, PlayerFlags::Fit, 0, 16},
+        {"Top after Fit", {{Box::Fit, true}, {Box::Top, true}}, PlayerFlags::AlignTop, 0, 16},
+        {"Fit after Bottom", {{Box::Bottom, true}, {Box::Fit, true}}, PlayerFlags::Fit, 0, 16},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto command = pictureCommand(8, 8, 8);
+        ASSERT_TRUE(form.execute(*command, true));
+        for (const Click& click : c.clicks) {
+            switch (click.box) {
+                case Box::Top:
+                    form.setAlignTop(click.checked);
+                    break;
+                case Box::Bottom:
+                    form.setAlignBottom(click.checked);
+                    break;
+                case Box::Fit:
+                    form.setFit(click.checked);
+                    break;
+            }
+        }
+        const PlayerParameters& working = form.working().parameters;
+        EXPECT_EQ(working.playerFlags & PlayerFlags::Fit, c.bits);
+        EXPECT_EQ(working.yShift, c.yShift);
+        EXPECT_EQ(form.valueText(FormValue::YShift).currentValue(), -c.yShift);
+        ASSERT_EQ(players().size(), 1u);
+        EXPECT_EQ(players()[0].parameters.yShift, c.yShift);
+        EXPECT_EQ(players()[0].rows, c.rows);
+    }
+}
+
+TEST_F(ParameterFormTest, UncheckedFitWaitsForTheNextChange) {
+    auto command = pictureCommand(8, 8, 8);
+    ASSERT_TRUE(form.execute(*command, true));
+    form.setFit(true);
+    ASSERT_EQ(players()[0].rows, 16u);
+    const int stored = host.storedCount;
+
+    form.setFit(false);
+    EXPECT_EQ(form.working().parameters.playerFlags & PlayerFlags::Fit, 0u);
+    EXPECT_EQ(host.storedCount, stored);
+    EXPECT_TRUE(players()[0].parameters.fitsToLamps());
+
+    form.setFlip(false);
+    EXPECT_FALSE(players()[0].parameters.fitsToLamps());
+    EXPECT_EQ(host.storedCount, stored + 1);
+}
+
+TEST_F(ParameterFormTest, FitSearchesAgainDespiteAKeptHeight) {
+    auto command = pictureCommand(8, 8, 8);
+    command->parameters().heightAdjustment = 2;
+    ASSERT_TRUE(form.execute(*command, true));
+    ASSERT_EQ(players()[0].rows, 10u);
+    // With Auto Update off nothing is built in between: the typed height is still kept when
+    // Fit is checked.
+    form.setAutoUpdate(false);
+    form.editValue(FormValue::Height, "3");
+    ASSERT_NE(form.working().keep & KeepFlags::Height, 0u);
+    form.setFit(true);
+    EXPECT_EQ(form.working().keep & KeepFlags::Height, 0u);
+
+    form.setAutoUpdate(true);
+    EXPECT_EQ(form.working().parameters.heightAdjustment, 8);
+    EXPECT_EQ(players()[0].rows, 16u);
+}
+
+TEST_F(ParameterFormTest, FlipRebuildsTheContentUpsideDown) {
+    auto command = textCommand(Keyword::Solo, "Up");
+    ASSERT_TRUE(form.execute(*command, true));
+    const std::vector<ContentColumn> upright = players()[0].columns;
+    form.setFlip(true);
+    EXPECT_TRUE(players()[0].parameters.hasPlayerFlag(PlayerFlags::Flip));
+    EXPECT_NE(players()[0].columns, upright);
+    EXPECT_EQ(players()[0].columns.size(), upright.size());
+    form.setFlip(false);
+    EXPECT_EQ(players()[0].columns, upright);
+}
+
+TEST_F(ParameterFormTest, ReadCheckBoxesTakesWhatTheControlsShow) {
+    struct Case {
+        const char* what;
+        FormChecks checks;
+        std::uint32_t anchor;
+        std::uint32_t flags;  // of those the boxes edit
+        std::uint32_t projections;
+    };
+    constexpr std::uint32_t kBoxFlags =
+        PlayerFlags::OriginSpring | PlayerFlags::WidthSpring | PlayerFlags::OriginSync |
+        PlayerFlags::BounceAtStart | PlayerFlags::BounceAtEnd | PlayerFlags::WrapAround |
+        PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy;
+    FormChecks all;
+    all.anchorLeft = true;
+    all.anchorMiddle = true;
+    all.originSpring = all.widthSpring = all.originSync = true;
+    all.bounceAtStart = all.bounceAtEnd = all.wrapAround = all.verticalBounce = true;
+    all.projectionIndex = 5;
+    FormChecks middle;
+    middle.anchorMiddle = true;
+    middle.projectionIndex = 3;
+    FormChecks none;
+    none.projectionIndex = -1;
+    FormChecks vertical;
+    vertical.verticalBounce = true;
+    const Case cases[] = {
+        {"everything", all, 0, kBoxFlags, 6},
+        {"middle", middle, 1, 0, 4},
+        {"nothing", none, 2, 0, 1},
+        {"vertical bounce", vertical, 2,
+         PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto command = textCommand(Keyword::Solo, "C");
+        ASSERT_TRUE(form.execute(*command, true));
+        const std::uint32_t untouched = form.working().parameters.playerFlags & ~kBoxFlags;
+        const int stored = host.storedCount;
+        form.readCheckBoxes(c.checks);
+        const PlayerParameters& working = form.working().parameters;
+        EXPECT_EQ(working.originAnchor, c.anchor);
+        EXPECT_EQ(working.playerFlags & kBoxFlags, c.flags);
+        EXPECT_EQ(working.playerFlags & ~kBoxFlags, untouched);
+        EXPECT_EQ(working.projections, c.projections);
+        EXPECT_EQ(players()[0].parameters.originAnchor, c.anchor);
+        EXPECT_EQ(host.storedCount, stored + 1);
+    }
+}
+
+TEST_F(ParameterFormTest, AutoWidthFollowsAutoWrapAroundAndProjections) {
+    enum class Action { AutoOn, AutoOff, SixProjections, WrapAround, ResetProjections };
+    struct Case {
+        const char* what;
+        bool autoWidth;  // the command's
+        Action action;
+        double width;  // 0: two degrees for each column of the content
+    };
+    // A loaded command keeps its width of 20 until Auto width runs after a change.
+    // A loaded command keeps its width of 20 until Auto width runs after a change. "Hello
+    // world" is far wider than the 50 degrees six projections leave it.
+    const Case cases[] = {
+        {"Auto on", false, Action::AutoOn, 0},
+        {"Auto off", true, Action::AutoOff, 20},
+        {"six projections", true, Action::SixProjections, 50},
+        {"six projections without Auto", false, Action::SixProjections, 20},
+        {"wrap around", true, Action::WrapAround, 0},
+        {"projections reset", true, Action::ResetProjections, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto command = textCommand(Keyword::Solo, "Hello world");
+        PlayerParameters& record = command->parameters();
+        record.width = 20;
+        record.projections = 6;
+        if (c.autoWidth) {
+            record.playerFlags |= PlayerFlags::AutoWidth;
+        } else {
+            record.playerFlags &= ~PlayerFlags::AutoWidth;
+        }
+        ASSERT_TRUE(form.execute(*command, true));
+        const double natural = 2.0 * static_cast<double>(form.working().content.columnCount());
+        ASSERT_GT(natural, 60.0);
+
+        FormChecks checks;
+        checks.anchorMiddle = true;
+        checks.projectionIndex = 0;
+        switch (c.action) {
+            case Action::AutoOn:
+                form.setAutoWidth(true, checks);
+                break;
+            case Action::AutoOff:
+                form.setAutoWidth(false, checks);
+                break;
+            case Action::SixProjections:
+                checks.projectionIndex = 5;
+                form.readCheckBoxesAndAutoWidth(checks);
+                break;
+            case Action::WrapAround:
+                checks.wrapAround = true;
+                form.readCheckBoxesAndAutoWidth(checks);
+                break;
+            case Action::ResetProjections:
+                checks.projectionIndex = 5;
+                form.resetProjections(checks);
+                EXPECT_EQ(form.working().parameters.projections, 1u);
+                break;
+        }
+        const double expected = c.width != 0 ? c.width : natural;
+        EXPECT_EQ(form.working().parameters.width, expected);
+        EXPECT_EQ(form.valueText(FormValue::Width).currentValue(), expected);
+        EXPECT_EQ(players()[0].parameters.width, expected);
+    }
+}
+
+TEST_F(ParameterFormTest, ContentKindSwitchRebuildsFromTheOtherEditor) {
+    auto command = pictureCommand(8, 8, 8);
+    ASSERT_TRUE(form.execute(*command, true));
+    const std::vector<ContentColumn> red = players()[0].columns;
+    ASSERT_EQ(red.size(), 8u);
+    richText.document().setPlainText(QStringLiteral("Text"));
+    const int stored = host.storedCount;
+
+    form.setContentKind(content_kind::Rich);
+    EXPECT_EQ(form.contentKind(), content_kind::Rich);
+    const std::vector<ContentColumn> text = players()[0].columns;
+    EXPECT_NE(text, red);
+    EXPECT_FALSE(text.empty());
+    // The picture editor still holds its picture, which comes back as it was.
+    form.setContentKind(content_kind::Picture);
+    EXPECT_EQ(form.contentKind(), content_kind::Picture);
+    EXPECT_EQ(players()[0].columns, red);
+    EXPECT_EQ(host.storedCount, stored + 2);
+}
+
+TEST_F(ParameterFormTest, PictureKindStartsAnEmptyEditorWithAFreshPicture) {
+    auto command = textCommand(Keyword::Solo, "T");
+    ASSERT_TRUE(form.execute(*command, true));
+    ASSERT_FALSE(picture.workingPicture().hasPixels());
+    form.setContentKind(content_kind::Picture);
+    EXPECT_EQ(picture.workingPicture().width(), 16);
+    EXPECT_EQ(picture.rows(), 16);
+    // The player shows the black picture, which lights nothing.
+    const test::PlayerView top = players()[0];
+    EXPECT_EQ(top.rows, 16u);
+    EXPECT_EQ(top.columns, std::vector<ContentColumn>(16, ContentColumn{0, 0, 0}));
+}
+
+TEST_F(ParameterFormTest, ContentChangesReachThePlayerOnlyWithAutoUpdate) {
+    for (const bool autoUpdate : {true, false}) {
+        SCOPED_TRACE(autoUpdate ? "Auto Update on" : "Auto Update off");
+        form.setAutoUpdate(true);
+        auto command = textCommand(Keyword::Solo, "A");
+        ASSERT_TRUE(form.execute(*command, true));
+        const std::vector<ContentColumn> before = players()[0].columns;
+        form.setAutoUpdate(autoUpdate);
+        const int stored = host.storedCount;
+
+        richText.document().setPlainText(QStringLiteral("Changed"));
+        form.contentChanged();
+        EXPECT_EQ(host.storedCount, stored + 1);
+        EXPECT_EQ(players()[0].columns != before, autoUpdate);
+        EXPECT_EQ(form.contentBuilt(), autoUpdate);
+    }
+}
+
+}  // namespace
+}  // namespace rova
