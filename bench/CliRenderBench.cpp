@@ -12,26 +12,14 @@
 #include "ShippedData.h"
 #include "StreamPrompt.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 constexpr double kPlayedSeconds = 60.0;
 
-// Laying text out needs the fonts of an application; benchmarks run headless.
-void ensureApplication() {
-    if (QGuiApplication::instance() != nullptr) {
-        return;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static int argc = 1;
-    static char name[] = "rova_bench";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);  // lives as long as the process
-}
-
 void BM_RenderDemoMinuteToGif(benchmark::State& state) {
-    ensureApplication();
+    rova::bench::ensureApplication();
     QTemporaryDir folder;
     QTextStream errors(stderr);
     rova::StreamPrompt prompt(errors);

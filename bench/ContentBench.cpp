@@ -12,26 +12,14 @@
 #include "ContentBuilder.h"
 #include "RtfReader.h"
 
+#include "BenchSupport.h"
+
 namespace {
 
 const rova::CharacterFormat kDefaults{rova::CharacterFormat::kAll, 0, 240, 0xE0E0E0, "Arial"};
 
-// Laying text out needs the fonts of an application; benchmarks run headless.
-void ensureApplication() {
-    if (QGuiApplication::instance() != nullptr) {
-        return;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static int argc = 1;
-    static char name[] = "rova-bench";
-    static char* argv[] = {name, nullptr};
-    new QGuiApplication(argc, argv);  // lives as long as the process
-}
-
 void buildContent(benchmark::State& state, const std::string& text, std::uint32_t flags) {
-    ensureApplication();
+    rova::bench::ensureApplication();
     const std::string rtf = R"({\rtf1{\fonttbl{\f0 Arial;}}\f0\fs24 )" + text + "}";
     QTextDocument document;
     rova::readRtf(QByteArrayView(rtf.data(), static_cast<qsizetype>(rtf.size())), document);

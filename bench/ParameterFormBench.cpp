@@ -3,13 +3,13 @@
 // form repainted.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QString>
 
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "Clock.h"
 #include "Command.h"
 #include "EngineFixtures.h"
@@ -18,32 +18,11 @@
 
 namespace {
 
-class SilentPrompt final : public rova::QuestionPrompt {
-  public:
-    void showWarning(const QString&) override {}
-    rova::Answer ask(const QString&, rova::Choices) override { return rova::Answer::Cancel; }
-};
-
 // No sequence form around the parameter form.
 class NoSequenceForm final : public rova::FormWithoutControls {
   public:
     bool isSequenceRunning() const override { return false; }
 };
-
-// Widgets need a QApplication; benchmarks run headless.
-bool ensureWidgetApplication() {
-    if (QCoreApplication::instance() != nullptr) {
-        return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static int argc = 1;
-    static char name[] = "rova_bench";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);  // lives as long as the process
-    return true;
-}
 
 // A CHNG command showing a line of text, as a sequence of scrolling texts holds it, without
 // the packed content a run leaves in it: the form builds the content each time.
@@ -60,13 +39,10 @@ std::unique_ptr<rova::Command> textCommand() {
 }
 
 void BM_LoadCommandIntoForm(benchmark::State& state) {
-    if (!ensureWidgetApplication()) {
-        state.SkipWithError("another benchmark made an application without widgets");
-        return;
-    }
+    rova::bench::ensureApplication();
     rova::VirtualClock clock;
     rova::bench::BenchEngine engine(clock);
-    SilentPrompt prompt;
+    rova::bench::SilentPrompt prompt;
     NoSequenceForm sequenceForm;
     const QString presets = QStringLiteral("/nonexistent/Presets.rova");
     rova::ParameterForm form(engine, prompt, sequenceForm, presets, presets);

@@ -4,24 +4,10 @@
 
 #include <cstdint>
 
+#include "BenchSupport.h"
 #include "Picture.h"
 
 namespace {
-
-// A bottom-up 24-bit picture of smooth gradients with a little noise, like a photograph.
-void fillPhoto(rova::Picture& photo) {
-    std::uint32_t seed = 2024;
-    for (int y = 0; y < photo.height(); ++y) {
-        std::uint8_t* bytes = photo.row(y).data();
-        for (int x = 0; x < photo.width(); ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = static_cast<int>(seed >> 28);
-            bytes[3 * x] = static_cast<std::uint8_t>((x * 255 / photo.width() + noise) & 0xFF);
-            bytes[3 * x + 1] = static_cast<std::uint8_t>((y * 255 / photo.height() + noise) & 0xFF);
-            bytes[3 * x + 2] = static_cast<std::uint8_t>(((x + y) / 5 + noise) & 0xFF);
-        }
-    }
-}
 
 void BM_PictureRebuildLampFromPhoto(benchmark::State& state) {
     rova::Picture photo;
@@ -29,7 +15,7 @@ void BM_PictureRebuildLampFromPhoto(benchmark::State& state) {
         state.SkipWithError("cannot create the source picture");
         return;
     }
-    fillPhoto(photo);
+    rova::bench::fillPhoto(photo);
     const int rows = 16;
     const int width = (photo.width() * rows + photo.height() / 2) / photo.height();
     for (auto _ : state) {

@@ -6,25 +6,11 @@
 
 #include <cstdint>
 
+#include "BenchSupport.h"
 #include "Picture.h"
 #include "PictureEditorModel.h"
 
 namespace {
-
-// A bottom-up 24-bit picture of gradients with noise in every pixel, like a photograph.
-void fillPhoto(rova::Picture& photo) {
-    std::uint32_t seed = 4000;
-    for (int y = 0; y < photo.height(); ++y) {
-        std::uint8_t* bytes = photo.row(y).data();
-        for (int x = 0; x < photo.width(); ++x) {
-            seed = seed * 1664525u + 1013904223u;
-            const int noise = static_cast<int>(seed >> 26);
-            bytes[3 * x] = static_cast<std::uint8_t>((x * 255 / photo.width() + noise) & 0xFF);
-            bytes[3 * x + 1] = static_cast<std::uint8_t>((y * 255 / photo.height() + noise) & 0xFF);
-            bytes[3 * x + 2] = static_cast<std::uint8_t>(((x + y) / 13 + noise) & 0xFF);
-        }
-    }
-}
 
 void BM_PictureEditorRebuildFromPhoto(benchmark::State& state) {
     rova::Picture photo;
@@ -32,7 +18,7 @@ void BM_PictureEditorRebuildFromPhoto(benchmark::State& state) {
         state.SkipWithError("cannot create the photograph");
         return;
     }
-    fillPhoto(photo);
+    rova::bench::fillPhoto(photo);
     rova::PictureEditorModel editor;
     // Loaded as a picture file would be: 16 rows, the working picture rebuilt once already.
     if (!editor.loadPicture(photo, QStringLiteral("photo.bmp")) || editor.rows() != 16 ||

@@ -3,43 +3,17 @@
 // image.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QMouseEvent>
 
+#include "BenchSupport.h"
 #include "PictureEditor.h"
 #include "UserPrompt.h"
 
 namespace {
 
-// The editor asks nothing while drawing.
-class SilentPrompt final : public rova::QuestionPrompt {
-  public:
-    void showWarning(const QString&) override {}
-    rova::Answer ask(const QString&, rova::Choices) override { return rova::Answer::Cancel; }
-};
-
-// Widgets need a QApplication; benchmarks run headless. The benchmarks that need only a
-// QGuiApplication take this one when it exists, so this file is registered before theirs.
-bool ensureWidgetApplication() {
-    if (QCoreApplication::instance() != nullptr) {
-        return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
-    }
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    static int argc = 1;
-    static char name[] = "rova_bench";
-    static char* argv[] = {name, nullptr};
-    new QApplication(argc, argv);  // lives as long as the process
-    return true;
-}
-
 void BM_PictureEditorStroke(benchmark::State& state) {
-    if (!ensureWidgetApplication()) {
-        state.SkipWithError("another benchmark made an application without widgets");
-        return;
-    }
-    SilentPrompt prompt;
+    rova::bench::ensureApplication();
+    rova::bench::SilentPrompt prompt;
     rova::PictureEditor editor(prompt);
     editor.show();
     // A picture of 64 × 16 lamps at zoom 10 fills a client area of 640 × 160.

@@ -5,22 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/setup.sh
-
-# The packaging and checking tools, installed here only: the build and test commands do not
-# need them. CPack picks the programs it hands to dpkg-shlibdeps (dpkg-dev) with `file`.
-packages=(dpkg-dev lintian appstream desktop-file-utils file)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if ((${#missing[@]})); then
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update
-  "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+# The packaging and checking tools are installed here only: the build and test commands do
+# not need them. CPack picks the programs it hands to dpkg-shlibdeps (dpkg-dev) with `file`.
+bash scripts/setup.sh dpkg-dev lintian appstream desktop-file-utils file
 
 # Debian's hardening flags, as dpkg-buildflags gives them to every package: fortified libc calls,
 # the stack protector, and relocations made read-only at start-up. The Release build's -O3 stays;

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs every Debian package Rova needs to build, test, benchmark and fuzz.
+# Installs every Debian package Rova needs to build, test, benchmark and fuzz, and the further
+# packages named as arguments (the package script's tools).
 # Safe to run again: apt-get skips what is already installed.
 set -euo pipefail
 
@@ -10,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation2 libgif-dev
   xvfb xauth libxcb1-dev x11vnc
+  "$@"
 )
 
 missing=()
