@@ -90,20 +90,20 @@ QList<ActionInfo> makeCommands() {
                      "Ctrl+]"),
               "increase-pointsize"),
         entry(C::ColourBlack, {}, {}, tr::tr("Set the current drawing color to black\nBlack"),
-              "black"),
+              "black", true),
         entry(C::ColourRed, tr::tr("&Red"), {},
-              tr::tr("Set the selected text's color to bright red\nRed"), "red"),
-        entry(C::ColourGreen, tr::tr("&Green"), {}, {}, "green"),
+              tr::tr("Set the selected text's color to bright red\nRed"), "red", true),
+        entry(C::ColourGreen, tr::tr("&Green"), {}, {}, "green", true),
         entry(C::ColourBlue, tr::tr("B&lue"), {},
-              tr::tr("Set the selected text's color to bright blue\nBlue"), "blue"),
+              tr::tr("Set the selected text's color to bright blue\nBlue"), "blue", true),
         entry(C::ColourCyan, tr::tr("&Cyan"), {},
-              tr::tr("Set the selected text's color to bright cyan\nCyan"), "cyan"),
+              tr::tr("Set the selected text's color to bright cyan\nCyan"), "cyan", true),
         entry(C::ColourMagenta, tr::tr("&Magenta"), {},
-              tr::tr("Set the selected text's color to bright magenta\nMagenta"), "magenta"),
+              tr::tr("Set the selected text's color to bright magenta\nMagenta"), "magenta", true),
         entry(C::ColourYellow, tr::tr("&Yellow"), {},
-              tr::tr("Set the selected text's color to bright yellow\nYellow"), "yellow"),
+              tr::tr("Set the selected text's color to bright yellow\nYellow"), "yellow", true),
         entry(C::ColourWhite, tr::tr("&White"), {},
-              tr::tr("Set the selected text's color to bright white\nWhite"), "white"),
+              tr::tr("Set the selected text's color to bright white\nWhite"), "white", true),
 
         // Text
         entry(C::TextBold, tr::tr("&Bold"), {ctrl(Qt::Key_B)},
@@ -207,7 +207,8 @@ QList<ActionInfo> makeCommands() {
         const QString text =
             digits.left(digits.size() - 1) + u'&' + digits.right(1) + QStringLiteral("-Point");
         list.append(entry(ActionId{static_cast<int>(C::Size7Points) + points - 7}, text, {},
-                          tr::tr("Set the selected text's size to %1 points").arg(points)));
+                          tr::tr("Set the selected text's size to %1 points").arg(points), {},
+                          true));
     }
     return list;
 }

@@ -8,14 +8,17 @@
 #include <QThread>
 #include <QTimer>
 
+#include "DocumentForm.h"
 #include "FilePaths.h"
 #include "FilePrompt.h"
 #include "MainFrame.h"
 #include "MainFrameText.h"
+#include "ParameterForm.h"
 #include "PickupFolderDialog.h"
 #include "PickupScan.h"
 #include "SettingsStore.h"
 #include "SingleInstance.h"
+#include "TextFileSequence.h"
 
 namespace rova {
 
@@ -61,6 +64,8 @@ Application::~Application() = default;
 
 bool Application::start(const QStringList& files) {
     createMainFrame();
+    // The start text is shown only when no document follows: neither files nor the demo.
+    frame_->parameterForm().initialise(!files.isEmpty() || QFileInfo::exists(paths_.demo));
     titleChanged();
     if (files.isEmpty()) {
         if (!runDemo(true)) {
@@ -84,7 +89,7 @@ void Application::createMainFrame() {
     frame_->setRecentFiles(recentFiles_.entries());
     registerHandlers();
     QObject::connect(
-        &frame_->session(), &SequenceSession::ended, frame_.get(), [this] { list_.next(true); },
+        frame_.get(), &MainFrame::sequenceEnded, frame_.get(), [this] { list_.next(true); },
         Qt::QueuedConnection);
     QObject::connect(frame_.get(), &MainFrame::pickupTimerFired, frame_.get(),
                      [this] { scanPickupFolder(); });
@@ -247,8 +252,8 @@ void Application::newDocument() {
 
 void Application::beginDocument() {
     if (frame_) {
-        frame_->session().begin(flags_.has(AppFlag::OpeningFromList) &&
-                                flags_.has(AppFlag::AutoRun));
+        frame_->sequenceForm().initialUpdate(flags_.has(AppFlag::OpeningFromList) &&
+                                             flags_.has(AppFlag::AutoRun));
     }
 }
 
@@ -264,7 +269,7 @@ bool Application::runDemo(bool quiet) {
         document_.markAsDemo();
         frame_->showPreviewOnly();
         if (!flags_.has(AppFlag::AutoRun)) {
-            frame_->session().begin(true);
+            frame_->sequenceForm().initialUpdate(true);
         }
     }
     return true;
@@ -310,25 +315,26 @@ void Application::scanPickupFolder() {
 // ---- what the document asks of the windows ----
 
 void Application::stopSequenceAndKillPlayers() {
-    frame_->session().stopAndKillPlayers();
+    frame_->sequenceForm().stopAndKillPlayers();
 }
 
 void Application::sequenceReplaced(bool keepCurrentIndex) {
     if (frame_) {
-        frame_->session().sequenceReplaced(keepCurrentIndex);
+        DocumentForm& form = frame_->sequenceForm();
+        form.showList(keepCurrentIndex ? form.currentIndex() : -1);
     }
 }
 
 std::unique_ptr<Command> Application::commandFromTextFile(const QString& path) {
-    return frame_->session().commandFromTextFile(path);
+    return sequenceFromTextFile(path, frame_->parameterForm().controller());
 }
 
 void Application::commandAdded(int index) {
-    frame_->session().commandAdded(index);
+    frame_->sequenceForm().showList(index);
 }
 
 std::unique_ptr<Command> Application::commandFromParameters() {
-    return frame_->session().commandFromParameters();
+    return frame_->parameterForm().controller().commandFromParameters();
 }
 
 void Application::showSequencePane() {

@@ -10,13 +10,18 @@
 #include <QStatusBar>
 
 #include "Document.h"
+#include "DocumentForm.h"
 #include "EditCommands.h"
-#include "EmptyPane.h"
 #include "FilePrompt.h"
+#include "FontChoice.h"
 #include "MainFrameText.h"
+#include "ParameterForm.h"
+#include "ParameterFormText.h"
 #include "PreviewSplitter.h"
 #include "PreviewWnd.h"
+#include "RainbowDialog.h"
 #include "RecentFileList.h"
+#include "RichTextControl.h"
 #include "SettingsStore.h"
 #include "XSplitterStatic.h"
 
@@ -24,9 +29,6 @@ namespace rova {
 
 namespace {
 
-// The natural sizes of the forms whose places the empty panes keep until they are there.
-constexpr QSize kParameterFormSize{800, 300};
-constexpr QSize kSequenceFormSize{800, 220};
 // How often the command states and status panes are refreshed while nothing else happens.
 constexpr int kIdleUpdateMs = 250;
 constexpr int kPickupIntervalMs = 1000;
@@ -53,10 +55,33 @@ MainFrame::MainFrame(SettingsStore& settings, Document& document, QuestionPrompt
     idleTimer_.setInterval(kIdleUpdateMs);
     connect(&idleTimer_, &QTimer::timeout, this, &MainFrame::refresh);
     idleTimer_.start();
-    connect(session_.get(), &SequenceSession::stateChanged, this, &MainFrame::refresh);
 }
 
-MainFrame::~MainFrame() = default;
+class MainFrame::SequenceFormLink final : public ParameterFormHost {
+  public:
+    DocumentForm* target = nullptr;
+
+    void showParameters() override {}
+    void selectPresetRow(int) override {}
+    void storeIntoSelectedCommand() override {
+        if (target) {
+            target->storeIntoSelectedCommand();
+        }
+    }
+    void refreshTimingControls() override {
+        if (target) {
+            target->refreshTimingControls();
+        }
+    }
+    bool isSequenceRunning() const override { return target && target->isSequenceRunning(); }
+};
+
+MainFrame::~MainFrame() {
+    // The sequence form executes through the parameter form: it goes first.
+    sequenceFormLink_->target = nullptr;
+    delete sequenceForm_;
+    delete parameterForm_;
+}
 
 PreviewWnd& MainFrame::preview() {
     return previewSplitter_->preview();
@@ -103,22 +128,29 @@ void MainFrame::createPanes(SettingsStore& settings, QuestionPrompt& prompt,
                             const QString& ownPresetsPath, const QString& presetsToLoad) {
     panes_ = new XSplitterStatic(Qt::Vertical);
     previewSplitter_ = new PreviewSplitter(settings);
-    panes_->addPane(new EmptyPane(kParameterFormSize));
+    sequenceFormLink_ = std::make_unique<SequenceFormLink>();
+    parameterForm_ = new ParameterForm(preview().simulator(), prompt, *sequenceFormLink_,
+                                       ownPresetsPath, presetsToLoad);
+    sequenceForm_ = new DocumentForm(document_, preview().simulator().frameClock(),
+                                     parameterForm_->controller(), prompt);
+    sequenceFormLink_->target = sequenceForm_;
+    connect(sequenceForm_, &DocumentForm::ended, this, &MainFrame::sequenceEnded);
+
+    panes_->addPane(parameterForm_);
     panes_->addPane(previewSplitter_);
-    panes_->addPane(new EmptyPane(kSequenceFormSize));
+    panes_->addPane(sequenceForm_);
     // The forms keep their heights when the window is resized; the preview takes the change.
     panes_->setFixed(ParameterRow, true);
     panes_->setFixed(SequenceRow, true);
     panes_->setPaneSize(ParameterRow, panes_->naturalSize(ParameterRow), false);
     panes_->setPaneSize(SequenceRow, 0, false);
     setCentralWidget(panes_);
-
-    session_ = std::make_unique<SequenceSession>(document_.commands(), preview().simulator(),
-                                                 prompt, ownPresetsPath, presetsToLoad);
 }
 
 void MainFrame::registerHandlers() {
     registerSequenceHandlers();
+    registerParameterHandlers();
+    registerFormattingHandlers();
     registerViewHandlers();
     registerEditHandlers();
     actions_.setHandler(ActionId::FileExit, {[this] { close(); }, {}, {}});
@@ -131,14 +163,13 @@ void MainFrame::registerHandlers() {
 }
 
 void MainFrame::registerSequenceHandlers() {
-    SequenceSession& session = *session_;
-    const auto hasCommands = [&session] { return session.hasCommands(); };
+    DocumentForm& form = *sequenceForm_;
+    const auto hasCommands = [this] { return !document_.commands().empty(); };
     const auto navigation = [&](ActionId id, Navigation to, bool run) {
-        actions_.setHandler(id,
-                            {[&session, to, run] { session.navigate(to, run); }, hasCommands, {}});
+        actions_.setHandler(id, {[&form, to, run] { form.navigate(to, run); }, hasCommands, {}});
     };
-    actions_.setHandler(ActionId::RunStop, {[&session] { session.runOrStop(); }, hasCommands,
-                                            [&session] { return session.isRunning(); }});
+    actions_.setHandler(ActionId::RunStop, {[&form] { form.runOrStop(); }, hasCommands,
+                                            [&form] { return form.isRunning(); }});
     navigation(ActionId::TopCommand, Navigation::Top, false);
     navigation(ActionId::RewindCommand, Navigation::Rewind, false);
     navigation(ActionId::PreviousCommand, Navigation::Previous, false);
@@ -147,17 +178,71 @@ void MainFrame::registerSequenceHandlers() {
     navigation(ActionId::RunFromRewind, Navigation::Rewind, true);
     navigation(ActionId::RunFromPrevious, Navigation::Previous, true);
     navigation(ActionId::RunFromNext, Navigation::Next, true);
-    actions_.setHandler(ActionId::KillTopPlayer, {[&session] { session.killTopPlayer(); }, {}, {}});
-    actions_.setHandler(ActionId::KillAllPlayers,
-                        {[&session] { session.stopAndKillPlayers(); }, {}, {}});
-    actions_.setHandler(ActionId::ResetTopPlayer,
-                        {[&session] { session.resetTopPlayer(); }, {}, {}});
-    actions_.setHandler(ActionId::DefaultParameters,
-                        {[&session] { session.defaultParameters(); }, {}, {}});
+    actions_.setHandler(ActionId::KillTopPlayer, {[this, &form] {
+                                                      form.stop();
+                                                      preview().simulator().killTopPlayer(true);
+                                                  },
+                                                  {},
+                                                  {}});
+    actions_.setHandler(ActionId::KillAllPlayers, {[&form] { form.stopAndKillPlayers(); }, {}, {}});
+}
+
+void MainFrame::registerParameterHandlers() {
+    ParameterForm& form = *parameterForm_;
+    ParameterFormController& controller = form.controller();
+    actions_.setHandler(ActionId::ResetTopPlayer, {[this, &controller] {
+                                                       sequenceForm_->stop();
+                                                       controller.applyToTopPlayer(true, true);
+                                                   },
+                                                   {},
+                                                   {}});
+    actions_.setHandler(
+        ActionId::DefaultParameters,
+        {[&controller] { controller.resetWithPreset(preset_name::kStatic); }, {}, {}});
     actions_.setHandler(ActionId::AutoUpdate,
-                        {[&session] { session.form().setAutoUpdate(!session.form().autoUpdate()); },
+                        {[&controller] { controller.setAutoUpdate(!controller.autoUpdate()); },
                          {},
-                         [&session] { return session.form().autoUpdate(); }});
+                         [&controller] { return controller.autoUpdate(); }});
+    actions_.setHandler(ActionId::EnablePresetEditing,
+                        {[&form] { form.setPresetEditing(!form.presetEditing()); },
+                         {},
+                         [&form] { return form.presetEditing(); }});
+}
+
+// Bold to White act on the parameter form's content; Font... and Rainbow... open their
+// dialogs on the text.
+void MainFrame::registerFormattingHandlers() {
+    for (const ActionInfo& info : ActionCatalogue::actions()) {
+        const std::optional<FormattingCommand> command =
+            formattingCommand(static_cast<int>(info.id));
+        if (!command) {
+            continue;
+        }
+        const FormattingCommand formatting = *command;
+        actions_.setHandler(info.id, {[this, formatting] { performFormatting(formatting); },
+                                      [this, formatting] {
+                                          return formattingCommandState(
+                                                     formatting, parameterForm_->formattingTarget())
+                                              .enabled;
+                                      },
+                                      [this, formatting] {
+                                          return formattingCommandState(
+                                                     formatting, parameterForm_->formattingTarget())
+                                              .checked;
+                                      }});
+    }
+}
+
+void MainFrame::performFormatting(FormattingCommand command) {
+    RichTextDocument& text = parameterForm_->textEditor().text();
+    if (command == FormattingCommand::Font) {
+        chooseFont(text, this);
+    } else if (command == FormattingCommand::Rainbow) {
+        RainbowDialog dialog(settings(), text, this);
+        dialog.exec();
+    } else {
+        performFormattingCommand(command, parameterForm_->formattingTarget());
+    }
 }
 
 void MainFrame::registerViewHandlers() {
@@ -357,7 +442,7 @@ void MainFrame::refresh() {
         MainFrameText::playersPane(static_cast<int>(preview().simulator().playerCount())));
     setStatusPaneText(StatusPane::Commands,
                       MainFrameText::commandsPane(static_cast<int>(document_.commands().size()),
-                                                  session_->currentIndex() + 1));
+                                                  sequenceForm_->currentIndex() + 1));
     emit idle();
 }
 
@@ -366,7 +451,7 @@ void MainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
-    session_->stop();
+    sequenceForm_->stop();
     idleTimer_.stop();
     pickupTimer_.stop();
     savePlacement();

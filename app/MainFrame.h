@@ -7,13 +7,15 @@
 #include <memory>
 
 #include "ActionTable.h"
-#include "SequenceSession.h"
+#include "FormattingCommands.h"
 #include "XMainFrame.h"
 
 namespace rova {
 
 class Document;
+class DocumentForm;
 class FilePrompt;
+class ParameterForm;
 class PreviewSplitter;
 class PreviewWnd;
 class QuestionPrompt;
@@ -38,7 +40,8 @@ class MainFrame final : public XMainFrame {
     ~MainFrame() override;
 
     ActionTable& actions() { return actions_; }
-    SequenceSession& session() { return *session_; }
+    ParameterForm& parameterForm() { return *parameterForm_; }
+    DocumentForm& sequenceForm() { return *sequenceForm_; }
     PreviewWnd& preview();
     XSplitterStatic& panes() { return *panes_; }
 
@@ -71,6 +74,8 @@ class MainFrame final : public XMainFrame {
     void idle();
     void recentFileChosen(const QString& path);
     void filesDropped(const QStringList& paths);
+    // The sequence form found no runnable command left: the playlist moves on.
+    void sequenceEnded();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +89,9 @@ class MainFrame final : public XMainFrame {
                      const QString& presetsToLoad);
     void registerHandlers();
     void registerSequenceHandlers();
+    void registerParameterHandlers();
+    void registerFormattingHandlers();
+    void performFormatting(FormattingCommand command);
     void registerViewHandlers();
     void registerEditHandlers();
     void showRow(Row row);
@@ -97,7 +105,11 @@ class MainFrame final : public XMainFrame {
     QToolBar* toolBar_ = nullptr;
     XSplitterStatic* panes_ = nullptr;
     PreviewSplitter* previewSplitter_ = nullptr;
-    std::unique_ptr<SequenceSession> session_;
+    // Passes the parameter form's calls on to the sequence form, made after it.
+    class SequenceFormLink;
+    std::unique_ptr<SequenceFormLink> sequenceFormLink_;
+    ParameterForm* parameterForm_ = nullptr;
+    DocumentForm* sequenceForm_ = nullptr;
     std::unique_ptr<FilePrompt> backgroundPrompt_;
     QList<QLabel*> statusPanes_;
     QMenu* fileMenu_ = nullptr;

@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -18,6 +19,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -145,6 +147,26 @@ ParameterForm::~ParameterForm() {
 
 void ParameterForm::initialise(bool openingFromList) {
     controller_.initialise(openingFromList);
+}
+
+FormattingTarget ParameterForm::formattingTarget() {
+    return {controller_.contentKind(), richText_, pictureEditor_->model()};
+}
+
+QSize ParameterForm::sizeHint() const {
+    return {QWidget::sizeHint().width(), minimumSizeHint().height()};
+}
+
+void ParameterForm::keyPressEvent(QKeyEvent* event) {
+    const QString text = event->text();
+    const bool printable = !text.isEmpty() && std::all_of(text.begin(), text.end(),
+                                                          [](QChar c) { return c.isPrint(); });
+    if (printable && controller_.contentKind() == content_kind::Rich && textEditor_->isVisible()) {
+        textEditor_->setFocus(Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(textEditor_, event);
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 // ---- controls ----
@@ -305,19 +327,21 @@ void ParameterForm::createValuePairs() {
 }
 
 QWidget* ParameterForm::createGroups() {
+    // Two rows of groups, the tall "Vertical" group beside them, so that the form fits a
+    // window 1024 pixels wide.
     auto* holder = new QWidget(this);
-    auto* row = new QHBoxLayout(holder);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* grid = new QGridLayout(holder);
+    grid->setContentsMargins(0, 0, 0, 0);
     const auto pair = [this](FormValue value) { return pairs_[static_cast<std::size_t>(value)]; };
-    const auto group = [holder, row](const char* title) {
+    const auto group = [holder, grid](const char* title, int row, int column, int rowSpan = 1) {
         auto* box = new QGroupBox(tr(title), holder);
         box->setAccessibleName(plainCaption(box->title()));
-        row->addWidget(box);
+        grid->addWidget(box, row, column, rowSpan, 1);
         return box;
     };
 
     // The widgets are reparented into their groups in the order of the tab key.
-    QGroupBox* origin = group(QT_TR_NOOP("Origin"));
+    QGroupBox* origin = group(QT_TR_NOOP("Origin"), 0, 0);
     auto* originGrid = new QGridLayout(origin);
     addRow(originGrid, 0, pair(FormValue::Origin));
     addRow(originGrid, 1, pair(FormValue::OriginSpeed));
@@ -341,7 +365,7 @@ QWidget* ParameterForm::createGroups() {
     originChecks->addWidget(originSync_);
     originGrid->addLayout(originChecks, 3, 0, 1, 3);
 
-    QGroupBox* width = group(QT_TR_NOOP("Width"));
+    QGroupBox* width = group(QT_TR_NOOP("Width"), 0, 1);
     auto* widthGrid = new QGridLayout(width);
     addRow(widthGrid, 0, pair(FormValue::Width));
     addRow(widthGrid, 1, pair(FormValue::WidthSpeed));
@@ -371,7 +395,7 @@ QWidget* ParameterForm::createGroups() {
     widthChecks->addLayout(projectionsRow, 2, 1);
     widthGrid->addLayout(widthChecks, 3, 0, 1, 3);
 
-    QGroupBox* clip = group(QT_TR_NOOP("Clip"));
+    QGroupBox* clip = group(QT_TR_NOOP("Clip"), 1, 0);
     auto* clipGrid = new QGridLayout(clip);
     addRow(clipGrid, 0, pair(FormValue::ClipStart));
     bounceAtStart_ =
@@ -382,7 +406,7 @@ QWidget* ParameterForm::createGroups() {
     clipGrid->addWidget(bounceAtEnd_, 1, 3);
     clipGrid->setRowStretch(2, 1);
 
-    QGroupBox* vertical = group(QT_TR_NOOP("Vertical"));
+    QGroupBox* vertical = group(QT_TR_NOOP("Vertical"), 0, 2, 2);
     auto* verticalGrid = new QGridLayout(vertical);
     addColumn(verticalGrid, 0, pair(FormValue::Height));
     addColumn(verticalGrid, 1, pair(FormValue::YShift));
@@ -400,7 +424,7 @@ QWidget* ParameterForm::createGroups() {
     verticalChecks->addStretch();
     verticalGrid->addLayout(verticalChecks, 0, 3, 3, 1);
 
-    QGroupBox* flash = group(QT_TR_NOOP("Flash"));
+    QGroupBox* flash = group(QT_TR_NOOP("Flash"), 1, 1);
     auto* flashGrid = new QGridLayout(flash);
     addRow(flashGrid, 0, pair(FormValue::Flashing));
     addRow(flashGrid, 1, pair(FormValue::FlashingAccel));

@@ -6,6 +6,7 @@
 #include <array>
 
 #include "FilePrompt.h"
+#include "FormattingCommands.h"
 #include "ParameterFormController.h"
 #include "Players.h"
 #include "Presets.h"
@@ -61,9 +62,20 @@ class ParameterForm final : public QWidget, private ParameterFormHost, private P
     RichTextControl& textEditor() { return *textEditor_; }
     PictureEditor& pictureEditor() { return *pictureEditor_; }
 
+    // What the main window's formatting commands work on: the content kind and both editors.
+    FormattingTarget formattingTarget();
+
     // Preset editing: the presets can be stored, deleted and renamed in place.
     bool presetEditing() const { return presetEditing_; }
     void setPresetEditing(bool on);
+
+    // The form opens at its least height, so that the preview keeps the rest of the window; the
+    // editors grow when the user gives the form more room.
+    QSize sizeHint() const override;
+
+  protected:
+    // A printable character typed where no control takes it goes to the text editor.
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     // ParameterFormHost

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -203,6 +204,37 @@ void ParameterFormController::killAllPlayers() {
 
 void ParameterFormController::resetParameters() {
     resetWithPreset(preset_name::kStatic);
+}
+
+void ParameterFormController::applyRecord(const PlayerParameters& record) {
+    CommandFields::of(record).putInto(working_.parameters);
+}
+
+bool ParameterFormController::storeInto(Command& command, bool withContent) {
+    command.parameters() = working_.parameters;
+    if (!withContent) {
+        return true;
+    }
+    bool stored = true;
+    if (contentKind_ == content_kind::Rich) {
+        stored = takeText(command, richText_);
+    } else if (contentKind_ == content_kind::Picture) {
+        stored = pictureEditor_.takeContent(command);
+    } else {
+        command.assignContent(content_kind::None, {});
+    }
+    if (!contentBuilt_ || !command.packedContent().copyFrom(working_.content)) {
+        command.packedContent().release();
+    }
+    return stored;
+}
+
+std::unique_ptr<Command> ParameterFormController::commandFromParameters() {
+    auto command = std::unique_ptr<Command>(new (std::nothrow) Command);
+    if (!command || !storeInto(*command, true)) {
+        return nullptr;
+    }
+    return command;
 }
 
 // Shows the command's values and puts its content into the rich text or the picture editor, by

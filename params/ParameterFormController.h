@@ -7,8 +7,8 @@
 #include <span>
 #include <string_view>
 
-#include "CommandExecutor.h"
 #include "FourCC.h"
+#include "ParameterFormAccess.h"
 #include "PictureEditorModel.h"
 #include "PlayerContent.h"
 #include "ValueText.h"
@@ -90,7 +90,7 @@ class FormWithoutControls : public ParameterFormHost {
 // Every value of the record goes in and out through its value pair's text (see ValueText),
 // also when the controller shows values itself, so the record carries the shown precision
 // whether or not a form is on screen.
-class ParameterFormController final : public CommandExecutor {
+class ParameterFormController final : public ParameterFormAccess {
   public:
     ParameterFormController(Players& players, RichTextDocument& richText,
                             PictureEditorModel& pictureEditor, Presets& presets, UserPrompt& prompt,
@@ -177,6 +177,16 @@ class ParameterFormController final : public CommandExecutor {
     // The text or the picture changed: the content is rebuilt and, unless the form is filling
     // its own controls, given to the top player (with Auto Update on) and stored.
     void contentChanged();
+
+    // ---- what the sequence form reads and writes (ParameterFormAccess) ----
+    const PlayerParameters& record() const override { return working_.parameters; }
+    void applyRecord(const PlayerParameters& record) override;
+    bool holdsContent() const override { return contentKind_ != content_kind::None; }
+    // The text is stored with takeText, the picture with the picture editor's record; the
+    // packed content goes along when it is built, and is dropped otherwise so that the command
+    // never runs with content older than its own.
+    bool storeInto(Command& command, bool withContent) override;
+    std::unique_ptr<Command> commandFromParameters() override;
 
     const ParameterSet& working() const { return working_; }
     const RichTextDocument& richText() const { return richText_; }

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "Command.h"
-#include "CommandContent.h"
 #include "FilePaths.h"
 #include "ParameterFormController.h"
 #include "ParameterFormText.h"
@@ -42,15 +41,6 @@ QString decodePlainText(std::span<const std::uint8_t> bytes) {
     return decoded;
 }
 
-std::unique_ptr<Command> commandFromForm(const ParameterFormController& form) {
-    auto command = std::make_unique<Command>();
-    command->parameters() = form.working().parameters;
-    if (!takeText(*command, form.richText())) {
-        return nullptr;
-    }
-    return command;
-}
-
 std::unique_ptr<Command> sequenceFromTextFile(const QString& path, ParameterFormController& form) {
     const std::optional<TextFileKind> kind = textFileKind(path);
     std::vector<std::uint8_t> bytes;
@@ -64,7 +54,7 @@ std::unique_ptr<Command> sequenceFromTextFile(const QString& path, ParameterForm
     }
     const int duration = form.scrollDuration();
 
-    std::unique_ptr<Command> command = commandFromForm(form);
+    std::unique_ptr<Command> command = form.commandFromParameters();
     if (!command) {
         return nullptr;
     }

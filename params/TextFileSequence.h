@@ -23,10 +23,6 @@ std::optional<TextFileKind> textFileKind(const QString& path);
 // UTF-8 (a byte-order mark is dropped), Windows-1252 otherwise.
 QString decodePlainText(std::span<const std::uint8_t> bytes);
 
-// A command made from the form's current parameters, with the form's text as its content.
-// Nothing when the text cannot be taken.
-std::unique_ptr<Command> commandFromForm(const ParameterFormController& form);
-
 // Opens a text file as a document does: the parameter form shows its text (plain text tidied,
 // or the RTF stream) with the preset "Scrolling - very long text", and the sequence's one
 // command is made from the form's parameters and text: a SOLO command that, when the text

@@ -217,9 +217,10 @@ void DocumentForm::createControls() {
 }
 
 void DocumentForm::connectControls() {
-    connect(runButton_, &QPushButton::clicked, this, &DocumentForm::runClicked);
-    connect(topButton_, &QPushButton::clicked, this, &DocumentForm::topClicked);
-    connect(stepButton_, &QPushButton::clicked, this, &DocumentForm::stepClicked);
+    connect(runButton_, &QPushButton::clicked, this, &DocumentForm::runOrStop);
+    connect(topButton_, &QPushButton::clicked, this, [this] { navigate(Navigation::Top, true); });
+    connect(stepButton_, &QPushButton::clicked, this,
+            [this] { navigate(Navigation::Next, false); });
     connect(reloadButton_, &QPushButton::clicked, this, &DocumentForm::reloadClicked);
     connect(newButton_, &QPushButton::clicked, this, &DocumentForm::newClicked);
     connect(insertButton_, &QPushButton::clicked, this, &DocumentForm::insertClicked);
@@ -472,6 +473,25 @@ void DocumentForm::stop() {
     scheduleTick();
 }
 
+void DocumentForm::stopAndKillPlayers() {
+    stop();
+    parameters_.killAllPlayers();
+}
+
+void DocumentForm::showList(int index) {
+    QScopedValueRollback<bool> selecting(selectingByProgram_, true);
+    stop();
+    model_->reread();
+    const int count = model_->rowCount();
+    const int row = std::min(index, count - 1);
+    if (row >= 0) {
+        selectRows(row, row, row);
+    } else {
+        list_->selectionModel()->clear();
+    }
+    makeCurrent(row);
+}
+
 void DocumentForm::scheduleTick() {
     const std::optional<std::uint32_t> untilTick = runner_.millisecondsUntilTick();
     if (untilTick) {
@@ -516,20 +536,14 @@ void DocumentForm::renamed(int /*row*/) {
 
 // -------- the buttons --------
 
-void DocumentForm::runClicked() {
+void DocumentForm::runOrStop() {
     runner_.runOrStop(focusedRow());
     scheduleTick();
     updateButtons();
 }
 
-void DocumentForm::topClicked() {
-    runner_.navigate(Navigation::Top, focusedRow(), true);
-    scheduleTick();
-    updateButtons();
-}
-
-void DocumentForm::stepClicked() {
-    runner_.navigate(Navigation::Next, focusedRow(), false);
+void DocumentForm::navigate(Navigation to, bool run) {
+    runner_.navigate(to, focusedRow(), run);
     scheduleTick();
     updateButtons();
 }

@@ -70,6 +70,17 @@ class DocumentForm final : public QWidget, public ParameterFormHost, private Seq
     // With `seconds` > 0, the next command and the death both follow after that time.
     void createCommand(double seconds);
 
+    // -------- the run commands of the buttons and the main window, from the focused row ------
+    void runOrStop();
+    void navigate(Navigation to, bool run);
+    void stop();
+    void stopAndKillPlayers();
+
+    // The document changed its list itself (it read a file or appended a command): every row is
+    // read again, and the command at `index` (none for -1) becomes current and selected without
+    // being executed.
+    void showList(int index);
+
     // -------- ParameterFormHost --------
     void showParameters() override {}
     void selectPresetRow(int) override {}
@@ -104,7 +115,6 @@ class DocumentForm final : public QWidget, public ParameterFormHost, private Seq
     // current command and shows its row again.
     void storeCurrent();
     void updateButtons();
-    void stop();
     void scheduleTick();
     void tick();
     void setModified();
@@ -113,9 +123,6 @@ class DocumentForm final : public QWidget, public ParameterFormHost, private Seq
     void selectRows(int first, int last, int focus);
     void focusMovedByUser(int row);
 
-    void runClicked();
-    void topClicked();
-    void stepClicked();
     void reloadClicked();
     void newClicked();
     void insertClicked();

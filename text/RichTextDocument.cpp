@@ -70,8 +70,15 @@ RichTextDocument::RichTextDocument(QObject* parent)
 
 RichTextDocument::~RichTextDocument() = default;
 
+// Only the selection and the typing format are taken over, never the cursor object: a view
+// hands its caret over from signals that can come in the middle of an edit block, while the
+// document still holds on to the cursors it has moved, and replacing ours would free one of them.
 void RichTextDocument::setCursor(const QTextCursor& cursor) {
-    cursor_ = cursor;
+    cursor_.setPosition(cursor.anchor());
+    cursor_.setPosition(cursor.position(), QTextCursor::KeepAnchor);
+    if (!cursor.hasSelection()) {
+        cursor_.setCharFormat(cursor.charFormat());
+    }
 }
 
 bool RichTextDocument::streamOutPlainText(QByteArray& sink) const {

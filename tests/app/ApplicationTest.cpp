@@ -1,5 +1,6 @@
 // Start-up and the application's own commands: the demo, the command line, Auto Run, the
 // playlist's File commands as the window offers them, and the pickup timer.
+#include "DocumentForm.h"
 #include "MainFrameText.h"
 #include "PickupScan.h"
 #include "ShellTestSupport.h"
@@ -19,7 +20,7 @@ TEST_F(ApplicationTest, WithoutAFileTheDemoOpensQuietlyAndRuns) {
     EXPECT_TRUE(document.isDemo());
     EXPECT_EQ(document.pathName(), QStringLiteral("DemoVariation.rova"));
     EXPECT_GT(document.commands().size(), 0u);
-    EXPECT_TRUE(frame().session().isRunning());  // Auto Run is on by default
+    EXPECT_TRUE(frame().sequenceForm().isRunning());  // Auto Run is on by default
     // Only the preview shows.
     EXPECT_FALSE(frame().isRowVisible(MainFrame::ParameterRow));
     EXPECT_FALSE(frame().isRowVisible(MainFrame::SequenceRow));
@@ -34,7 +35,7 @@ TEST_F(ApplicationTest, WithoutAFileTheDemoOpensQuietlyAndRuns) {
 TEST_F(ApplicationTest, TheDemoRunsFromTheTopEvenWithoutAutoRun) {
     settings.setSettingString(QStringLiteral("AutoRun"), QStringLiteral("0"));
     ASSERT_TRUE(start());
-    EXPECT_TRUE(frame().session().isRunning());
+    EXPECT_TRUE(frame().sequenceForm().isRunning());
     EXPECT_FALSE(checked(C::AutoRun));
 }
 
@@ -42,7 +43,7 @@ TEST_F(ApplicationTest, ANamedFileOpensInsteadOfTheDemo) {
     ASSERT_TRUE(start({writeSequence(QStringLiteral("named.rova"), 2)}));
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - named.rova"));
     EXPECT_FALSE(application->document().isDemo());
-    EXPECT_TRUE(frame().session().isRunning());
+    EXPECT_TRUE(frame().sequenceForm().isRunning());
     EXPECT_EQ(application->documentList().count(), 1);
     EXPECT_TRUE(application->documentList().isCurrentFromList());
 }
@@ -61,7 +62,7 @@ TEST_F(ApplicationTest, ATextFileNamedAtStartUpOpensAsOneCommand) {
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - notes.txt"));
     ASSERT_EQ(application->document().commands().size(), 1u);
     EXPECT_FALSE(application->document().isModified());
-    EXPECT_TRUE(frame().session().isRunning());
+    EXPECT_TRUE(frame().sequenceForm().isRunning());
 }
 
 TEST_F(ApplicationTest, AMissingDemoIsSilentAtStartUpButReportedFromTheMenu) {
@@ -145,11 +146,11 @@ TEST_F(ApplicationTest, TheEndOfARunOpensTheNextDocument) {
     EXPECT_EQ(application->documentList().count(), 2);
     trigger(C::FileAdditiveOpen);
     // The running sequence ends: its runner reports it and the list moves on.
-    frame().session().stop();
-    emit frame().session().ended();
+    frame().sequenceForm().stop();
+    emit frame().sequenceForm().ended();
     QCoreApplication::processEvents();
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("Rova - b.rova"));
-    EXPECT_TRUE(frame().session().isRunning());
+    EXPECT_TRUE(frame().sequenceForm().isRunning());
 }
 
 // Chosen in the Open dialog together, names with "|" among them.

@@ -1,15 +1,25 @@
 // The main window as the application starts it: its command table's enable and check rules,
-// the panes, the status bar, the title, the operation commands on the runner, and what it
-// stores when it closes.
+// the panes, the status bar, the title, the operation and formatting commands on the forms, a
+// sequence composed in the forms, and what it stores when it closes.
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QtTest/QTest>
 
+#include "DocumentForm.h"
 #include "NamedWidget.h"
+#include "ParameterForm.h"
+#include "PictureEditor.h"
+#include "PictureEditorModel.h"
 #include "PreviewSplitter.h"
 #include "PreviewWnd.h"
+#include "RichTextControl.h"
 #include "ShellTestSupport.h"
 #include "XSplitterStatic.h"
 
@@ -18,10 +28,129 @@ namespace {
 
 using C = ActionId;
 
+// The "n-Point" command.
+C pointSize(int points) {
+    return C{static_cast<int>(C::Size7Points) + points - 7};
+}
+
 class MainFrameTest : public ShellTest {
   protected:
     QString statusPane(const char* name) { return named<QLabel>(frame(), name)->text(); }
+    ParameterForm& parameters() { return frame().parameterForm(); }
+    void click(QWidget& form, const char* name) {
+        auto* button = named<QAbstractButton>(form, name);
+        ASSERT_NE(button, nullptr) << name;
+        button->click();
+    }
+    void type(QWidget& form, const char* field, const char* text) {
+        auto* edit = named<QLineEdit>(form, field);
+        ASSERT_NE(edit, nullptr) << field;
+        edit->selectAll();
+        QTest::keyClicks(edit, text);
+    }
 };
+
+TEST_F(MainFrameTest, FormattingCommandsFollowTheContentKindOfTheParameterForm) {
+    settings.setSettingInt(QStringLiteral("AutoRun"), 0);
+    ASSERT_TRUE(start({writeSequence(QStringLiteral("format.rova"), 1)}));
+    // The first command's text is loaded, all of it selected.
+    EXPECT_TRUE(enabled(C::TextBold));
+    EXPECT_TRUE(enabled(C::ColourRed));
+    EXPECT_FALSE(enabled(C::ColourBlack));  // black text would not light the lamps
+    trigger(pointSize(10));
+    EXPECT_TRUE(checked(pointSize(10)));
+    EXPECT_FALSE(checked(pointSize(11)));
+    trigger(C::ColourGreen);
+    EXPECT_TRUE(checked(C::ColourGreen));
+
+    click(parameters(), "Picture");
+    EXPECT_FALSE(enabled(C::TextBold));
+    EXPECT_FALSE(enabled(C::TextFont));
+    EXPECT_TRUE(enabled(C::ColourBlack));
+    trigger(pointSize(12));
+    EXPECT_EQ(parameters().pictureEditor().model().rows(), 12);
+    EXPECT_TRUE(checked(pointSize(12)));
+    trigger(C::IncreasePointsize);
+    EXPECT_EQ(parameters().pictureEditor().model().rows(), 13);
+}
+
+TEST_F(MainFrameTest, ParameterCommandsSwitchTheFormsModes) {
+    ASSERT_TRUE(start());
+    const ParameterFormController& controller = parameters().controller();
+    EXPECT_TRUE(checked(C::AutoUpdate));
+    trigger(C::AutoUpdate);
+    EXPECT_FALSE(controller.autoUpdate());
+    EXPECT_FALSE(checked(C::AutoUpdate));
+
+    EXPECT_FALSE(checked(C::EnablePresetEditing));
+    EXPECT_TRUE(named<QPushButton>(parameters(), "Store")->isHidden());
+    trigger(C::EnablePresetEditing);
+    EXPECT_TRUE(parameters().presetEditing());
+    EXPECT_FALSE(named<QPushButton>(parameters(), "Store")->isHidden());
+}
+
+// A printable key typed on a control that does not take it goes into the text, which replaces
+// the selection and reaches the current command.
+TEST_F(MainFrameTest, TypedCharactersGoToTheTextAndTheCurrentCommand) {
+    settings.setSettingInt(QStringLiteral("AutoRun"), 0);
+    ASSERT_TRUE(start({writeSequence(QStringLiteral("typed.rova"), 2)}));
+    QTest::keyClicks(named<QRadioButton>(parameters(), "Text"), "Hi");
+    EXPECT_EQ(parameters().textEditor().toPlainText(), QStringLiteral("Hi"));
+    EXPECT_EQ(application->document().commands().at(0)->name(), "Hi");
+    EXPECT_EQ(application->document().commands().at(1)->name(), "text 1");
+}
+
+// From an empty document: a text command, a picture command and a KILA, with their timings,
+// saved, opened again and run.
+TEST_F(MainFrameTest, ASequenceComposedInTheFormsSurvivesSavingAndReopening) {
+    ASSERT_TRUE(start());
+    trigger(C::FileNew);
+    DocumentForm& sequence = frame().sequenceForm();
+
+    // Each "New" copies the current command; the forms then edit the copy.
+    click(sequence, "New");
+    click(parameters(), "Text");
+    parameters().textEditor().selectAll();
+    QTest::keyClicks(&parameters().textEditor(), "Hello");
+    type(sequence, "Next Command After", "3");
+
+    click(sequence, "New");
+    click(parameters(), "Picture");
+    type(sequence, "Next Command After", "4");
+
+    click(sequence, "New");
+    auto* type = named<QComboBox>(sequence, "Command Type");
+    ASSERT_NE(type, nullptr);
+    type->setCurrentIndex(CommandKeyword(Keyword::KillAll).index());
+    type->activated(type->currentIndex());
+
+    const QString path = folder.path(QStringLiteral("composed.rova"));
+    dialog.choices.push_back(FilePrompt::DialogResult{{path}, 0});
+    trigger(C::FileSaveAs);
+    ASSERT_TRUE(QFileInfo::exists(path));
+    trigger(C::FileNew);
+    application->openByPath(path);
+
+    const NodeList<Command>& commands = application->document().commands();
+    ASSERT_EQ(commands.size(), 3u);
+    struct Expected {
+        Keyword keyword;
+        FourCC kind;
+        double next;
+    };
+    const Expected expected[] = {{Keyword::Solo, content_kind::Rich, 3.0},
+                                 {Keyword::Solo, content_kind::Picture, 4.0},
+                                 {Keyword::KillAll, content_kind::None, 4.0}};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(commands.at(i)->keyword(), CommandKeyword(expected[i].keyword));
+        EXPECT_EQ(commands.at(i)->contentKind(), expected[i].kind);
+        EXPECT_DOUBLE_EQ(commands.at(i)->parameters().nextCommandAfter, expected[i].next);
+    }
+    EXPECT_EQ(commands.at(0)->name(), "Hello");
+    trigger(C::RunFromTop);
+    EXPECT_TRUE(sequence.isRunning());
+}
 
 TEST_F(MainFrameTest, CommandsWithoutAHandlerAreDisabled) {
     ASSERT_TRUE(start());
@@ -30,11 +159,6 @@ TEST_F(MainFrameTest, CommandsWithoutAHandlerAreDisabled) {
     EXPECT_FALSE(enabled(C::SaveRotorData));
     trigger(C::ViewRotor);
     EXPECT_FALSE(checked(C::ViewRotor));
-    // The text formatting commands come with the parameter form.
-    for (const C id : {C::TextBold, C::TextFont, C::TextRainbow, C::ColourRed, C::Size7Points,
-                       C::DecreasePointsize, C::EnablePresetEditing}) {
-        EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
-    }
     // Always there.
     for (const C id : {C::FileNew, C::FileOpen, C::FileSaveAs, C::FilePickupFolder, C::FileExit,
                        C::RunDemo, C::About, C::ViewParameters, C::ChooseBackground}) {
@@ -104,6 +228,8 @@ TEST_F(MainFrameTest, TitleShowsTheDocumentAndItsModifiedMarker) {
 
 TEST_F(MainFrameTest, PaneCommandsShowHideAndCheck) {
     ASSERT_TRUE(start({writeSequence(QStringLiteral("panes.rova"), 1)}));
+    // Room for both forms at their natural heights beside the preview.
+    frame().resize(1024, 1100);
     XSplitterStatic& panes = frame().panes();
     const int natural = panes.naturalSize(MainFrame::ParameterRow);
     ASSERT_GT(natural, 0);
@@ -147,26 +273,22 @@ TEST_F(MainFrameTest, StatusPanesCountPlayersCommandsAndDocuments) {
     ASSERT_TRUE(start({writeSequence(QStringLiteral("three.rova"), 3)}));
     frame().refresh();
     // Without Auto Run the first command was executed, not run.
-    EXPECT_FALSE(frame().session().isRunning());
-    EXPECT_EQ(statusPane("Commands"),
-              QStringLiteral("Commands: 3, Current: 1"));
-    EXPECT_EQ(statusPane("Documents"),
-              QStringLiteral("Documents: 1, Current: 1"));
+    EXPECT_FALSE(frame().sequenceForm().isRunning());
+    EXPECT_EQ(statusPane("Commands"), QStringLiteral("Commands: 3, Current: 1"));
+    EXPECT_EQ(statusPane("Documents"), QStringLiteral("Documents: 1, Current: 1"));
     EXPECT_EQ(statusPane("Players"), QStringLiteral("Players: 1"));
 
     prompt.answers.push_back(Answer::No);
     trigger(C::FileNew);
     frame().refresh();
-    EXPECT_EQ(statusPane("Commands"),
-              QStringLiteral("Commands: 0, Current: 0"));
-    EXPECT_EQ(statusPane("Documents"),
-              QStringLiteral("Documents: 0, Current: 0"));
+    EXPECT_EQ(statusPane("Commands"), QStringLiteral("Commands: 0, Current: 0"));
+    EXPECT_EQ(statusPane("Documents"), QStringLiteral("Documents: 0, Current: 0"));
 }
 
 TEST_F(MainFrameTest, OperationCommandsDriveTheRunner) {
     settings.setSettingInt(QStringLiteral("AutoRun"), 0);
     ASSERT_TRUE(start({writeSequence(QStringLiteral("run.rova"), 3)}));
-    SequenceSession& session = frame().session();
+    DocumentForm& session = frame().sequenceForm();
     EXPECT_FALSE(checked(C::RunStop));
     trigger(C::RunStop);
     EXPECT_TRUE(session.isRunning());

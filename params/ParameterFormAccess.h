@@ -15,12 +15,13 @@ class ParameterFormAccess : public CommandExecutor {
   public:
     // The parameter form's working record.
     virtual const PlayerParameters& record() const = 0;
-    // Writes `record` back as the working record; the parameter form applies it to the players.
+    // The command-level fields of `record` go into the working record; the players are not
+    // told (the sequence form executes a changed command itself).
     virtual void applyRecord(const PlayerParameters& record) = 0;
     // Whether the parameter form holds a text or a picture.
     virtual bool holdsContent() const = 0;
     // Copies the working record into `command`, and with `withContent` also the text or picture
-    // and the packed content. False when memory runs out; the command is then unchanged.
+    // and the packed content. False when memory runs out.
     virtual bool storeInto(Command& command, bool withContent) = 0;
     // A new command from the working record and content; null when memory runs out.
     virtual std::unique_ptr<Command> commandFromParameters() = 0;
