@@ -134,6 +134,8 @@ void MainFrame::createPanes(SettingsStore& settings, QuestionPrompt& prompt,
     sequenceForm_ = new DocumentForm(document_, preview().simulator().frameClock(),
                                      parameterForm_->controller(), prompt);
     sequenceFormLink_->target = sequenceForm_;
+    connect(parameterForm_, &ParameterForm::statusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     connect(sequenceForm_, &DocumentForm::ended, this, &MainFrame::sequenceEnded);
 
     panes_->addPane(parameterForm_);

@@ -283,7 +283,12 @@ QWidget* ParameterForm::createContent() {
     pictureEditor_->setParent(picturePage_);
     auto* tools = new QGridLayout;
     const std::array<std::pair<const char*, std::function<void()>>, 8> actions{{
-        {QT_TR_NOOP("Load..."), [this] { pictureEditor_->load(); }},
+        {QT_TR_NOOP("Load..."),
+         [this] {
+             if (const PictureLoad loaded = pictureEditor_->load(); !loaded.message.isEmpty()) {
+                 emit statusMessage(loaded.message);
+             }
+         }},
         {QT_TR_NOOP("Save As..."), [this] { pictureEditor_->saveAs(); }},
         {QT_TR_NOOP("Set..."), [this] { pictureEditor_->setPicture(); }},
         {QT_TR_NOOP("Auto-Crop"), [this] { pictureEditor_->autoCrop(); }},

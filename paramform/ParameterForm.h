@@ -73,6 +73,10 @@ class ParameterForm final : public QWidget, private ParameterFormHost, private P
     // editors grow when the user gives the form more room.
     QSize sizeHint() const override;
 
+  signals:
+    // A message for the status bar: why a picture could not be loaded.
+    void statusMessage(const QString& text);
+
   protected:
     // A printable character typed where no control takes it goes to the text editor.
     void keyPressEvent(QKeyEvent* event) override;

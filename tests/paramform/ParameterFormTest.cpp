@@ -6,10 +6,12 @@
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QTableWidget>
@@ -33,6 +35,7 @@
 #include "Presets.h"
 #include "QtApplicationTest.h"
 #include "RichTextControl.h"
+#include "ScriptedDialog.h"
 #include "TestCommands.h"
 #include "ValuePair.h"
 
@@ -570,6 +573,33 @@ TEST_F(ParameterFormPresetsTest, DeleteTakesTheSelectedRowOnly) {
     // With no current preset, "Store" stores a new one.
     control<QPushButton>(QStringLiteral("Store")).click();
     EXPECT_EQ(listedNames(), (QStringList{"*** new preset ***", "Slow"}));
+}
+
+// The groups and the editors fit a window 1024 pixels wide, beside the preview in one 700 high.
+TEST_F(ParameterFormWidgetTest, FitsAWindowOf1024By700) {
+    const QSize least = form->minimumSizeHint();
+    EXPECT_LE(least.width(), 1000);
+    EXPECT_LE(least.height(), 450);
+    EXPECT_EQ(form->sizeHint().height(), least.height());
+}
+
+TEST_F(ParameterFormWidgetTest, APictureThatCannotBeLoadedIsReportedForTheStatusBar) {
+    const QString path = folder.path("broken.bmp");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("BM not a bitmap");
+    file.close();
+    test::ScriptedDialog dialog;
+    dialog.choices.push_back(FilePrompt::DialogResult{{path}, 0});
+    ParameterForm withDialog(engine, prompt, sequenceForm, presetsPath(), presetsPath(),
+                             dialog.show());
+    QStringList messages;
+    QObject::connect(&withDialog, &ParameterForm::statusMessage,
+                     [&messages](const QString& text) { messages.append(text); });
+    named<QRadioButton>(withDialog, "Picture")->click();
+    named<QPushButton>(withDialog, "Load...")->click();
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Cannot load"))) << messages[0].toStdString();
 }
 
 }  // namespace
