@@ -15,8 +15,8 @@ class ParameterFormAccess : public CommandExecutor {
   public:
     // The parameter form's working record.
     virtual const PlayerParameters& record() const = 0;
-    // The command-level fields of `record` go into the working record; the players are not
-    // told (the sequence form executes a changed command itself).
+    // The command-level fields of `record` go into the working record, and with Auto Update on
+    // the top player takes them while the form holds content.
     virtual void applyRecord(const PlayerParameters& record) = 0;
     // Whether the parameter form holds a text or a picture.
     virtual bool holdsContent() const = 0;

@@ -208,6 +208,11 @@ void ParameterFormController::resetParameters() {
 
 void ParameterFormController::applyRecord(const PlayerParameters& record) {
     CommandFields::of(record).putInto(working_.parameters);
+    // A kill or a mark leaves the form without content: nothing is given to the players then,
+    // so that the kill stands.
+    if (autoUpdate_ && holdsContent()) {
+        applyToTopPlayer(false, false);
+    }
 }
 
 bool ParameterFormController::storeInto(Command& command, bool withContent) {

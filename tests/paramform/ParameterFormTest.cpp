@@ -602,5 +602,21 @@ TEST_F(ParameterFormWidgetTest, APictureThatCannotBeLoadedIsReportedForTheStatus
     EXPECT_TRUE(messages[0].startsWith(QStringLiteral("Cannot load"))) << messages[0].toStdString();
 }
 
+// The sequence form writes a command's timing back into the record: the top player takes it.
+TEST_F(ParameterFormWidgetTest, TimingWrittenBackReachesTheTopPlayer) {
+    PlayerParameters record = form->controller().record();
+    record.deathAfter = 9.0;
+    record.nextCommandAfter = 4.0;
+    form->controller().applyRecord(record);
+    EXPECT_DOUBLE_EQ(form->controller().record().nextCommandAfter, 4.0);
+    double topDeathAfter = 0.0;
+    engine.forEachPlayer([&topDeathAfter](const Player& player) {
+        if (topDeathAfter == 0.0) {
+            topDeathAfter = player.parameters().deathAfter;
+        }
+    });
+    EXPECT_DOUBLE_EQ(topDeathAfter, 9.0);
+}
+
 }  // namespace
 }  // namespace rova
