@@ -11,7 +11,6 @@
 
 #include <functional>
 #include <optional>
-#include <ostream>
 #include <string>
 
 #include "FontChoice.h"
@@ -32,7 +31,6 @@ using test::kUnderline;
 
 constexpr std::uint32_t kFace = CharacterFormat::kFace;
 constexpr std::uint32_t kHeight = CharacterFormat::kHeight;
-constexpr std::uint32_t kColour = CharacterFormat::kColour;
 constexpr std::uint32_t kAll = CharacterFormat::kAll;
 
 class FontChoiceTest : public test::QtApplicationTest {};
@@ -52,6 +50,10 @@ TEST_F(FontChoiceTest, OpensWithTheUniformAttributesAndTheFallbackForTheRest) {
     EXPECT_TRUE(font.italic());
 }
 
+const auto kUnchanged = [](QFont&) {};
+constexpr std::uint32_t kFontBits = kFace | kHeight | kBold | kItalic;
+
+// One selection (Arial, green) and one choice in the dialog each.
 struct ChoiceCase {
     const char* name;
     std::uint32_t mask;     // the attributes uniform over the selection
@@ -61,105 +63,82 @@ struct ChoiceCase {
     CharacterFormat expected;
 };
 
-void PrintTo(const ChoiceCase& c, std::ostream* out) {
-    *out << c.name;
+TEST_F(FontChoiceTest, AppliesTheUniformAndTheChangedAttributesOnly) {
+    const ChoiceCase cases[] = {
+        {"uniform bold unchanged",
+         kAll,
+         kBold,
+         240,
+         kUnchanged,
+         {kFontBits, kBold, 240, 0, "Arial"}},
+        {"mixed bold unchanged",
+         kAll & ~kBold,
+         0,
+         240,
+         kUnchanged,
+         {kFace | kHeight | kItalic, 0, 240, 0, "Arial"}},
+        {"mixed bold made bold",
+         kAll & ~kBold,
+         0,
+         240,
+         [](QFont& f) { f.setBold(true); },
+         {kFontBits, kBold, 240, 0, "Arial"}},
+        {"underline, strike-out and colour left alone",
+         kAll,
+         kUnderline,
+         240,
+         [](QFont& f) {
+             f.setUnderline(false);
+             f.setStrikeOut(true);
+         },
+         {kFontBits, 0, 240, 0, "Arial"}},
+        {"mixed size unchanged",
+         kAll & ~kHeight,
+         0,
+         240,
+         kUnchanged,
+         {kFace | kBold | kItalic, 0, 0, 0, "Arial"}},
+        {"mixed size to 12 points",
+         kAll & ~kHeight,
+         0,
+         200,
+         [](QFont& f) { f.setPointSizeF(12); },
+         {kFontBits, 0, 240, 0, "Arial"}},
+        {"half a point",
+         kAll,
+         0,
+         240,
+         [](QFont& f) { f.setPointSizeF(10.5); },
+         {kFontBits, 0, 210, 0, "Arial"}},
+        {"fraction in whole twips",
+         kAll,
+         0,
+         240,
+         [](QFont& f) { f.setPointSizeF(10.33); },
+         {kFontBits, 0, 207, 0, "Arial"}},
+        {"mixed face changed",
+         kAll & ~kFace,
+         0,
+         240,
+         [](QFont& f) { f.setFamilies({QStringLiteral("Times")}); },
+         {kFontBits, 0, 240, 0, "Times"}},
+        {"mixed face unchanged",
+         kAll & ~kFace,
+         0,
+         240,
+         kUnchanged,
+         {kHeight | kBold | kItalic, 0, 240, 0, ""}},
+    };
+    for (const ChoiceCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CharacterFormat before = fullFormat("Arial", c.height, c.effects, kGreen);
+        before.mask = c.mask;
+        const QFont opened = fontForSelection(before, fontOf(before));
+        QFont chosen = opened;
+        c.choose(chosen);
+        EXPECT_EQ(fontChoiceFormat(before, opened, chosen), c.expected);
+    }
 }
-
-class FontChoiceFormatTest : public FontChoiceTest,
-                             public ::testing::WithParamInterface<ChoiceCase> {};
-
-TEST_P(FontChoiceFormatTest, AppliesTheUniformAndTheChangedAttributesOnly) {
-    const ChoiceCase& c = GetParam();
-    CharacterFormat before = fullFormat("Arial", c.height, c.effects, kGreen);
-    before.mask = c.mask;
-    const QFont opened = fontForSelection(before, fontOf(before));
-    QFont chosen = opened;
-    c.choose(chosen);
-
-    EXPECT_EQ(fontChoiceFormat(before, opened, chosen), c.expected);
-}
-
-const auto kUnchanged = [](QFont&) {};
-constexpr std::uint32_t kFontBits = kFace | kHeight | kBold | kItalic;
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FontChoiceFormatTest,
-    ::testing::Values(ChoiceCase{"UniformBoldUnchanged",
-                                 kAll,
-                                 kBold,
-                                 240,
-                                 kUnchanged,
-                                 {kFontBits, kBold, 240, 0, "Arial"}},
-                      ChoiceCase{"MixedBoldUnchanged",
-                                 kAll & ~kBold,
-                                 0,
-                                 240,
-                                 kUnchanged,
-                                 {kFace | kHeight | kItalic, 0, 240, 0, "Arial"}},
-                      ChoiceCase{"MixedBoldMadeBold",
-                                 kAll & ~kBold,
-                                 0,
-                                 240,
-                                 [](QFont& f) { f.setBold(true); },
-                                 {kFontBits, kBold, 240, 0, "Arial"}},
-                      ChoiceCase{"UnderlineStrikeOutAndColourLeftAlone",
-                                 kAll,
-                                 kUnderline,
-                                 240,
-                                 [](QFont& f) {
-                                     f.setUnderline(false);
-                                     f.setStrikeOut(true);
-                                 },
-                                 {kFontBits, 0, 240, 0, "Arial"}},
-                      ChoiceCase{"MixedUnderlineUnderlined",
-                                 kAll & ~kUnderline & ~kColour,
-                                 0,
-                                 240,
-                                 [](QFont& f) { f.setUnderline(true); },
-                                 {kFontBits, 0, 240, 0, "Arial"}},
-                      ChoiceCase{"MixedSizeUnchanged",
-                                 kAll & ~kHeight,
-                                 0,
-                                 240,
-                                 kUnchanged,
-                                 {kFace | kBold | kItalic, 0, 0, 0, "Arial"}},
-                      ChoiceCase{"MixedSizeToTwelvePoints",
-                                 kAll & ~kHeight,
-                                 0,
-                                 200,
-                                 [](QFont& f) { f.setPointSizeF(12.0); },
-                                 {kFontBits, 0, 240, 0, "Arial"}},
-                      ChoiceCase{"HalfPointSize",
-                                 kAll,
-                                 0,
-                                 240,
-                                 [](QFont& f) { f.setPointSizeF(10.5); },
-                                 {kFontBits, 0, 210, 0, "Arial"}},
-                      ChoiceCase{"FractionalSizeInWholeTwips",
-                                 kAll,
-                                 0,
-                                 240,
-                                 [](QFont& f) { f.setPointSizeF(10.33); },
-                                 {kFontBits, 0, 207, 0, "Arial"}},
-                      ChoiceCase{"MixedFaceChanged",
-                                 kAll & ~kFace,
-                                 0,
-                                 240,
-                                 [](QFont& f) { f.setFamilies({QStringLiteral("Times")}); },
-                                 {kFontBits, 0, 240, 0, "Times"}},
-                      ChoiceCase{"MixedFaceUnchanged",
-                                 kAll & ~kFace,
-                                 0,
-                                 240,
-                                 kUnchanged,
-                                 {kHeight | kBold | kItalic, 0, 240, 0, ""}},
-                      ChoiceCase{"MixedItalicMadeItalic",
-                                 kAll & ~kItalic,
-                                 0,
-                                 240,
-                                 [](QFont& f) { f.setItalic(true); },
-                                 {kFontBits, kItalic, 240, 0, "Arial"}}),
-    [](const auto& testCase) { return std::string(testCase.param.name); });
 
 class ChooseFontTest : public FontChoiceTest {
   protected:
