@@ -17,6 +17,7 @@
 #include "MainFrameText.h"
 #include "ParameterForm.h"
 #include "ParameterFormText.h"
+#include "PictureEditor.h"
 #include "PreviewSplitter.h"
 #include "PreviewWnd.h"
 #include "RainbowDialog.h"
@@ -280,19 +281,55 @@ void MainFrame::registerViewHandlers() {
     actions_.setHandler(ActionId::PreviousPane, {[this] { switchPane(-1); }, {}, {}});
 }
 
+// Undo and Select All act on the focused text field. Cut, Copy and Paste do too, and without
+// a focused text field on the form's picture while it shows one.
 void MainFrame::registerEditHandlers() {
-    const std::pair<ActionId, EditCommand> edits[] = {
-        {ActionId::EditUndo, EditCommand::Undo},
-        {ActionId::EditCut, EditCommand::Cut},
-        {ActionId::EditCopy, EditCommand::Copy},
-        {ActionId::EditPaste, EditCommand::Paste},
-        {ActionId::EditSelectAll, EditCommand::SelectAll},
-    };
-    for (const auto& [id, command] : edits) {
+    for (const auto& [id, command] : {std::pair{ActionId::EditUndo, EditCommand::Undo},
+                                      std::pair{ActionId::EditSelectAll, EditCommand::SelectAll}}) {
         const EditCommand edit = command;  // a lambda cannot capture a structured binding here
         actions_.setHandler(id, {[edit] { perform(edit, QApplication::focusWidget()); },
                                  [edit] { return enabled(edit, QApplication::focusWidget()); },
                                  {}});
+    }
+    for (const auto& [id, command] : {std::pair{ActionId::EditCut, EditCommand::Cut},
+                                      std::pair{ActionId::EditCopy, EditCommand::Copy},
+                                      std::pair{ActionId::EditPaste, EditCommand::Paste}}) {
+        const EditCommand edit = command;
+        actions_.setHandler(id, {[this, edit] { performClipboardCommand(edit); },
+                                 [this, edit] { return clipboardCommandEnabled(edit); },
+                                 {}});
+    }
+}
+
+bool MainFrame::showsPicture() const {
+    return parameterForm_->controller().contentKind() == content_kind::Picture;
+}
+
+bool MainFrame::clipboardCommandEnabled(EditCommand command) const {
+    QWidget* focused = QApplication::focusWidget();
+    if (isTextField(focused)) {
+        return enabled(command, focused);
+    }
+    return showsPicture() &&
+           (command != EditCommand::Paste || parameterForm_->pictureEditor().canPaste());
+}
+
+void MainFrame::performClipboardCommand(EditCommand command) {
+    QWidget* focused = QApplication::focusWidget();
+    if (isTextField(focused)) {
+        perform(command, focused);
+        return;
+    }
+    if (!clipboardCommandEnabled(command)) {
+        return;
+    }
+    PictureEditor& picture = parameterForm_->pictureEditor();
+    if (command == EditCommand::Cut) {
+        picture.cut();
+    } else if (command == EditCommand::Copy) {
+        picture.copy();
+    } else {
+        picture.paste();
     }
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "ActionTable.h"
+#include "EditCommands.h"
 #include "FormattingCommands.h"
 #include "XMainFrame.h"
 
@@ -92,6 +93,9 @@ class MainFrame final : public XMainFrame {
     void registerParameterHandlers();
     void registerFormattingHandlers();
     void performFormatting(FormattingCommand command);
+    bool showsPicture() const;
+    bool clipboardCommandEnabled(EditCommand command) const;
+    void performClipboardCommand(EditCommand command);
     void registerViewHandlers();
     void registerEditHandlers();
     void showRow(Row row);

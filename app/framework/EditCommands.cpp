@@ -84,6 +84,11 @@ bool enabled(EditCommand command, QWidget* focused) {
     return command == EditCommand::SelectAll;
 }
 
+bool isTextField(const QWidget* focused) {
+    return qobject_cast<const QLineEdit*>(focused) != nullptr ||
+           qobject_cast<const QTextEdit*>(focused) != nullptr;
+}
+
 void perform(EditCommand command, QWidget* focused) {
     // A command that is not enabled would act on nothing, or on a field that must not change.
     if (!enabled(command, focused)) {

@@ -17,6 +17,8 @@ enum class EditCommand { Undo, Cut, Copy, Paste, SelectAll };
 // A read-only field can be neither cut nor pasted into. Without a focused text field only
 // Select All is enabled, and it then does nothing.
 bool enabled(EditCommand command, QWidget* focused);
+// Whether `focused` is a text field the commands act on.
+bool isTextField(const QWidget* focused);
 // Carries the command out on `focused`; nothing happens when it is not a text field.
 void perform(EditCommand command, QWidget* focused);
 

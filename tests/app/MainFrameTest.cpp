@@ -1,8 +1,10 @@
 // The main window as the application starts it: its command table's enable and check rules,
 // the panes, the status bar, the title, the operation and formatting commands on the forms, a
 // sequence composed in the forms, and what it stores when it closes.
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -72,6 +74,21 @@ TEST_F(MainFrameTest, FormattingCommandsFollowTheContentKindOfTheParameterForm) 
     EXPECT_TRUE(checked(pointSize(12)));
     trigger(C::IncreasePointsize);
     EXPECT_EQ(parameters().pictureEditor().model().rows(), 13);
+}
+
+// Without a focused text field, Cut, Copy and Paste work on the form's picture, if it has one.
+TEST_F(MainFrameTest, ClipboardCommandsGoToThePictureWithoutAFocusedTextField) {
+    settings.setSettingInt(QStringLiteral("AutoRun"), 0);
+    ASSERT_TRUE(start({writeSequence(QStringLiteral("clip.rova"), 1)}));
+    frame().setFocus();
+    EXPECT_FALSE(enabled(C::EditCopy));
+    click(parameters(), "Picture");
+    frame().setFocus();
+    QGuiApplication::clipboard()->clear();
+    ASSERT_TRUE(enabled(C::EditCopy));
+    trigger(C::EditCopy);
+    EXPECT_FALSE(QGuiApplication::clipboard()->image().isNull());
+    EXPECT_TRUE(enabled(C::EditPaste));
 }
 
 TEST_F(MainFrameTest, ParameterCommandsSwitchTheFormsModes) {
