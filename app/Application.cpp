@@ -337,6 +337,12 @@ std::unique_ptr<Command> Application::commandFromParameters() {
     return frame_->parameterForm().controller().commandFromParameters();
 }
 
+void Application::prepareForSave() {
+    if (frame_) {
+        frame_->sequenceForm().prepareForSave();
+    }
+}
+
 void Application::showSequencePane() {
     if (frame_) {
         frame_->showSequencePane();

@@ -79,7 +79,7 @@ class Application final : private DocumentHost, private DocumentListHost {
     void sequenceReplaced(bool keepCurrentIndex) override;
     std::unique_ptr<Command> commandFromTextFile(const QString& path) override;
     void commandAdded(int index) override;
-    void prepareForSave() override {}
+    void prepareForSave() override;
     std::unique_ptr<Command> commandFromParameters() override;
     void showSequencePane() override;
     void titleChanged() override;

@@ -59,6 +59,17 @@ class DocumentForm::ListView final : public QTableView {
     std::function<void()> deletePressed;
     std::function<void()> insertPressed;
 
+    // A name being typed in the list is taken as if the user had pressed Enter.
+    void commitOpenEditor() {
+        if (state() != EditingState) {
+            return;
+        }
+        if (auto* editor = viewport()->findChild<QLineEdit*>()) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+        }
+    }
+
   protected:
     void mousePressEvent(QMouseEvent* event) override {
         userAction();
@@ -471,6 +482,10 @@ void DocumentForm::updateButtons() {
 void DocumentForm::stop() {
     runner_.stop();
     scheduleTick();
+}
+
+void DocumentForm::prepareForSave() {
+    list_->commitOpenEditor();
 }
 
 void DocumentForm::stopAndKillPlayers() {

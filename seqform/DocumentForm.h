@@ -76,6 +76,9 @@ class DocumentForm final : public QWidget, public ParameterFormHost, private Seq
     void stop();
     void stopAndKillPlayers();
 
+    // Before the document is saved: an edit in progress in the list is taken over.
+    void prepareForSave();
+
     // The document changed its list itself (it read a file or appended a command): every row is
     // read again, and the command at `index` (none for -1) becomes current and selected without
     // being executed.

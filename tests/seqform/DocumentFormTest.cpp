@@ -437,6 +437,17 @@ TEST_F(DocumentFormTest, RenamingInTheListStopsTheNameFollowingTheContent) {
     EXPECT_TRUE(document_.isModified());
 }
 
+TEST_F(DocumentFormTest, ANameBeingTypedIsTakenBeforeSaving) {
+    DocumentForm& form = makeForm({"A"});
+    auto* list = named<QTableView>(form, "Commands");
+    list->edit(list->model()->index(0, 0));
+    auto* editor = list->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Outro"));
+    form.prepareForSave();
+    EXPECT_EQ(document_.commands().at(0)->name(), "Outro");
+}
+
 TEST_F(DocumentFormTest, AFocusMovedByTheUserKillsAllAndExecutesTheRow) {
     DocumentForm& form = makeForm({"A", "B", "C"});
     parameters_.executedNames.clear();
