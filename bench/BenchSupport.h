@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "Picture.h"
 #include "UserPrompt.h"
@@ -29,6 +31,12 @@ class SilentPrompt final : public QuestionPrompt {
     void showWarning(const QString&) override {}
     Answer ask(const QString&, Choices) override { return Answer::Cancel; }
 };
+
+// A text content as a command holds it: the plain text, a NUL, then the same text as RTF.
+inline std::vector<std::uint8_t> textContent(const std::string& text) {
+    const std::string content = text + std::string(1, '\0') + "{\\rtf1 " + text + "}";
+    return {content.begin(), content.end()};
+}
 
 // Fills a 24-bit picture with smooth gradients and a little noise, like a photograph.
 inline void fillPhoto(Picture& photo) {

@@ -284,12 +284,17 @@ int DocumentForm::focusedRow() const {
     return current.isValid() ? current.row() : -1;
 }
 
+// Read from the selection's ranges: QItemSelectionModel::selectedRows() takes time quadratic in
+// their number, which thousands of scattered rows make noticeable.
 QList<int> DocumentForm::selectedRows() const {
     QList<int> rows;
-    for (const QModelIndex& index : list_->selectionModel()->selectedRows()) {
-        rows.append(index.row());
+    for (const QItemSelectionRange& range : list_->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            rows.append(row);
+        }
     }
     std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 

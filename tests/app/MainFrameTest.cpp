@@ -64,6 +64,10 @@ TEST_F(MainFrameTest, FormattingCommandsFollowTheContentKindOfTheParameterForm) 
     EXPECT_FALSE(checked(pointSize(11)));
     trigger(C::ColourGreen);
     EXPECT_TRUE(checked(C::ColourGreen));
+    // The formatted text went on into the current command.
+    const std::vector<std::uint8_t>& stored = application->document().commands().at(0)->content();
+    EXPECT_NE(std::string(stored.begin(), stored.end()).find("\\red0\\green255\\blue0"),
+              std::string::npos);
 
     click(parameters(), "Picture");
     EXPECT_FALSE(enabled(C::TextBold));
