@@ -23,6 +23,7 @@
 #include "RainbowDialog.h"
 #include "RecentFileList.h"
 #include "RichTextControl.h"
+#include "SequenceFormLink.h"
 #include "SettingsStore.h"
 #include "XSplitterStatic.h"
 
@@ -58,28 +59,9 @@ MainFrame::MainFrame(SettingsStore& settings, Document& document, QuestionPrompt
     idleTimer_.start();
 }
 
-class MainFrame::SequenceFormLink final : public ParameterFormHost {
-  public:
-    DocumentForm* target = nullptr;
-
-    void showParameters() override {}
-    void selectPresetRow(int) override {}
-    void storeIntoSelectedCommand() override {
-        if (target) {
-            target->storeIntoSelectedCommand();
-        }
-    }
-    void refreshTimingControls() override {
-        if (target) {
-            target->refreshTimingControls();
-        }
-    }
-    bool isSequenceRunning() const override { return target && target->isSequenceRunning(); }
-};
-
 MainFrame::~MainFrame() {
     // The sequence form executes through the parameter form: it goes first.
-    sequenceFormLink_->target = nullptr;
+    sequenceFormLink_->setTarget(nullptr);
     delete sequenceForm_;
     delete parameterForm_;
 }
@@ -134,7 +116,7 @@ void MainFrame::createPanes(SettingsStore& settings, QuestionPrompt& prompt,
                                        ownPresetsPath, presetsToLoad);
     sequenceForm_ = new DocumentForm(document_, preview().simulator().frameClock(),
                                      parameterForm_->controller(), prompt);
-    sequenceFormLink_->target = sequenceForm_;
+    sequenceFormLink_->setTarget(sequenceForm_);
     connect(parameterForm_, &ParameterForm::statusMessage, this,
             [this](const QString& text) { statusBar()->showMessage(text); });
     connect(sequenceForm_, &DocumentForm::ended, this, &MainFrame::sequenceEnded);

@@ -20,6 +20,7 @@ class ParameterForm;
 class PreviewSplitter;
 class PreviewWnd;
 class QuestionPrompt;
+class SequenceFormLink;
 class SettingsStore;
 class XSplitterStatic;
 
@@ -109,8 +110,6 @@ class MainFrame final : public XMainFrame {
     QToolBar* toolBar_ = nullptr;
     XSplitterStatic* panes_ = nullptr;
     PreviewSplitter* previewSplitter_ = nullptr;
-    // Passes the parameter form's calls on to the sequence form, made after it.
-    class SequenceFormLink;
     std::unique_ptr<SequenceFormLink> sequenceFormLink_;
     ParameterForm* parameterForm_ = nullptr;
     DocumentForm* sequenceForm_ = nullptr;

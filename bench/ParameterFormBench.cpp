@@ -27,6 +27,24 @@ class NoSequenceForm final : public rova::FormWithoutControls {
     bool isSequenceRunning() const override { return false; }
 };
 
+// The parameter form on screen over an engine of its own, without presets.
+struct ShownForm {
+    ShownForm() {
+        form.initialise(true);
+        form.resize(1000, 500);
+        form.show();
+    }
+
+    // The application exists before any widget is made.
+    const int application = (rova::bench::ensureApplication(), 0);
+    rova::VirtualClock clock;
+    rova::bench::BenchEngine engine{clock};
+    rova::bench::SilentPrompt prompt;
+    NoSequenceForm sequenceForm;
+    const QString presets = QStringLiteral("/nonexistent/Presets.rova");
+    rova::ParameterForm form{engine, prompt, sequenceForm, presets, presets};
+};
+
 // A CHNG command showing a line of text, as a sequence of scrolling texts holds it, without
 // the packed content a run leaves in it: the form builds the content each time.
 std::unique_ptr<rova::Command> textCommand() {
@@ -40,16 +58,8 @@ std::unique_ptr<rova::Command> textCommand() {
 }
 
 void BM_LoadCommandIntoForm(benchmark::State& state) {
-    rova::bench::ensureApplication();
-    rova::VirtualClock clock;
-    rova::bench::BenchEngine engine(clock);
-    rova::bench::SilentPrompt prompt;
-    NoSequenceForm sequenceForm;
-    const QString presets = QStringLiteral("/nonexistent/Presets.rova");
-    rova::ParameterForm form(engine, prompt, sequenceForm, presets, presets);
-    form.initialise(true);
-    form.resize(1000, 500);
-    form.show();
+    ShownForm shown;
+    rova::ParameterForm& form = shown.form;
     QApplication::processEvents();
     for (auto _ : state) {
         state.PauseTiming();
@@ -82,16 +92,8 @@ constexpr int kLongTextLength = 1000;
 // content, then the editor repaints. The character is deleted again outside the timing so that
 // every iteration types into a text of the same length.
 void BM_TypeCharacterAutoUpdate(benchmark::State& state) {
-    rova::bench::ensureApplication();
-    rova::VirtualClock clock;
-    rova::bench::BenchEngine engine(clock);
-    rova::bench::SilentPrompt prompt;
-    NoSequenceForm sequenceForm;
-    const QString presets = QStringLiteral("/nonexistent/Presets.rova");
-    rova::ParameterForm form(engine, prompt, sequenceForm, presets, presets);
-    form.initialise(true);
-    form.resize(1000, 500);
-    form.show();
+    ShownForm shown;
+    rova::ParameterForm& form = shown.form;
 
     QString text;
     while (text.size() < kLongTextLength) {
@@ -105,7 +107,7 @@ void BM_TypeCharacterAutoUpdate(benchmark::State& state) {
     editor.moveCursor(QTextCursor::End);
     QApplication::processEvents();
     if (!form.controller().autoUpdate() || editor.textLength() != kLongTextLength ||
-        engine.playerCount() != 1) {
+        shown.engine.playerCount() != 1) {
         state.SkipWithError("the long text is not on the top player with Auto Update on");
         return;
     }

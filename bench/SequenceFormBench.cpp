@@ -26,6 +26,7 @@
 #include "DocumentForm.h"
 #include "EngineFixtures.h"
 #include "ParameterForm.h"
+#include "SequenceFormLink.h"
 
 namespace rova::bench {
 namespace {
@@ -116,7 +117,7 @@ class SequenceWindow final : public DocumentHost {
           parameterForm_(engine_, prompt_, link_, noPresets(), noPresets()),
           document_(prompt_, *this),
           sequenceForm_(document_, engine_.frameClock(), parameterForm_.controller(), prompt_) {
-        link_.target = &sequenceForm_;
+        link_.setTarget(&sequenceForm_);
         parameterForm_.initialise(true);
         parameterForm_.resize(1000, 500);
         parameterForm_.show();
@@ -124,7 +125,7 @@ class SequenceWindow final : public DocumentHost {
         sequenceForm_.show();
         QApplication::processEvents();
     }
-    ~SequenceWindow() override { link_.target = nullptr; }
+    ~SequenceWindow() override { link_.setTarget(nullptr); }
 
     Document& document() { return document_; }
     DocumentForm& sequenceForm() { return sequenceForm_; }
@@ -141,7 +142,7 @@ class SequenceWindow final : public DocumentHost {
     }
 
     // DocumentHost
-    bool windowExists() const override { return link_.target != nullptr; }
+    bool windowExists() const override { return true; }
     void stopSequenceAndKillPlayers() override { sequenceForm_.stopAndKillPlayers(); }
     void sequenceReplaced(bool keepCurrentIndex) override {
         sequenceForm_.showList(keepCurrentIndex ? sequenceForm_.currentIndex() : -1);
@@ -158,26 +159,6 @@ class SequenceWindow final : public DocumentHost {
     void addRecentFile(const QString&) override {}
 
   private:
-    // Forwards to the sequence form once it exists, which is made after the parameter form.
-    class SequenceFormLink final : public ParameterFormHost {
-      public:
-        DocumentForm* target = nullptr;
-
-        void showParameters() override {}
-        void selectPresetRow(int) override {}
-        void storeIntoSelectedCommand() override {
-            if (target) {
-                target->storeIntoSelectedCommand();
-            }
-        }
-        void refreshTimingControls() override {
-            if (target) {
-                target->refreshTimingControls();
-            }
-        }
-        bool isSequenceRunning() const override { return target && target->isSequenceRunning(); }
-    };
-
     static QString noPresets() { return QStringLiteral("/nonexistent/Presets.rova"); }
 
     VirtualClock clock_;
