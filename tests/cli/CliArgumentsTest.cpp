@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
 #include <string>
 
+#include "CliTestSupport.h"
 #include "FramesCommand.h"
 #include "PictureCommand.h"
 #include "RenderCommand.h"
@@ -24,8 +24,11 @@ QString described(const PlaybackOptions& playback) {
         .arg(playback.seed);
 }
 
-// The values that the words after `command` give, as one line, or "usage error".
-std::string readAs(const QString& command, const QStringList& words) {
+// The values that a command line (the command, then its words) gives, as one line, or
+// "usage error".
+std::string readAs(const QStringList& line) {
+    const QString command = line.value(0);
+    const QStringList words = line.mid(1);
     QString text = QString::fromLatin1(kUsageError);
     if (command == QLatin1String("frames")) {
         if (const auto request = parseFrames(words)) {
@@ -58,105 +61,79 @@ std::string readAs(const QString& command, const QStringList& words) {
     return text.toStdString();
 }
 
+TEST(CliArguments, TheWordsOfEachCommandGiveItsValues) {
+    const std::pair<const char*, const char*> rows[] = {
+        // frames: exactly one of --frames and --seconds, within their bounds.
+        {"frames a.rova --frames 2", "a.rova -> stdout: frames 2, fps 8, seed 1"},
+        {"frames --frames 0 a.rova", "a.rova -> stdout: frames 0, fps 8, seed 1"},
+        {"frames a --frames 100000000", "a -> stdout: frames 100000000, fps 8, seed 1"},
+        {"frames a --seconds 2.5 --fps 3 --seed 4294967295 -o f.bin",
+         "a -> f.bin: seconds 2.5, fps 3, seed 4294967295"},
+        {"frames a --seconds 0", "a -> stdout: seconds 0, fps 8, seed 1"},
+        {"frames a --seconds 100000", "a -> stdout: seconds 100000, fps 8, seed 1"},
+        {"frames a --frames 2 --fps 1", "a -> stdout: frames 2, fps 1, seed 1"},
+        {"frames a --frames 2 --fps 1000", "a -> stdout: frames 2, fps 1000, seed 1"},
+        {"frames a --frames 2 --seed 0", "a -> stdout: frames 2, fps 8, seed 0"},
+        // A value option takes the next word whatever it is; long options take "=value" too.
+        {"frames - --frames 1 -o --seed", "- -> --seed: frames 1, fps 8, seed 1"},
+        {"frames a --frames=2 --fps=4", "a -> stdout: frames 2, fps 4, seed 1"},
+        // render: -o names a GIF or an existing folder; sizes are WxH within 1..8192.
+        {"render a -o x.gif --frames 2", "a -> x.gif gif: frames 2, fps 8, seed 1; 640x480"},
+        {"render a -o . --seconds 1 --size 64x48 --animate --background b.bmp --seed 3 --fps 10",
+         "a -> . png: seconds 1, fps 10, seed 3; 64x48, animate, background b.bmp"},
+        {"render a -o X.GIF --frames 1 --size=1x8192",
+         "a -> X.GIF gif: frames 1, fps 8, seed 1; 1x8192"},
+        {"render a -o x.gif --frames 2 --size 8192x1",
+         "a -> x.gif gif: frames 2, fps 8, seed 1; 8192x1"},
+        // picture: -o and at most 16384 rows.
+        {"picture in.bmp -o out.bmp", "in.bmp -> out.bmp: rows default"},
+        {"picture -o out.bmp in.txt --rows 16384", "in.txt -> out.bmp: rows 16384"},
+    };
+    for (const auto& [line, values] : rows) {
+        EXPECT_EQ(readAs(QString(line).split(' ')), values) << line;
+    }
+}
+
 // Every Qt message logged while the arguments are read.
 QStringList qtMessages;
 void recordQtMessage(QtMsgType, const QMessageLogContext&, const QString& message) {
     qtMessages.append(message);
 }
 
-TEST(CliArguments, TheWordsOfEachCommandAreReadOrRefusedAsAUsageError) {
-    const struct {
-        const char* command;
-        QStringList words;
-        const char* readAs;
-    } rows[] = {
-        // frames: exactly one of --frames and --seconds, within their bounds.
-        {"frames", {"a.rova", "--frames", "2"}, "a.rova -> stdout: frames 2, fps 8, seed 1"},
-        {"frames", {"--frames", "0", "a.rova"}, "a.rova -> stdout: frames 0, fps 8, seed 1"},
-        {"frames", {"a", "--frames", "100000000"}, "a -> stdout: frames 100000000, fps 8, seed 1"},
-        {"frames", {"a", "--frames", "100000001"}, kUsageError},
-        {"frames", {"a", "--frames", "-1"}, kUsageError},
-        {"frames", {"a", "--frames", "two"}, kUsageError},
-        {"frames", {"a", "--frames", "2.0"}, kUsageError},
-        {"frames",
-         {"a", "--seconds", "2.5", "--fps", "3", "--seed", "4294967295", "-o", "f.bin"},
-         "a -> f.bin: seconds 2.5, fps 3, seed 4294967295"},
-        {"frames", {"a", "--seconds", "0"}, "a -> stdout: seconds 0, fps 8, seed 1"},
-        {"frames", {"a", "--seconds", "100000"}, "a -> stdout: seconds 100000, fps 8, seed 1"},
-        {"frames", {"a", "--seconds", "100000.5"}, kUsageError},
-        {"frames", {"a", "--seconds", "-1"}, kUsageError},
-        {"frames", {"a", "--seconds", "nan"}, kUsageError},
-        {"frames", {"a"}, kUsageError},
-        {"frames", {"a", "--frames", "2", "--seconds", "1"}, kUsageError},
-        {"frames", {"a", "--frames", "2", "--fps", "1"}, "a -> stdout: frames 2, fps 1, seed 1"},
-        {"frames",
-         {"a", "--frames", "2", "--fps", "1000"},
-         "a -> stdout: frames 2, fps 1000, seed 1"},
-        {"frames", {"a", "--frames", "2", "--fps", "0.5"}, kUsageError},
-        {"frames", {"a", "--frames", "2", "--fps", "1000.5"}, kUsageError},
-        {"frames", {"a", "--frames", "2", "--seed", "0"}, "a -> stdout: frames 2, fps 8, seed 0"},
-        {"frames", {"a", "--frames", "2", "--seed", "4294967296"}, kUsageError},
-        {"frames", {"a", "--frames", "2", "--seed", "-3"}, kUsageError},
-        // The option words: each known option at most once, a value after each value option.
-        {"frames", {"a", "--frames", "2", "--colour"}, kUsageError},
-        {"frames", {"a", "--frames", "2", "-x"}, kUsageError},
-        {"frames", {"a", "--frames", "2", "--frames", "3"}, kUsageError},
-        {"frames", {"a", "--frames", "2", "-o", "f", "-o", "g"}, kUsageError},
-        {"frames", {"a", "--frames"}, kUsageError},
-        {"frames", {"--frames", "2"}, kUsageError},
-        {"frames", {"a", "b", "--frames", "2"}, kUsageError},
-        {"frames", {"-", "--frames", "1", "-o", "--seed"}, "- -> --seed: frames 1, fps 8, seed 1"},
-        {"frames", {"a", "--frames=2", "--fps=4"}, "a -> stdout: frames 2, fps 4, seed 1"},
-        {"frames", {"a", "--frames="}, kUsageError},
-        {"frames", {"a", "--frames", "2", "-o=f"}, kUsageError},
-        {"frames", {"-of", "a", "--frames", "2"}, kUsageError},
-        {"frames", {"a", "--frames", "2", "--o", "f"}, kUsageError},
-        {"frames", {"a", "--frames", "2", "--o=f"}, kUsageError},
-        {"frames", {"--frames", "2", "--", "a"}, kUsageError},
-        // render: -o names a GIF or an existing folder; sizes are WxH within 1..8192.
-        {"render",
-         {"a", "-o", "x.gif", "--frames", "2"},
-         "a -> x.gif gif: frames 2, fps 8, seed 1; 640x480"},
-        {"render",
-         {"a", "-o", ".", "--seconds", "1", "--size", "64x48", "--animate", "--background", "b.bmp",
-          "--seed", "3", "--fps", "10"},
-         "a -> . png: seconds 1, fps 10, seed 3; 64x48, animate, background b.bmp"},
-        {"render",
-         {"a", "-o", "X.GIF", "--frames", "1", "--size=1x8192"},
-         "a -> X.GIF gif: frames 1, fps 8, seed 1; 1x8192"},
-        {"render", {"a", "-o", "x.png", "--frames", "2"}, kUsageError},
-        {"render", {"a", "--frames", "2"}, kUsageError},
-        {"render", {"a", "-o", "x.gif"}, kUsageError},
-        {"render", {"a", "-o", "x.gif", "--frames", "2", "--fps", "0"}, kUsageError},
-        {"render", {"a", "-o", "x.gif", "--frames", "2", "--size", "8193x10"}, kUsageError},
-        {"render",
-         {"a", "-o", "x.gif", "--frames", "2", "--size", "8192x1"},
-         "a -> x.gif gif: frames 2, fps 8, seed 1; 8192x1"},
-        {"render", {"a", "-o", "x.gif", "--frames", "2", "--size", "0x10"}, kUsageError},
-        {"render", {"a", "-o", "x.gif", "--frames", "2", "--size", "10x0"}, kUsageError},
-        {"render", {"a", "-o", "x.gif", "--frames", "2", "--size", "64"}, kUsageError},
-        {"render", {"a", "-o", "x.gif", "--frames", "2", "--size", "64x48x2"}, kUsageError},
-        {"render", {"a", "-o", "x.gif", "--frames", "2", "--animate", "yes"}, kUsageError},
-        {"render", {"a", "-o", "x.gif", "--frames", "2", "--animate=yes"}, kUsageError},
-        {"render", {"a", "-o", "x.gif", "--frames", "2", "--animate", "--animate"}, kUsageError},
-        {"render", {"a", "-o", "x.gif", "--frames", "2", "--rows", "4"}, kUsageError},
-        // picture: -o and at most 16384 rows.
-        {"picture", {"in.bmp", "-o", "out.bmp"}, "in.bmp -> out.bmp: rows default"},
-        {"picture",
-         {"-o", "out.bmp", "in.txt", "--rows", "16384"},
-         "in.txt -> out.bmp: rows 16384"},
-        {"picture", {"in.bmp", "-o", "out.bmp", "--rows", "16385"}, kUsageError},
-        {"picture", {"in.bmp", "-o", "out.bmp", "--rows", "0"}, kUsageError},
-        {"picture", {"in.bmp", "-o", "out.bmp", "--rows", "1.5"}, kUsageError},
-        {"picture", {"in.bmp"}, kUsageError},
-        {"picture", {"-o", "out.bmp"}, kUsageError},
-        {"picture", {"in.bmp", "-o", "out.bmp", "--frames", "2"}, kUsageError},
+TEST(CliArguments, WordsOutsideTheRulesAreAUsageErrorAndLogNothing) {
+    // Command lines separated by "|".
+    const char* const lines[] = {
+        // Numbers out of range or not whole; both or neither of --frames and --seconds.
+        "frames a --frames 100000001|frames a --frames -1|frames a --frames two",
+        "frames a --frames 2.0|frames a --seconds 100000.5|frames a --seconds -1",
+        "frames a --seconds nan|frames a|frames a --frames 2 --seconds 1",
+        "frames a --frames 2 --fps 0.5|frames a --frames 2 --fps 1000.5",
+        "frames a --frames 2 --seed 4294967296|frames a --frames 2 --seed -3",
+        // Unknown or repeated options, a value option at the end, missing or extra positional
+        // words, and spellings the tool does not read.
+        "frames a --frames 2 --colour|frames a --frames 2 -x|frames a --frames 2 --frames 3",
+        "frames a --frames 2 -o f -o g|frames a --frames|frames --frames 2",
+        "frames a b --frames 2|frames a --frames=|frames a --frames 2 -o=f",
+        "frames -of a --frames 2|frames a --frames 2 --o f|frames a --frames 2 --o=f",
+        "frames --frames 2 -- a",
+        // render: an output that is no GIF, sizes beyond 1..8192, a value for a switch.
+        "render a -o x.png --frames 2|render a --frames 2|render a -o x.gif",
+        "render a -o x.gif --frames 2 --fps 0|render a -o x.gif --frames 2 --size 8193x10",
+        "render a -o x.gif --frames 2 --size 0x10|render a -o x.gif --frames 2 --size 10x0",
+        "render a -o x.gif --frames 2 --size 64|render a -o x.gif --frames 2 --size 64x48x2",
+        "render a -o x.gif --frames 2 --animate yes|render a -o x.gif --frames 2 --animate=yes",
+        "render a -o x.gif --frames 2 --animate --animate|render a -o x.gif --frames 2 --rows 4",
+        // picture: rows beyond 1..16384, no -o or no input, options of the other commands.
+        "picture in.bmp -o out.bmp --rows 16385|picture in.bmp -o out.bmp --rows 0",
+        "picture in.bmp -o out.bmp --rows 1.5|picture in.bmp|picture -o out.bmp",
+        "picture in.bmp -o out.bmp --frames 2",
     };
     qtMessages.clear();
     const QtMessageHandler previous = qInstallMessageHandler(recordQtMessage);
-    for (const auto& row : rows) {
-        EXPECT_EQ(readAs(QString::fromLatin1(row.command), row.words), row.readAs)
-            << row.command << ' ' << row.words.join(' ').toStdString();
+    for (const char* group : lines) {
+        for (const QString& line : QString(group).split('|')) {
+            EXPECT_EQ(readAs(line.split(' ')), kUsageError) << line.toStdString();
+        }
     }
     qInstallMessageHandler(previous);
     // Nothing but the tool's usage text may reach the user for a usage error.
@@ -164,15 +141,11 @@ TEST(CliArguments, TheWordsOfEachCommandAreReadOrRefusedAsAUsageError) {
 }
 
 TEST(CliArguments, AUsageErrorPrintsOnlyTheUsageOnStandardErrorAndExitsTwo) {
-    QProcess tool;
-    tool.start(ROVA_CLI_PATH, {"frames", "a.rova", "--frames"});
-    ASSERT_TRUE(tool.waitForFinished(10000));
-    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(tool.exitCode(), 2);
-    EXPECT_EQ(tool.readAllStandardOutput(), QByteArray());
-    const QByteArray errors = tool.readAllStandardError();
-    EXPECT_TRUE(errors.startsWith("usage: rova-cli info FILE\n")) << errors.toStdString();
-    EXPECT_TRUE(errors.endsWith("text at full size)\n")) << errors.toStdString();
+    const test::ToolRun run = test::runTool({"frames", "a.rova", "--frames"});
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.output, QByteArray());
+    EXPECT_TRUE(run.errors.startsWith("usage: rova-cli info FILE\n")) << run.errors.toStdString();
+    EXPECT_TRUE(run.errors.endsWith("text at full size)\n")) << run.errors.toStdString();
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QFile>
 #include <QProcess>
 #include <QStringList>
 
@@ -35,6 +36,20 @@ inline ToolRun runTool(const QStringList& arguments) {
 struct FailOnPrompt final : UserPrompt {
     void showWarning(const QString& message) override { ADD_FAILURE() << message.toStdString(); }
 };
+
+inline QByteArray readFile(const QString& path) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll();
+}
+
+// Writes `bytes` to the file at `path` and returns the path.
+inline QString writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    file.write(bytes);
+    return path;
+}
 
 inline void writeSequence(const NodeList<Command>& commands, const QString& path) {
     FailOnPrompt prompt;

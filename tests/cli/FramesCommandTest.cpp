@@ -17,25 +17,36 @@ using test::textCommand;
 
 constexpr qsizetype kFrameSize = 2160;
 
-// Frame k of the tool's output.
-QByteArray frameAt(const QByteArray& frames, qsizetype k) {
-    return frames.mid(k * kFrameSize, kFrameSize);
-}
-
-bool isDark(const QByteArray& frame) {
+// Whether frame k of the tool's output lights nothing.
+bool isDark(const QByteArray& frames, qsizetype k) {
+    const QByteArray frame = frames.mid(k * kFrameSize, kFrameSize);
     return std::all_of(frame.begin(), frame.end(), [](char byte) { return byte == 0; });
 }
 
 class FramesCommandTest : public ::testing::Test {
   protected:
+    // Writes the commands as a sequence file.
+    QString sequence(const QString& name, std::vector<std::unique_ptr<Command>> commands) {
+        NodeList<Command> list;
+        for (auto& command : commands) {
+            list.append(std::move(command));
+        }
+        const QString path = dir.filePath(name);
+        test::writeSequence(list, path);
+        return path;
+    }
     // A text shown from time 0 for `seconds`, then every player killed at once.
     QString textThenKillAll(double seconds) {
-        NodeList<Command> commands;
-        commands.append(textCommand(Keyword::Solo, "ROVA ROVA ROVA", seconds));
-        commands.append(plainCommand(Keyword::KillAll, 1.0));
-        const QString path = dir.filePath(QStringLiteral("text-%1.rova").arg(seconds));
-        test::writeSequence(commands, path);
-        return path;
+        std::vector<std::unique_ptr<Command>> commands;
+        commands.push_back(textCommand(Keyword::Solo, "ROVA ROVA ROVA", seconds));
+        commands.push_back(plainCommand(Keyword::KillAll, 1.0));
+        return sequence(QStringLiteral("text-%1.rova").arg(seconds), std::move(commands));
+    }
+    // The frames the tool writes to standard output.
+    static QByteArray frames(const QString& path, const QStringList& options) {
+        const test::ToolRun run = runTool(QStringList{"frames", path} + options);
+        EXPECT_EQ(run.status, 0) << run.errors.toStdString();
+        return run.output;
     }
 
     QTemporaryDir dir;
@@ -54,113 +65,89 @@ TEST(FrameBytes, WritesTheColumnsInOrderAsLittleEndianPlaneWords) {
     EXPECT_TRUE(std::all_of(bytes.begin() + 6, bytes.end() - 6, [](auto b) { return b == 0; }));
 }
 
-TEST_F(FramesCommandTest, WritesTheFramesAskedForAndTheSameBytesForTheSameSeed) {
+TEST_F(FramesCommandTest, WritesTheFramesAskedForOrThoseComposedBeforeTheSeconds) {
     const QString path = textThenKillAll(2.0);
-    const test::ToolRun byCount = runTool({"frames", path, "--frames", "20"});
-    EXPECT_EQ(byCount.status, 0) << byCount.errors.toStdString();
-    EXPECT_EQ(byCount.output.size(), 20 * kFrameSize);
-
+    const QByteArray byCount = frames(path, {"--frames", "20"});
+    EXPECT_EQ(byCount.size(), 20 * kFrameSize);
     // 2.5 s at 8 frames a second: the frames at 0, 125, ... 2375 ms.
-    const test::ToolRun bySeconds = runTool({"frames", path, "--seconds", "2.5", "--seed", "1"});
-    EXPECT_EQ(bySeconds.output, byCount.output);
-
+    EXPECT_EQ(frames(path, {"--seconds", "2.5", "--seed", "1"}), byCount);
     // 3 frames a second have a period of 333 ms: 1 s holds the frames at 0, 333, 666 and 999.
     const QString out = dir.filePath("out.bin");
-    const test::ToolRun toFile =
-        runTool({"frames", path, "--seconds", "1", "--fps", "3", "-o", out});
-    EXPECT_EQ(toFile.status, 0);
-    EXPECT_TRUE(toFile.output.isEmpty());
+    EXPECT_TRUE(frames(path, {"--seconds", "1", "--fps", "3", "-o", out}).isEmpty());
     EXPECT_EQ(QFileInfo(out).size(), 4 * kFrameSize);
-
-    const test::ToolRun none = runTool({"frames", path, "--frames", "0"});
-    EXPECT_EQ(none.status, 0);
-    EXPECT_TRUE(none.output.isEmpty());
+    EXPECT_TRUE(frames(path, {"--frames", "0"}).isEmpty());
 }
 
 TEST_F(FramesCommandTest, ACommandDueAtAFrameTimeRunsBeforeThatFrameIsComposed) {
     // Killed at 250 ms: frames 0 and 1 show the text, frame 2 (composed at 250 ms) is dark.
-    const QByteArray onTime = runTool({"frames", textThenKillAll(0.25), "--frames", "4"}).output;
+    const QByteArray onTime = frames(textThenKillAll(0.25), {"--frames", "4"});
     ASSERT_EQ(onTime.size(), 4 * kFrameSize);
-    EXPECT_FALSE(isDark(frameAt(onTime, 0)));
-    EXPECT_FALSE(isDark(frameAt(onTime, 1)));
-    EXPECT_TRUE(isDark(frameAt(onTime, 2)));
-    EXPECT_TRUE(isDark(frameAt(onTime, 3)));
-
+    EXPECT_FALSE(isDark(onTime, 0));
+    EXPECT_FALSE(isDark(onTime, 1));
+    EXPECT_TRUE(isDark(onTime, 2));
+    EXPECT_TRUE(isDark(onTime, 3));
     // Killed at 260 ms: the kill is due after frame 2, so that frame still shows the text.
-    const QByteArray late = runTool({"frames", textThenKillAll(0.26), "--frames", "4"}).output;
+    const QByteArray late = frames(textThenKillAll(0.26), {"--frames", "4"});
     ASSERT_EQ(late.size(), 4 * kFrameSize);
-    EXPECT_FALSE(isDark(frameAt(late, 2)));
-    EXPECT_TRUE(isDark(frameAt(late, 3)));
+    EXPECT_FALSE(isDark(late, 2));
+    EXPECT_TRUE(isDark(late, 3));
 }
 
 TEST_F(FramesCommandTest, CommandsThatFallDueWithinOneFrameAllRunBeforeIt) {
     // At the frame of 125 ms the kill (due at 100 ms) and the second text (due at 110 ms) have
     // both fallen due: that frame shows the second text, not a dark rotor.
-    NodeList<Command> commands;
-    commands.append(textCommand(Keyword::Solo, "FIRST", 0.1));
-    commands.append(plainCommand(Keyword::KillAll, 0.01));
-    commands.append(textCommand(Keyword::Solo, "SECOND", 5.0));
-    const QString path = dir.filePath("quick.rova");
-    test::writeSequence(commands, path);
-
-    const QByteArray frames = runTool({"frames", path, "--frames", "2"}).output;
-    ASSERT_EQ(frames.size(), 2 * kFrameSize);
-    EXPECT_FALSE(isDark(frameAt(frames, 1)));
-    EXPECT_NE(frameAt(frames, 1), frameAt(frames, 0));
+    std::vector<std::unique_ptr<Command>> commands;
+    commands.push_back(textCommand(Keyword::Solo, "FIRST", 0.1));
+    commands.push_back(plainCommand(Keyword::KillAll, 0.01));
+    commands.push_back(textCommand(Keyword::Solo, "SECOND", 5.0));
+    const QByteArray shown = frames(sequence("quick.rova", std::move(commands)), {"--frames", "2"});
+    ASSERT_EQ(shown.size(), 2 * kFrameSize);
+    EXPECT_FALSE(isDark(shown, 1));
+    EXPECT_NE(shown.mid(kFrameSize), shown.left(kFrameSize));
 }
 
 TEST_F(FramesCommandTest, TheSeedDecidesTheDecimationAndNothingElse) {
-    NodeList<Command> commands;
-    auto shown = textCommand(Keyword::Solo, "DECIMATE ME", 0.5);
-    shown->parameters().deathType = 2;  // decimated slowly when killed
-    commands.append(std::move(shown));
-    commands.append(plainCommand(Keyword::KillAll, 3.0));
-    const QString path = dir.filePath("decimate.rova");
-    test::writeSequence(commands, path);
-
-    const QByteArray first = runTool({"frames", path, "--frames", "24", "--seed", "5"}).output;
-    const QByteArray again = runTool({"frames", path, "--frames", "24", "--seed", "5"}).output;
-    const QByteArray other = runTool({"frames", path, "--frames", "24", "--seed", "6"}).output;
+    std::vector<std::unique_ptr<Command>> commands;
+    commands.push_back(textCommand(Keyword::Solo, "DECIMATE ME", 0.5));
+    commands.back()->parameters().deathType = 2;  // decimated slowly when killed
+    commands.push_back(plainCommand(Keyword::KillAll, 3.0));
+    const QString path = sequence("decimate.rova", std::move(commands));
+    const QByteArray first = frames(path, {"--frames", "24", "--seed", "5"});
+    const QByteArray other = frames(path, {"--frames", "24", "--seed", "6"});
     ASSERT_EQ(first.size(), 24 * kFrameSize);
-    EXPECT_EQ(again, first);
+    EXPECT_EQ(frames(path, {"--frames", "24", "--seed", "5"}), first);
     EXPECT_NE(other, first);
     // Before the kill at 500 ms the seed plays no part.
     EXPECT_EQ(other.left(4 * kFrameSize), first.left(4 * kFrameSize));
 }
 
 TEST_F(FramesCommandTest, TextFilesPlayAsOneCommandSequences) {
-    const QString path = dir.filePath("hello.TXT");
-    QFile text(path);
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("  Hello\r\nrotor\n");
-    text.close();
-    const test::ToolRun run = runTool({"frames", path, "--frames", "3"});
-    EXPECT_EQ(run.status, 0) << run.errors.toStdString();
-    ASSERT_EQ(run.output.size(), 3 * kFrameSize);
-    EXPECT_FALSE(isDark(frameAt(run.output, 0)));
+    const QString text = test::writeFile(dir.filePath("hello.TXT"), "  Hello\r\nrotor\n");
+    const QByteArray shown = frames(text, {"--frames", "3"});
+    ASSERT_EQ(shown.size(), 3 * kFrameSize);
+    EXPECT_FALSE(isDark(shown, 0));
 }
 
 TEST_F(FramesCommandTest, UnreadableInputExitsOne) {
+    const QString junk = test::writeFile(dir.filePath("junk.rova"), QByteArray(300, 'x'));
     const QString missing = dir.filePath("missing.rova");
-    const test::ToolRun absent = runTool({"frames", missing, "--frames", "2"});
-    EXPECT_EQ(absent.status, 1);
-    EXPECT_TRUE(
-        absent.errors.contains(QString("\"%1\" could not be opened.").arg(missing).toUtf8()));
-    EXPECT_TRUE(absent.output.isEmpty());
-
-    const QString junk = dir.filePath("junk.rova");
-    QFile file(junk);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QByteArray(300, 'x'));
-    file.close();
-    const test::ToolRun damaged = runTool({"frames", junk, "--frames", "2"});
-    EXPECT_EQ(damaged.status, 1);
-    EXPECT_TRUE(damaged.errors.contains("is not a valid Rova file."));
-
-    for (const char* name : {"missing.txt", "missing.rtf", "picture.bmp"}) {
-        const test::ToolRun run = runTool({"frames", dir.filePath(name), "--frames", "2"});
-        EXPECT_EQ(run.status, 1) << name;
-        EXPECT_FALSE(run.errors.isEmpty()) << name;
+    const struct {
+        QString path;
+        QString message;  // empty: any
+    } cases[] = {
+        {missing, QString("\"%1\" could not be opened.").arg(missing)},
+        {junk, QString("\"%1\" is not a valid Rova file.").arg(junk)},
+        {dir.filePath("missing.txt"), {}},
+        {dir.filePath("missing.rtf"), {}},
+        {dir.filePath("picture.bmp"), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const test::ToolRun run = runTool({"frames", c.path, "--frames", "2"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(run.output.isEmpty());
+        EXPECT_FALSE(run.errors.isEmpty());
+        EXPECT_TRUE(run.errors.contains(c.message.toUtf8()));
     }
 }
 

@@ -56,35 +56,50 @@ ParameterSet setWith(std::uint32_t playerFlags, int heightAdjustment = 0, std::u
     return set;
 }
 
-TEST(ContentBuilder, FitScalesALowContentUpTo16Rows) {
-    ParameterSet set = setWith(PlayerFlags::Fit, 0, KeepFlags::Width);
-    StandInDrawing content{8};
-    ASSERT_TRUE(buildContent(set, content.drawing()));
-    EXPECT_EQ(content.scales, (std::vector<Scale>{{1, 1}, {16, 8}}));
-    EXPECT_EQ(set.content.rowCount(), 16u);
-    EXPECT_EQ(set.content.columnCount(), 48u);
-    EXPECT_EQ(set.parameters.heightAdjustment, 8);
-    EXPECT_EQ(set.keep, KeepFlags::Width) << "only the height bit is consumed";
+TEST(ContentBuilder, DrawsAtTheScaleThatFitAndHeightAsk) {
+    constexpr std::uint32_t kFit = PlayerFlags::Fit;
+    constexpr std::uint32_t kWidth = KeepFlags::Width;
+    constexpr std::uint32_t kHeight = KeepFlags::Height;
+    const struct {
+        const char* what;
+        std::uint32_t flags;
+        int height;
+        std::uint32_t keep;
+        int natural;  // rows at 1:1
+        int extra;    // rows more at any other scale
+        std::vector<Scale> scales;
+        std::uint32_t rows;
+        int heightAfter;
+        std::uint32_t keepAfter;  // only the height bit is consumed
+    } cases[] = {
+        {"Fit, low content", kFit, 0, kWidth, 8, 0, {{1, 1}, {16, 8}}, 16, 8, kWidth},
+        // 16/20 gives 17 rows, one too many; 15/20 gives 16.
+        {"Fit, tall content", kFit, 0, 0, 20, 1, {{1, 1}, {16, 20}, {15, 20}}, 16, -5, 0},
+        {"Fit, 16 rows", kFit, 7, 0, 16, 0, {{1, 1}}, 16, 0, 0},
+        {"Fit, kept height", kFit, 4, kHeight | kWidth, 8, 0, {{1, 1}, {12, 8}}, 12, 4, kWidth},
+        {"Height", 0, 4, 0, 8, 0, {{1, 1}, {12, 8}}, 12, 4, 0},
+        {"Height below one row", 0, -20, 0, 8, 0, {{1, 1}, {1, 8}}, 1, -20, 0},
+        {"no adjustment", 0, 0, 0, 8, 0, {{1, 1}}, 8, 0, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParameterSet set = setWith(c.flags, c.height, c.keep);
+        StandInDrawing content{c.natural, c.extra};
+        ASSERT_TRUE(buildContent(set, content.drawing()));
+        EXPECT_EQ(content.scales, c.scales);
+        EXPECT_EQ(set.content.rowCount(), c.rows);
+        EXPECT_EQ(set.content.columnCount(), 3 * c.rows);
+        EXPECT_EQ(set.parameters.heightAdjustment, c.heightAfter);
+        EXPECT_EQ(set.keep, c.keepAfter);
+        if (c.keep & KeepFlags::Height) {
+            // The next build searches again.
+            ASSERT_TRUE(buildContent(set, content.drawing()));
+            EXPECT_EQ(set.parameters.heightAdjustment, 8);
+        }
+    }
 }
 
-TEST(ContentBuilder, FitSearchesDownUntilATallContentIsAtMost16Rows) {
-    ParameterSet set = setWith(PlayerFlags::Fit);
-    StandInDrawing content{20, 1};
-    ASSERT_TRUE(buildContent(set, content.drawing()));
-    // 16/20 gives 17 rows, one too many; 15/20 gives 16.
-    EXPECT_EQ(content.scales, (std::vector<Scale>{{1, 1}, {16, 20}, {15, 20}}));
-    EXPECT_EQ(set.content.rowCount(), 16u);
-    EXPECT_EQ(set.parameters.heightAdjustment, -5);
-
-    // A content 16 rows high is drawn once, as it is.
-    ParameterSet exact = setWith(PlayerFlags::Fit, 7);
-    StandInDrawing sixteen{16};
-    ASSERT_TRUE(buildContent(exact, sixteen.drawing()));
-    EXPECT_EQ(sixteen.scales, (std::vector<Scale>{{1, 1}}));
-    EXPECT_EQ(exact.parameters.heightAdjustment, 0);
-}
-
-TEST(ContentBuilder, FitStopsWhenTheContentCannotGetSmaller) {
+TEST(ContentBuilder, StopsAtADrawingThatCannotShrinkAndEmptiesTheSetForNone) {
     // A drawing that stays 20 rows whatever the scale would otherwise be searched forever.
     ParameterSet set = setWith(PlayerFlags::Fit);
     const ScaledDrawing stubborn = [](Picture& picture, int, int) -> std::optional<QRect> {
@@ -94,50 +109,6 @@ TEST(ContentBuilder, FitStopsWhenTheContentCannotGetSmaller) {
     ASSERT_TRUE(buildContent(set, stubborn));
     EXPECT_EQ(set.content.rowCount(), 20u);
     EXPECT_EQ(set.parameters.heightAdjustment, -19);
-}
-
-TEST(ContentBuilder, HeightScalesTheNaturalHeight) {
-    ParameterSet set = setWith(0, 4);
-    StandInDrawing content{8};
-    ASSERT_TRUE(buildContent(set, content.drawing()));
-    EXPECT_EQ(content.scales, (std::vector<Scale>{{1, 1}, {12, 8}}));
-    EXPECT_EQ(set.content.rowCount(), 12u);
-    EXPECT_EQ(set.parameters.heightAdjustment, 4);
-
-    // A shrink below one row is drawn at 1:8.
-    ParameterSet shrunk = setWith(0, -20);
-    StandInDrawing small{8};
-    ASSERT_TRUE(buildContent(shrunk, small.drawing()));
-    EXPECT_EQ(small.scales.back(), Scale(1, 8));
-    EXPECT_EQ(shrunk.content.rowCount(), 1u);
-
-    // Without an adjustment the content is drawn once at 1:1.
-    ParameterSet plain = setWith(0);
-    StandInDrawing natural{8};
-    ASSERT_TRUE(buildContent(plain, natural.drawing()));
-    EXPECT_EQ(natural.scales, (std::vector<Scale>{{1, 1}}));
-    EXPECT_EQ(plain.content.rowCount(), 8u);
-}
-
-TEST(ContentBuilder, KeepHeightSkipsTheFitSearchOnce) {
-    ParameterSet set = setWith(PlayerFlags::Fit, 4, KeepFlags::Height | KeepFlags::Width);
-    StandInDrawing content{8};
-    ASSERT_TRUE(buildContent(set, content.drawing()));
-    EXPECT_EQ(content.scales, (std::vector<Scale>{{1, 1}, {12, 8}}));
-    EXPECT_EQ(set.parameters.heightAdjustment, 4);
-    EXPECT_EQ(set.keep, KeepFlags::Width);
-
-    // The next build searches again.
-    StandInDrawing again{8};
-    ASSERT_TRUE(buildContent(set, again.drawing()));
-    EXPECT_EQ(set.parameters.heightAdjustment, 8);
-}
-
-TEST(ContentBuilder, AContentThatCannotBeDrawnLeavesTheSetEmpty) {
-    ParameterSet set = setWith(PlayerFlags::Fit);
-    StandInDrawing content{8};
-    ASSERT_TRUE(buildContent(set, content.drawing()));
-    ASSERT_FALSE(set.content.empty());
 
     const ScaledDrawing nothing = [](Picture&, int, int) { return std::optional<QRect>(); };
     EXPECT_TRUE(buildContent(set, nothing));
@@ -153,7 +124,7 @@ int naturalRows(const QTextDocument& text) {
     return static_cast<int>(natural.content.rowCount());
 }
 
-TEST_F(TextContentTest, FitScalesALowTextUpByItsNaturalHeight) {
+TEST_F(TextContentTest, FitScalesALowTextUpByItsNaturalHeightAndAnEmptyTextBuildsNothing) {
     const auto hello = documentOf(colouredText("Hello, World", 255, 0, 0));
     const int natural = naturalRows(*hello);
     ASSERT_LT(natural, 16);
@@ -163,6 +134,10 @@ TEST_F(TextContentTest, FitScalesALowTextUpByItsNaturalHeight) {
     EXPECT_EQ(set.parameters.heightAdjustment, 16 - natural);
     EXPECT_LE(set.content.rowCount(), 16u);
     EXPECT_GE(set.content.rowCount(), 15u);
+
+    ParameterSet empty = setWith(PlayerFlags::Fit);
+    EXPECT_TRUE(buildTextContent(empty, QTextDocument(), textDefaults()));
+    EXPECT_TRUE(empty.content.empty());
 }
 
 TEST_F(TextContentTest, FitSearchesATallTextDownToTheLargestHeightOfAtMost16Rows) {
@@ -210,12 +185,6 @@ TEST_F(TextContentTest, HeightAndFlipShapeTheRenderedText) {
             EXPECT_EQ(bit(flipped, y), bit(natural, rows - 1 - y)) << x << "," << y;
         }
     }
-}
-
-TEST_F(TextContentTest, EmptyTextBuildsNoContent) {
-    ParameterSet set = setWith(PlayerFlags::Fit);
-    EXPECT_TRUE(buildTextContent(set, QTextDocument(), textDefaults()));
-    EXPECT_TRUE(set.content.empty());
 }
 
 class PictureContentTest : public test::QtGuiApplicationTest {
@@ -274,36 +243,34 @@ TEST_F(PictureContentTest, APictureScaledBeyondTheLargestBandIsNotDrawn) {
     EXPECT_TRUE(none.content.empty());
 }
 
-TEST(AutoWidth, MakesEachColumnAsWideAsTheLampsAreApart) {
-    ParameterSet set = setWith(PlayerFlags::AutoWidth);
-    set.parameters.projections = 1;
-    ASSERT_NE(set.content.allocate(100, 16).size(), 0u);
-    EXPECT_TRUE(applyAutoWidth(set, 0.75));
-    EXPECT_DOUBLE_EQ(set.parameters.width, 75.0);
-
-    // With wrap or more projections the width stays within 360 / projections - 10.
-    set.parameters.projections = 2;
-    ASSERT_NE(set.content.allocate(400, 16).size(), 0u);
-    EXPECT_TRUE(applyAutoWidth(set, 0.75));
-    EXPECT_DOUBLE_EQ(set.parameters.width, 170.0);
-}
-
-TEST(AutoWidth, KeepWidthOffOrNoContentLeavesTheWidth) {
-    ParameterSet set = setWith(PlayerFlags::AutoWidth, 0, KeepFlags::Width | KeepFlags::Height);
-    ASSERT_NE(set.content.allocate(100, 16).size(), 0u);
-    EXPECT_FALSE(applyAutoWidth(set, 0.75));
-    EXPECT_DOUBLE_EQ(set.parameters.width, 140.0);
-    EXPECT_EQ(set.keep, KeepFlags::Height) << "the width bit is consumed";
-    EXPECT_TRUE(applyAutoWidth(set, 0.75));
-
-    ParameterSet manual = setWith(0);
-    ASSERT_NE(manual.content.allocate(100, 16).size(), 0u);
-    EXPECT_FALSE(applyAutoWidth(manual, 0.75));
-    EXPECT_DOUBLE_EQ(manual.parameters.width, 140.0);
-
-    ParameterSet empty = setWith(PlayerFlags::AutoWidth);
-    EXPECT_FALSE(applyAutoWidth(empty, 0.75));
-    EXPECT_DOUBLE_EQ(empty.parameters.width, 140.0);
+TEST(AutoWidth, MakesEachColumnAsWideAsTheLampsAreApartUnlessTheWidthIsKept) {
+    const struct {
+        const char* what;
+        std::uint32_t flags, keep, projections, columns;
+        bool applied;
+        double width;  // 140 is the default
+    } cases[] = {
+        {"one projection", PlayerFlags::AutoWidth, 0, 1, 100, true, 75.0},
+        // With wrap or more projections the width stays within 360 / projections - 10.
+        {"two projections", PlayerFlags::AutoWidth, 0, 2, 400, true, 170.0},
+        {"width kept", PlayerFlags::AutoWidth, KeepFlags::Width, 1, 100, false, 140.0},
+        {"Auto width off", 0, 0, 1, 100, false, 140.0},
+        {"no content", PlayerFlags::AutoWidth, 0, 1, 0, false, 140.0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ParameterSet set = setWith(c.flags, 0, c.keep | KeepFlags::Height);
+        set.parameters.projections = c.projections;
+        if (c.columns > 0) {
+            ASSERT_NE(set.content.allocate(c.columns, 16).size(), 0u);
+        }
+        EXPECT_EQ(applyAutoWidth(set, 0.75), c.applied);
+        EXPECT_DOUBLE_EQ(set.parameters.width, c.width);
+        EXPECT_EQ(set.keep, KeepFlags::Height) << "the width bit is consumed";
+        if (c.keep != 0) {
+            EXPECT_TRUE(applyAutoWidth(set, 0.75)) << "the next build applies it";
+        }
+    }
 }
 
 }  // namespace

@@ -2,20 +2,20 @@
 #include <sys/resource.h>
 
 #include <algorithm>
-#include <cstring>
+#include <array>
 #include <string>
 #include <vector>
 
 #include "CommandFile.h"
 #include "DocumentTestSupport.h"
+#include "TestCommands.h"
 
 namespace rova {
 namespace {
 
 using test::readBytes;
-using test::RecordingPrompt;
-using test::TempFolder;
 using test::writeBytes;
+using Names = std::vector<std::string>;
 
 void appendLe(QByteArray& bytes, std::uint32_t value, int size) {
     for (int i = 0; i < size; ++i) {
@@ -42,8 +42,7 @@ struct RawRecord {
         appendLe(header, nameBlock, 2);
         appendLe(header, nameFollows, 2);
         appendLe(header, contentBlock, 4);
-        header += contentKind;
-        header += keyword;
+        header += contentKind + keyword;
         const auto record = parameters.toBytes();
         header.append(reinterpret_cast<const char*>(record.data()), record.size());
         return header.left(std::min<std::uint32_t>(headerLength, 192)) + name + content;
@@ -63,19 +62,13 @@ std::vector<std::uint8_t> bufferOf(std::string_view bytes) {
     return {bytes.begin(), bytes.end()};
 }
 
-std::string textOf(const std::vector<std::uint8_t>& buffer) {
-    return std::string(reinterpret_cast<const char*>(buffer.data()), buffer.size());
+// A SOLO command whose name follows its text content.
+std::unique_ptr<Command> textCommand(const std::string& text) {
+    return test::textCommand(Keyword::Solo, text);
 }
 
-std::unique_ptr<Command> textCommand(const std::string& plain, Keyword keyword = Keyword::Solo) {
-    auto command = std::make_unique<Command>();
-    command->setKeyword(keyword);
-    command->assignContent(content_kind::Rich, bufferOf(plain + '\0' + "{\\rtf1 " + plain + "}"));
-    return command;
-}
-
-std::vector<std::string> namesOf(const NodeList<Command>& list) {
-    std::vector<std::string> names;
+Names namesOf(const NodeList<Command>& list) {
+    Names names;
     for (const Command& command : list) {
         names.push_back(command.name());
     }
@@ -87,8 +80,7 @@ class CommandFileTest : public ::testing::Test {
     // Reads `bytes` as a sequence file into a fresh list.
     FileResult readRaw(const QByteArray& bytes) {
         writeBytes(path_, bytes);
-        list_.clear();
-        return readCommands(list_, 0, path_, prompt_);
+        return load();
     }
     FileResult save(const NodeList<Command>& list) { return writeCommands(list, path_, prompt_); }
     FileResult load() {
@@ -97,16 +89,15 @@ class CommandFileTest : public ::testing::Test {
     }
     QString message(const char* text) const { return QString(text).arg(path_); }
 
-    TempFolder folder_;
+    test::TempFolder folder_;
     QString path_ = folder_.path("sequence.rova");
-    RecordingPrompt prompt_;
+    test::RecordingPrompt prompt_;
     NodeList<Command> list_;
 };
 
 TEST_F(CommandFileTest, AnEmptySequenceIsAnEmptyFile) {
     ASSERT_EQ(save(NodeList<Command>{}), FileResult::Ok);
     EXPECT_EQ(QFileInfo(path_).size(), 0);
-
     std::size_t count = 99;
     EXPECT_EQ(readCommands(list_, 0, path_, prompt_, &count), FileResult::Ok);
     EXPECT_EQ(count, 0u);
@@ -138,7 +129,7 @@ TEST_F(CommandFileTest, WritesTheRecordLayoutByteForByte) {
 TEST_F(CommandFileTest, RoundTripsEveryStoredField) {
     NodeList<Command> list;
     list.append(textCommand("First"));
-    Command& change = list.append(textCommand("Second", Keyword::Change));
+    Command& change = list.append(test::textCommand(Keyword::Change, "Second"));
     change.parameters().width = -120.5;
     change.parameters().heightAdjustment = -3;
     change.setName("Typed name", false);
@@ -163,10 +154,10 @@ TEST_F(CommandFileTest, RoundTripsEveryStoredField) {
         EXPECT_EQ(read.name(), written.name());
         EXPECT_EQ(read.nameFollowsContent(), written.nameFollowsContent());
         EXPECT_EQ(read.contentKind(), written.contentKind());
-        // Contents come back padded to a multiple of 4 with zeros.
-        std::string content = textOf(written.content());
-        content.resize((content.size() + 3) / 4 * 4, '\0');
-        EXPECT_EQ(textOf(read.content()), content);
+        // Contents come back padded with zeros to a multiple of 4: 19, 21, 0 and 10 bytes.
+        std::vector<std::uint8_t> content = written.content();
+        content.resize(std::array<std::size_t, 4>{20, 24, 0, 12}[i], 0);
+        EXPECT_EQ(read.content(), content);
         EXPECT_TRUE(read.packedContent().empty());
         EXPECT_EQ(read.repeatCounter(), 0u);
     }
@@ -177,12 +168,11 @@ TEST_F(CommandFileTest, NameBlocksHoldTheNameAndANulInStepsOfFour) {
     const std::string longName(300, 'n');
     // Names are UTF-8: a cut at 255 bytes moves back to the start of a split character.
     const std::string accented = std::string(254, 'a') + "\xC3\xA9";
-    struct Case {
+    const struct {
         std::string name;
         std::uint16_t block;
         std::string readBack;
-    };
-    const std::vector<Case> cases = {
+    } cases[] = {
         {"", 4, ""},
         {"abc", 4, "abc"},
         {"abcd", 8, "abcd"},
@@ -190,7 +180,7 @@ TEST_F(CommandFileTest, NameBlocksHoldTheNameAndANulInStepsOfFour) {
         {longName, 256, longName.substr(0, 255)},
         {accented, 256, accented.substr(0, 254)},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name.size());
         NodeList<Command> list;
         list.append(std::make_unique<Command>()).setName(c.name, false);
@@ -205,100 +195,103 @@ TEST_F(CommandFileTest, NameBlocksHoldTheNameAndANulInStepsOfFour) {
     }
 }
 
-TEST_F(CommandFileTest, ContentIsPaddedToAMultipleOfFour) {
-    NodeList<Command> list;
-    list.append(std::make_unique<Command>())
-        .assignContent(content_kind::Rich, bufferOf(std::string("ab\0cd", 5)));
-    ASSERT_EQ(save(list), FileResult::Ok);
-    const QByteArray bytes = readBytes(path_);
-    ASSERT_EQ(bytes.size(), 192 + 4 + 8);
-    EXPECT_EQ(bytes[12], 8);
-    EXPECT_EQ(bytes.right(8), QByteArray("ab\0cd\0\0\0", 8));
-
-    ASSERT_EQ(load(), FileResult::Ok);
-    EXPECT_EQ(list_.at(0)->content().size(), 8u);
-    EXPECT_EQ(list_.at(0)->name(), "ab");
-}
-
-TEST_F(CommandFileTest, OldKeywordsReadAsTodaysOnes) {
-    RawRecord newx;
-    newx.keyword = "NEWX";
-    RawRecord updt;
-    updt.keyword = "UPDT";
-    RawRecord solo;
-    RawRecord unknown;
-    unknown.keyword = "QQQQ";
-    ASSERT_EQ(readRaw(newx.bytes() + updt.bytes() + solo.bytes() + unknown.bytes()),
-              FileResult::Ok);
-    ASSERT_EQ(list_.size(), 4u);
+TEST_F(CommandFileTest, ReadsNameBlocksAndOldKeywordsByTheirRules) {
+    RawRecord unterminated = namedRecord("abcd", 4);
+    unterminated.nameFollows = 0;
+    unterminated.keyword = "NEWX";
+    RawRecord empty;
+    empty.nameBlock = 0;
+    empty.name.clear();
+    empty.nameFollows = 0;
+    empty.keyword = "UPDT";
+    RawRecord flagged = namedRecord("x\0yz", 4);
+    flagged.nameFollows = 0x100;  // any nonzero value counts
+    flagged.keyword = "QQQQ";
+    ASSERT_EQ(readRaw(unterminated.bytes() + empty.bytes() + flagged.bytes()), FileResult::Ok);
+    ASSERT_EQ(list_.size(), 3u);
+    EXPECT_EQ(list_.at(0)->name(), "");
+    EXPECT_TRUE(list_.at(0)->nameFollowsContent());
+    EXPECT_EQ(list_.at(1)->name(), "");
+    EXPECT_FALSE(list_.at(1)->nameFollowsContent());
+    EXPECT_EQ(list_.at(2)->name(), "x");
+    EXPECT_TRUE(list_.at(2)->nameFollowsContent());
+    // The old keywords read as today's ones; unknown ones are kept.
     EXPECT_EQ(list_.at(0)->keyword(), Keyword::Solo);
     EXPECT_EQ(list_.at(1)->keyword(), Keyword::Change);
-    EXPECT_EQ(list_.at(2)->keyword(), Keyword::Solo);
-    EXPECT_EQ(list_.at(3)->keyword(), CommandKeyword(FourCC("QQQQ")));
+    EXPECT_EQ(list_.at(2)->keyword(), CommandKeyword(FourCC("QQQQ")));
 }
 
-TEST_F(CommandFileTest, ADamagedSecondRecordEndsTheFileQuietly) {
+TEST_F(CommandFileTest, ABadTailAfterGoodRecordsEndsTheFileQuietly) {
     RawRecord first = namedRecord("one", 4);
-    RawRecord second = namedRecord("two", 4);
-    second.magic = "ROVB";
-    RawRecord third = namedRecord("three", 8);
-    std::size_t count = 0;
-    writeBytes(path_, first.bytes() + second.bytes() + third.bytes());
-    EXPECT_EQ(readCommands(list_, 0, path_, prompt_, &count), FileResult::Ok);
-    EXPECT_EQ(count, 1u);
-    EXPECT_EQ(namesOf(list_), std::vector<std::string>{"one"});
-    EXPECT_TRUE(prompt_.messages.isEmpty());
-
-    EXPECT_EQ(readRaw(second.bytes() + first.bytes()), FileResult::BadFormat);
+    RawRecord damaged = namedRecord("two", 4);
+    damaged.magic = "ROVB";
+    NodeList<Command> list;
+    list.append(textCommand("x"));
+    list.append(textCommand(std::string(100, 'y')));
+    ASSERT_EQ(save(list), FileResult::Ok);
+    const QByteArray saved = readBytes(path_);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        Names names;
+    } cases[] = {
+        {"damaged second record", first.bytes() + damaged.bytes() + first.bytes(), {"one"}},
+        {"cut-off second record", saved.left(saved.size() - 20), {"x"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        writeBytes(path_, c.bytes);
+        std::size_t count = 0;
+        list_.clear();
+        EXPECT_EQ(readCommands(list_, 0, path_, prompt_, &count), FileResult::Ok);
+        EXPECT_EQ(count, c.names.size());
+        EXPECT_EQ(namesOf(list_), c.names);
+        EXPECT_TRUE(prompt_.messages.isEmpty());
+    }
+    EXPECT_EQ(readRaw(damaged.bytes() + first.bytes()), FileResult::BadFormat);
     EXPECT_TRUE(list_.empty());
     EXPECT_EQ(prompt_.messages, QStringList{message("\"%1\" is not a valid Rova file.")});
-}
-
-TEST_F(CommandFileTest, ACutOffThirdRecordLeavesTwoCommands) {
-    NodeList<Command> list;
-    list.append(textCommand("one"));
-    list.append(textCommand("two"));
-    list.append(textCommand(std::string(100, 'x')));
-    ASSERT_EQ(save(list), FileResult::Ok);
-    const QByteArray whole = readBytes(path_);
-
-    EXPECT_EQ(readRaw(whole.left(whole.size() - 20)), FileResult::Ok);
-    EXPECT_EQ(namesOf(list_), (std::vector<std::string>{"one", "two"}));
-    EXPECT_TRUE(prompt_.messages.isEmpty());
 }
 
 TEST_F(CommandFileTest, AShortHeaderKeepsDefaultsForTheParametersItLacks) {
     PlayerParameters stored;
     stored.nextCommandAfter = 1.5;
     stored.width = 77.0;
-    stored.widthAccel = 3.0;  // cut in half by the header's end
-    stored.yShift = 9.0;      // beyond the header
-    RawRecord shortRecord = namedRecord("short", 8);
-    shortRecord.headerLength = 100;
-    shortRecord.parameters = stored;
-    RawRecord next = namedRecord("next", 8);
-
-    ASSERT_EQ(readRaw(shortRecord.bytes() + next.bytes()), FileResult::Ok);
-    ASSERT_EQ(namesOf(list_), (std::vector<std::string>{"short", "next"}));
-    const auto read = list_.at(0)->parameters().toBytes();
+    stored.widthAccel = 3.0;  // cut in half by a 100-byte header's end
+    stored.yShift = 9.0;      // beyond it
     const auto written = stored.toBytes();
     const auto defaults = PlayerParameters{}.toBytes();
-    EXPECT_TRUE(std::equal(read.begin(), read.begin() + 76, written.begin()));
-    EXPECT_TRUE(std::equal(read.begin() + 76, read.end(), defaults.begin() + 76));
-    EXPECT_EQ(list_.at(0)->parameters().width, 77.0);
-    EXPECT_EQ(list_.at(0)->parameters().yShift, 0.0);
+    const QByteArray next = namedRecord("next", 8).bytes();
+    // A header of 24 bytes holds the fixed fields only; without a name it may end the file.
+    const struct {
+        std::uint32_t length;
+        const char* name;
+        std::uint32_t nameBlock;
+    } cases[] = {{100, "short", 8}, {24, "", 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.length);
+        RawRecord shortRecord = namedRecord(c.name, c.nameBlock);
+        shortRecord.headerLength = c.length;
+        shortRecord.parameters = stored;
+        for (const bool first : {true, false}) {
+            ASSERT_EQ(readRaw(first ? shortRecord.bytes() + next : next + shortRecord.bytes()),
+                      FileResult::Ok);
+            EXPECT_EQ(namesOf(list_), (first ? Names{c.name, "next"} : Names{"next", c.name}));
+            ASSERT_EQ(list_.size(), 2u);
+            const auto read = list_.at(first ? 0 : 1)->parameters().toBytes();
+            const auto kept = static_cast<std::ptrdiff_t>(c.length - 24);
+            EXPECT_TRUE(std::equal(read.begin(), read.begin() + kept, written.begin()));
+            EXPECT_TRUE(std::equal(read.begin() + kept, read.end(), defaults.begin() + kept));
+        }
+    }
 }
 
 TEST_F(CommandFileTest, RejectsHeadersOutsideTheLimits) {
-    struct Case {
-        const char* what;
-        RawRecord record;
-    };
-    std::vector<Case> cases;
+    std::vector<std::pair<const char*, RawRecord>> cases;
     auto add = [&cases](const char* what, auto change) {
         RawRecord record;
         change(record);
-        cases.push_back({what, record});
+        cases.emplace_back(what, record);
     };
     add("magic", [](RawRecord& r) { r.magic = "rova"; });
     add("header length 196", [](RawRecord& r) { r.headerLength = 196; });
@@ -324,19 +317,17 @@ TEST_F(CommandFileTest, RejectsHeadersOutsideTheLimits) {
         r.contentBlock = 16;
         r.content = QByteArray(12, 'c');
     });
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& [what, record] : cases) {
+        SCOPED_TRACE(what);
         prompt_.messages.clear();
-        EXPECT_EQ(readRaw(c.record.bytes()), FileResult::BadFormat);
+        EXPECT_EQ(readRaw(record.bytes()), FileResult::BadFormat);
         EXPECT_TRUE(list_.empty());
         EXPECT_EQ(prompt_.messages, QStringList{message("\"%1\" is not a valid Rova file.")});
     }
 }
 
-TEST_F(CommandFileTest, RejectsFilesTooShortForAHeader) {
+TEST_F(CommandFileTest, AHeaderShorterThanItsFixedFieldsIsNotTaken) {
     EXPECT_EQ(readRaw(RawRecord{}.bytes().left(23)), FileResult::BadFormat);
-    EXPECT_TRUE(list_.empty());
-
     // Near the end of a file fewer than 192 bytes arrive; a header claiming fewer bytes than
     // its own fixed fields must not be taken (a length of 0 would never move the reader on).
     for (std::uint32_t length : {0u, 8u, 20u}) {
@@ -348,109 +339,59 @@ TEST_F(CommandFileTest, RejectsFilesTooShortForAHeader) {
         tailBytes[4] = static_cast<char>(length);
         EXPECT_EQ(readRaw(tailBytes), FileResult::BadFormat);
         EXPECT_EQ(readRaw(namedRecord("good", 8).bytes() + tailBytes), FileResult::Ok);
-        EXPECT_EQ(namesOf(list_), std::vector<std::string>{"good"});
+        EXPECT_EQ(namesOf(list_), Names{"good"});
     }
 }
 
-TEST_F(CommandFileTest, AcceptsContentOfExactlyOneMebibyte) {
-    RawRecord record;
-    record.contentBlock = 1048576;
-    record.contentKind = "PICT";
-    record.content = QByteArray(1048576, 'p');
-    ASSERT_EQ(readRaw(record.bytes()), FileResult::Ok);
-    ASSERT_EQ(list_.size(), 1u);
-    EXPECT_EQ(list_.at(0)->content().size(), 1048576u);
-    EXPECT_EQ(list_.at(0)->contentKind(), content_kind::Picture);
-    EXPECT_EQ(list_.at(0)->content().data()[1048575], 'p');
-}
-
-TEST_F(CommandFileTest, ReadsNameBlocksByTheirRules) {
-    RawRecord unterminated = namedRecord("abcd", 4);
-    unterminated.nameFollows = 0;
-    RawRecord empty;
-    empty.nameBlock = 0;
-    empty.name.clear();
-    empty.nameFollows = 0;
-    RawRecord flagged = namedRecord("x\0yz", 4);
-    flagged.nameFollows = 0x100;  // any nonzero value counts
-    ASSERT_EQ(readRaw(unterminated.bytes() + empty.bytes() + flagged.bytes()), FileResult::Ok);
-    ASSERT_EQ(list_.size(), 3u);
-    EXPECT_EQ(list_.at(0)->name(), "");
-    EXPECT_TRUE(list_.at(0)->nameFollowsContent());
-    EXPECT_EQ(list_.at(1)->name(), "");
-    EXPECT_FALSE(list_.at(1)->nameFollowsContent());
-    EXPECT_EQ(list_.at(2)->name(), "x");
-    EXPECT_TRUE(list_.at(2)->nameFollowsContent());
-}
-
-TEST_F(CommandFileTest, AMissingFileLeavesTheListAlone) {
-    list_.append(textCommand("kept"));
-    const QString missing = folder_.path("missing.rova");
-    std::size_t count = 7;
-    EXPECT_EQ(readCommands(list_, 0, missing, prompt_, &count), FileResult::OpenFailed);
-    EXPECT_EQ(count, 0u);
-    EXPECT_EQ(namesOf(list_), std::vector<std::string>{"kept"});
-    EXPECT_EQ(prompt_.messages, QStringList{QString("\"%1\" could not be opened.").arg(missing)});
-}
-
-TEST_F(CommandFileTest, InsertsAtTheIndexAndReplaces) {
+TEST_F(CommandFileTest, ReadingInsertsAtTheIndexAndReplacingEmptiesTheListFirst) {
     NodeList<Command> saved;
-    saved.append(textCommand("x"));
-    saved.append(textCommand("y"));
-    saved.append(textCommand("z"));
+    for (const char* name : {"x", "y", "z"}) {
+        saved.append(textCommand(name));
+    }
     ASSERT_EQ(save(saved), FileResult::Ok);
-
     list_.append(textCommand("a"));
     list_.append(textCommand("b"));
     std::size_t count = 0;
     ASSERT_EQ(readCommands(list_, 1, path_, prompt_, &count), FileResult::Ok);
     EXPECT_EQ(count, 3u);
-    EXPECT_EQ(namesOf(list_), (std::vector<std::string>{"a", "x", "y", "z", "b"}));
+    EXPECT_EQ(namesOf(list_), (Names{"a", "x", "y", "z", "b"}));
 
     ASSERT_EQ(replaceFromFile(list_, path_, prompt_), FileResult::Ok);
-    EXPECT_EQ(namesOf(list_), (std::vector<std::string>{"x", "y", "z"}));
-
+    EXPECT_EQ(namesOf(list_), (Names{"x", "y", "z"}));
     ASSERT_EQ(replaceFromFile(list_, folder_.path("gone.rova"), prompt_), FileResult::OpenFailed);
     EXPECT_TRUE(list_.empty());
 }
 
-TEST_F(CommandFileTest, SavingCreatesMissingFolders) {
-    const QString nested = folder_.path("a/b/c/nested.rova");
+TEST_F(CommandFileTest, AMissingFileLeavesTheListAloneAndSaysSo) {
+    list_.append(textCommand("kept"));
+    const QString missing = folder_.path("missing.rova");
+    std::size_t count = 7;
+    EXPECT_EQ(readCommands(list_, 0, missing, prompt_, &count), FileResult::OpenFailed);
+    EXPECT_EQ(count, 0u);
+    EXPECT_EQ(namesOf(list_), Names{"kept"});
+    EXPECT_EQ(prompt_.messages, QStringList{QString("\"%1\" could not be opened.").arg(missing)});
+}
+
+TEST_F(CommandFileTest, SavingCreatesMissingFoldersOrSaysItCannot) {
     NodeList<Command> list;
     list.append(textCommand("deep"));
+    const QString nested = folder_.path("a/b/c/nested.rova");
     ASSERT_EQ(writeCommands(list, nested, prompt_), FileResult::Ok);
     ASSERT_EQ(readCommands(list_, 0, nested, prompt_), FileResult::Ok);
-    EXPECT_EQ(namesOf(list_), std::vector<std::string>{"deep"});
-
+    EXPECT_EQ(namesOf(list_), Names{"deep"});
     // A folder whose name looks like a pattern is still the folder itself.
     ASSERT_TRUE(QDir(folder_.root()).mkdir("[old] *"));
     ASSERT_EQ(writeCommands(list, folder_.path("[old] */seq.rova"), prompt_), FileResult::Ok);
     EXPECT_TRUE(prompt_.messages.isEmpty());
-}
 
-TEST_F(CommandFileTest, ASaveThatCannotCreateTheFileSaysSo) {
     writeBytes(folder_.path("plain"), "not a folder");
     const QString impossible = folder_.path("plain/sequence.rova");
-    NodeList<Command> list;
-    list.append(textCommand("x"));
     EXPECT_EQ(writeCommands(list, impossible, prompt_), FileResult::CreateFailed);
     EXPECT_EQ(prompt_.messages,
               QStringList{QString("\"%1\" could not be created.").arg(impossible)});
 }
 
-// A save replaces the old file whole and leaves nothing else behind.
-TEST_F(CommandFileTest, ASuccessfulSaveReplacesTheOldFile) {
-    NodeList<Command> before;
-    before.append(textCommand(std::string(5000, 'o')));
-    ASSERT_EQ(save(before), FileResult::Ok);
-    NodeList<Command> after;
-    after.append(textCommand("new"));
-    ASSERT_EQ(save(after), FileResult::Ok);
-    ASSERT_EQ(load(), FileResult::Ok);
-    EXPECT_EQ(namesOf(list_), std::vector<std::string>{"new"});
-    EXPECT_EQ(folder_.entries(), QStringList{"sequence.rova"});
-}
-
+// A failed save leaves the previous file as it was and nothing else behind.
 class FailedSaveTest : public CommandFileTest {
   protected:
     void SetUp() override {
@@ -477,12 +418,14 @@ TEST_F(FailedSaveTest, ContentOverTheReadersLimitFailsTheSave) {
     EXPECT_EQ(save(list), FileResult::WriteFailed);
     expectOriginalKept();
 
-    // The largest content the reader takes is saved.
+    // The largest content the reader takes is saved, and replaces the old file whole.
     list.detach(*list.at(1));
     prompt_.messages.clear();
     ASSERT_EQ(save(list), FileResult::Ok);
     ASSERT_EQ(load(), FileResult::Ok);
-    EXPECT_EQ(list_.at(0)->content().size(), 1048576u);
+    ASSERT_EQ(list_.size(), 1u);
+    EXPECT_EQ(list_.at(0)->content(), list.at(0)->content());
+    EXPECT_EQ(folder_.entries(), QStringList{"sequence.rova"});
 }
 
 TEST_F(FailedSaveTest, AWriteTheFileSystemRefusesKeepsTheOldFile) {
@@ -500,9 +443,7 @@ TEST_F(FailedSaveTest, AWriteTheFileSystemRefusesKeepsTheOldFile) {
     rlimit small = previousLimit;
     small.rlim_cur = 64 * 1024;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-
     const FileResult result = save(list);
-
     setrlimit(RLIMIT_FSIZE, &previousLimit);
     sigaction(SIGXFSZ, &previousAction, nullptr);
     EXPECT_EQ(result, FileResult::WriteFailed);

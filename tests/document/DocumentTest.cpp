@@ -9,12 +9,8 @@
 namespace rova {
 namespace {
 
-using test::AnsweringPrompt;
 using test::readBytes;
-using test::RecordingPrompt;
-using test::TempFolder;
 using test::writeBytes;
-
 using Names = std::vector<std::string>;
 
 std::unique_ptr<Command> namedCommand(const std::string& name) {
@@ -36,13 +32,13 @@ void writeSequence(const QString& path, const Names& names) {
     for (const std::string& name : names) {
         commands.append(namedCommand(name));
     }
-    RecordingPrompt prompt;
+    test::RecordingPrompt prompt;
     ASSERT_EQ(writeCommands(commands, path, prompt), FileResult::Ok);
 }
 
 Names sequenceIn(const QString& path) {
     NodeList<Command> commands;
-    RecordingPrompt prompt;
+    test::RecordingPrompt prompt;
     EXPECT_EQ(readCommands(commands, 0, path, prompt), FileResult::Ok);
     return namesOf(commands);
 }
@@ -90,13 +86,12 @@ class DocumentTest : public ::testing::Test {
         EXPECT_EQ(document_.openFile(path), Document::OpenResult::Opened);
         return path;
     }
-
     // Changes the sequence as the sequence form would.
     void edit() {
         document_.commands().append(namedCommand("edit"));
         document_.setModifiedFlag(true);
     }
-
+    Names names() const { return namesOf(document_.commands()); }
     void expectEmptyUntitled() const {
         EXPECT_TRUE(document_.commands().empty());
         EXPECT_TRUE(document_.pathName().isEmpty());
@@ -104,16 +99,23 @@ class DocumentTest : public ::testing::Test {
         EXPECT_FALSE(document_.isModified());
         EXPECT_FALSE(document_.isDemo());
     }
+    // The one question asked since the last call.
+    void expectQuestion(const QString& message, Choices choices) {
+        ASSERT_EQ(prompt_.questions.size(), 1u);
+        EXPECT_EQ(prompt_.questions[0].message, message);
+        EXPECT_EQ(prompt_.questions[0].choices, choices);
+        prompt_.questions.clear();
+    }
 
-    TempFolder folder_;
-    AnsweringPrompt prompt_;
+    test::TempFolder folder_;
+    test::AnsweringPrompt prompt_;
     FakeHost host_;
     Document document_{prompt_, host_};
 };
 
 TEST_F(DocumentTest, OpensASequenceFileWhateverTheCaseOfItsExtension) {
     const QString path = openSequence("Show.ROVA", {"one", "two"});
-    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "two"}));
+    EXPECT_EQ(names(), (Names{"one", "two"}));
     EXPECT_EQ(document_.pathName(), path);
     EXPECT_EQ(document_.title(), "Show.ROVA");
     EXPECT_FALSE(document_.isModified());
@@ -125,7 +127,7 @@ TEST_F(DocumentTest, OpensASequenceFileWhateverTheCaseOfItsExtension) {
     host_.window = false;
     host_.calls.clear();
     openSequence("b.rova", {"three"});
-    EXPECT_EQ(namesOf(document_.commands()), Names{"three"});
+    EXPECT_EQ(names(), Names{"three"});
     EXPECT_EQ(host_.calls, QStringList{"replaced"});
 }
 
@@ -135,62 +137,57 @@ TEST_F(DocumentTest, OpensTextFilesAsOneCommandMadeByTheHost) {
         writeBytes(path, "some text");
         host_.calls.clear();
         ASSERT_EQ(document_.openFile(path), Document::OpenResult::Opened);
-        EXPECT_EQ(namesOf(document_.commands()), Names{"from text"});
+        EXPECT_EQ(names(), Names{"from text"});
         EXPECT_EQ(host_.calls, (QStringList{"stop", "text " + path, "added 0", "replaced"}));
         EXPECT_EQ(document_.pathName(), path);
         EXPECT_EQ(document_.title(), name);
         EXPECT_FALSE(document_.isModified());
     }
-
-    // A text file the host cannot read fails silently.
-    host_.textReadable = false;
-    const QString unreadable = folder_.path("gone.txt");
-    EXPECT_EQ(document_.openFile(unreadable), Document::OpenResult::Failed);
-    expectEmptyUntitled();
-    EXPECT_TRUE(prompt_.messages.isEmpty());
 }
 
-TEST_F(DocumentTest, TextFilesFailBeforeTheWindowExists) {
-    host_.window = false;
-    const QString path = folder_.path("start.txt");
-    writeBytes(path, "text named on the command line");
-    EXPECT_EQ(document_.openFile(path), Document::OpenResult::Failed);
-    expectEmptyUntitled();
-    EXPECT_FALSE(host_.calls.contains("text " + path));
-    EXPECT_FALSE(host_.calls.contains("stop"));
-    EXPECT_TRUE(prompt_.messages.isEmpty());
-}
-
-TEST_F(DocumentTest, FilesOfOtherKindsFailSilentlyLeavingAnEmptyUntitled) {
+TEST_F(DocumentTest, FilesThatCannotBeShownFailSilentlyLeavingAnEmptyUntitled) {
     ASSERT_TRUE(QDir(folder_.root()).mkdir("folder.rova"));
-    for (const QString name : {"picture.bmp", "README", "folder.rova/plain"}) {
+    const struct {
+        const char* name;
+        bool window;
+        bool textReadable;
+    } cases[] = {
+        {"picture.bmp", true, true},     {"README", true, true}, {"folder.rova/plain", true, true},
+        {"unreadable.txt", true, false},  // the host cannot make a command of it
+        {"start.txt", false, true},       // text named on the command line, before the window
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         openSequence("a.rova", {"one"});
-        const QString path = folder_.path(name);
+        const QString path = folder_.path(c.name);
         writeBytes(path, "ROVA");
+        host_.window = c.window;
+        host_.textReadable = c.textReadable;
         host_.calls.clear();
-        EXPECT_EQ(document_.openFile(path), Document::OpenResult::Failed) << name.toStdString();
+        EXPECT_EQ(document_.openFile(path), Document::OpenResult::Failed);
         expectEmptyUntitled();
-        EXPECT_FALSE(host_.calls.contains("text " + path));
+        EXPECT_EQ(host_.calls.contains("text " + path), !c.textReadable);
+        EXPECT_EQ(host_.calls.contains("stop"), c.window);
         EXPECT_TRUE(prompt_.messages.isEmpty());
+        host_.window = true;
     }
 }
 
-TEST_F(DocumentTest, DamagedOrMissingSequenceFilesLeaveAnEmptyUntitled) {
-    openSequence("good.rova", {"one", "two"});
+TEST_F(DocumentTest, DamagedOrMissingSequenceFilesAreReportedLeavingAnEmptyUntitled) {
     const QString damaged = folder_.path("damaged.rova");
     writeBytes(damaged, QByteArray("ROVX") + QByteArray(300, '\0'));
-    host_.calls.clear();
-    EXPECT_EQ(document_.openFile(damaged), Document::OpenResult::Failed);
-    expectEmptyUntitled();
-    EXPECT_EQ(prompt_.messages, QStringList{"\"" + damaged + "\" is not a valid Rova file."});
-    EXPECT_TRUE(host_.calls.contains("replaced"));  // the sequence form shows the empty list
-
-    openSequence("good.rova", {"one"});
-    prompt_.messages.clear();
     const QString missing = folder_.path("missing.rova");
-    EXPECT_EQ(document_.openFile(missing), Document::OpenResult::Failed);
-    expectEmptyUntitled();
-    EXPECT_EQ(prompt_.messages, QStringList{"\"" + missing + "\" could not be opened."});
+    for (const auto& [path, message] :
+         {std::pair{damaged, QString("\"%1\" is not a valid Rova file.")},
+          std::pair{missing, QString("\"%1\" could not be opened.")}}) {
+        openSequence("good.rova", {"one", "two"});
+        host_.calls.clear();
+        prompt_.messages.clear();
+        EXPECT_EQ(document_.openFile(path), Document::OpenResult::Failed);
+        expectEmptyUntitled();
+        EXPECT_EQ(prompt_.messages, QStringList{message.arg(path)});
+        EXPECT_TRUE(host_.calls.contains("replaced"));  // the sequence form shows the empty list
+    }
 }
 
 TEST_F(DocumentTest, TheOpenPathIsNotReadAgain) {
@@ -198,14 +195,12 @@ TEST_F(DocumentTest, TheOpenPathIsNotReadAgain) {
     document_.setModifiedFlag(true);
     writeSequence(path, {"changed on disk"});
     EXPECT_EQ(document_.openFile(path), Document::OpenResult::AlreadyOpen);
-
     // The same file named relative to the current folder is the open one too.
     const QString previousFolder = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder_.root()));
     EXPECT_EQ(document_.openFile("./a.rova"), Document::OpenResult::AlreadyOpen);
     ASSERT_TRUE(QDir::setCurrent(previousFolder));
-
-    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "two"}));
+    EXPECT_EQ(names(), (Names{"one", "two"}));
     EXPECT_TRUE(document_.isModified());
     EXPECT_TRUE(prompt_.questions.empty());
 
@@ -213,7 +208,7 @@ TEST_F(DocumentTest, TheOpenPathIsNotReadAgain) {
     writeSequence(folder_.path("A.rova"), {"other"});
     prompt_.answers = {Answer::No};
     EXPECT_EQ(document_.openFile(folder_.path("A.rova")), Document::OpenResult::Opened);
-    EXPECT_EQ(namesOf(document_.commands()), Names{"other"});
+    EXPECT_EQ(names(), Names{"other"});
 }
 
 TEST_F(DocumentTest, OpeningAnotherFileOffersToSaveTheChanges) {
@@ -225,29 +220,26 @@ TEST_F(DocumentTest, OpeningAnotherFileOffersToSaveTheChanges) {
 
     prompt_.answers = {Answer::Cancel};
     EXPECT_EQ(document_.openFile(second), Document::OpenResult::Cancelled);
-    ASSERT_EQ(prompt_.questions.size(), 1u);
-    EXPECT_EQ(prompt_.questions[0].message, "Save changes to " + first + "?");
-    EXPECT_EQ(prompt_.questions[0].choices, Choices::YesNoCancel);
+    expectQuestion("Save changes to " + first + "?", Choices::YesNoCancel);
     EXPECT_EQ(document_.pathName(), first);
-    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "edit"}));
+    EXPECT_EQ(names(), (Names{"one", "edit"}));
     EXPECT_TRUE(document_.isModified());
 
     prompt_.answers = {Answer::No};
     EXPECT_EQ(document_.openFile(second), Document::OpenResult::Opened);
     EXPECT_EQ(readBytes(first), firstBytes);
-    EXPECT_EQ(namesOf(document_.commands()), Names{"two"});
+    EXPECT_EQ(names(), Names{"two"});
     EXPECT_FALSE(document_.isModified());
-    EXPECT_EQ(document_.title(), "second.rova");
 
     edit();
     prompt_.answers = {Answer::Yes};
     EXPECT_EQ(document_.openFile(first), Document::OpenResult::Opened);
     EXPECT_EQ(sequenceIn(second), (Names{"two", "edit"}));
-    EXPECT_EQ(namesOf(document_.commands()), Names{"one"});
+    EXPECT_EQ(names(), Names{"one"});
     EXPECT_TRUE(host_.proposedNames.isEmpty());
 }
 
-TEST_F(DocumentTest, ReopeningAModifiedDocumentAsksWhetherToRevert) {
+TEST_F(DocumentTest, ReopeningAModifiedDocumentAsksWhetherToRevertToItsFile) {
     const QString path = openSequence("a.rova", {"one", "two"});
     host_.calls.clear();
     document_.confirmReopen();
@@ -258,23 +250,33 @@ TEST_F(DocumentTest, ReopeningAModifiedDocumentAsksWhetherToRevert) {
     host_.calls.clear();
     prompt_.answers = {Answer::No};
     document_.confirmReopen();
-    ASSERT_EQ(prompt_.questions.size(), 1u);
-    EXPECT_EQ(prompt_.questions[0].message,
-              "Would you like to re-open \"" + path + "\", discarding the changes you've made?");
-    EXPECT_EQ(prompt_.questions[0].choices, Choices::YesNo);
-    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "two", "edit"}));
+    expectQuestion(
+        "Would you like to re-open \"" + path + "\", discarding the changes you've made?",
+        Choices::YesNo);
+    EXPECT_EQ(names(), (Names{"one", "two", "edit"}));
     EXPECT_TRUE(document_.isModified());
     EXPECT_EQ(host_.calls, QStringList{"pane"});
 
     host_.calls.clear();
     prompt_.answers = {Answer::Yes};
     document_.confirmReopen();
-    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "two"}));
+    EXPECT_EQ(names(), (Names{"one", "two"}));
     EXPECT_FALSE(document_.isModified());
     EXPECT_EQ(document_.title(), "a.rova");
     EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced, index kept", "pane"}));
 
+    // Revert, when the file has gone, leaves the document empty and modified under its path;
+    // the title is left alone.
+    ASSERT_TRUE(QFile::remove(path));
+    document_.revert();
+    EXPECT_EQ(prompt_.messages, QStringList{"\"" + path + "\" could not be opened."});
+    EXPECT_TRUE(document_.commands().empty());
+    EXPECT_TRUE(document_.isModified());
+    EXPECT_EQ(document_.title(), "a.rova");
+    EXPECT_EQ(document_.pathName(), path);
+
     // An empty document has no sequence to show.
+    prompt_.answers = {Answer::No};
     EXPECT_TRUE(document_.newDocument());
     host_.calls.clear();
     document_.confirmReopen();
@@ -283,15 +285,13 @@ TEST_F(DocumentTest, ReopeningAModifiedDocumentAsksWhetherToRevert) {
 
 TEST_F(DocumentTest, SavingAnEmptySequenceAsksForACommand) {
     host_.savePath = folder_.path("empty");
-
+    const QString question =
+        "The current document has no commands.  Would you like to create a command from the "
+        "current parameters before saving?  (say \"yes\")";
     prompt_.answers = {Answer::Cancel};
     EXPECT_FALSE(document_.save());
-    EXPECT_EQ(prompt_.questions.at(0).message,
-              "The current document has no commands.  Would you like to create a command from "
-              "the current parameters before saving?  (say \"yes\")");
-    EXPECT_EQ(prompt_.questions.at(0).choices, Choices::YesNoCancel);
+    expectQuestion(question, Choices::YesNoCancel);
     EXPECT_TRUE(folder_.entries().isEmpty());
-    EXPECT_TRUE(prompt_.messages.isEmpty());
     expectEmptyUntitled();
 
     prompt_.answers = {Answer::No};
@@ -306,7 +306,7 @@ TEST_F(DocumentTest, SavingAnEmptySequenceAsksForACommand) {
     prompt_.answers = {Answer::Yes};
     EXPECT_TRUE(document_.save());
     EXPECT_EQ(sequenceIn(empty), Names{"from parameters"});
-    EXPECT_EQ(namesOf(document_.commands()), Names{"from parameters"});
+    EXPECT_EQ(names(), Names{"from parameters"});
     EXPECT_EQ(host_.calls, (QStringList{"prepare", "added 0"}));
     EXPECT_FALSE(document_.isModified());
 
@@ -320,22 +320,22 @@ TEST_F(DocumentTest, SavingAnEmptySequenceAsksForACommand) {
     EXPECT_TRUE(document_.isModified());
 }
 
-TEST_F(DocumentTest, TheTitleIsMarkedWhileModified) {
+TEST_F(DocumentTest, TheTitleIsMarkedOnceWhileModifiedAndSavingClearsIt) {
     openSequence("a.rova", {"one"});
+    EXPECT_FALSE(document_.canSave());
     const int changesBefore = host_.titleChanges;
     document_.setModifiedFlag(true);
-    EXPECT_EQ(document_.title(), "a.rova *");
     document_.setModifiedFlag(true);
     EXPECT_EQ(document_.title(), "a.rova *");
     EXPECT_EQ(host_.titleChanges, changesBefore + 1);
-
+    EXPECT_TRUE(document_.canRevert());
     EXPECT_TRUE(document_.save());
     EXPECT_EQ(document_.title(), "a.rova");
     EXPECT_FALSE(document_.isModified());
     EXPECT_TRUE(host_.proposedNames.isEmpty());
 }
 
-TEST_F(DocumentTest, TheDemoIsNeverModified) {
+TEST_F(DocumentTest, TheDemoIsNeverModifiedUntilSavedUnderANameOfItsOwn) {
     openSequence("Demo.rova", {"one", "two"});
     edit();
     document_.markAsDemo();
@@ -343,7 +343,6 @@ TEST_F(DocumentTest, TheDemoIsNeverModified) {
     EXPECT_FALSE(document_.isModified());
     EXPECT_EQ(document_.pathName(), "DemoVariation.rova");
     EXPECT_EQ(document_.title(), "Demo.rova");
-
     document_.setModifiedFlag(true);
     EXPECT_FALSE(document_.isModified());
     EXPECT_EQ(document_.title(), "Demo.rova");
@@ -368,37 +367,14 @@ TEST_F(DocumentTest, TheDemoIsNeverModified) {
     expectEmptyUntitled();
 }
 
-TEST_F(DocumentTest, SaveAndRevertEnableRules) {
-    EXPECT_TRUE(document_.canSave());  // no commands
-    EXPECT_FALSE(document_.canRevert());
-    edit();
-    EXPECT_TRUE(document_.canSave());
-    EXPECT_FALSE(document_.canRevert());  // untitled, even when modified
-
-    prompt_.answers = {Answer::No};
-    openSequence("a.rova", {"one"});
-    EXPECT_FALSE(document_.canSave());
-    EXPECT_FALSE(document_.canRevert());
-    document_.setModifiedFlag(true);
-    EXPECT_TRUE(document_.canSave());
-    EXPECT_TRUE(document_.canRevert());
-
-    prompt_.answers = {Answer::No};
-    openSequence("empty.rova", {});
-    EXPECT_TRUE(document_.canSave());
-    EXPECT_FALSE(document_.canRevert());
-}
-
 TEST_F(DocumentTest, AFailedSaveKeepsTheDocumentModifiedAndTheOldFile) {
     const QString path = openSequence("a.rova", {"one", "two"});
     const QByteArray before = readBytes(path);
     // Content over the 1 MiB a reader accepts is never written.
-    std::vector<std::uint8_t> tooLarge(0x100000 + 1);
     document_.commands()
         .append(namedCommand("huge"))
-        .assignContent(content_kind::Picture, std::move(tooLarge));
+        .assignContent(content_kind::Picture, std::vector<std::uint8_t>(0x100000 + 1));
     document_.setModifiedFlag(true);
-
     EXPECT_FALSE(document_.save());
     EXPECT_EQ(prompt_.messages, QStringList{"\"" + path + "\" could not be written."});
     EXPECT_TRUE(document_.isModified());
@@ -419,22 +395,20 @@ TEST_F(DocumentTest, AFailedSaveKeepsTheDocumentModifiedAndTheOldFile) {
     EXPECT_EQ(host_.recentFiles, QStringList{path});
 }
 
-TEST_F(DocumentTest, SaveModifiedAnswers) {
+TEST_F(DocumentTest, SaveModifiedSavesOnYesThroughSaveAsForAnUntitledDocument) {
     EXPECT_TRUE(document_.saveModified());
     EXPECT_TRUE(prompt_.questions.empty());
 
     edit();
     prompt_.answers = {Answer::Cancel};
     EXPECT_FALSE(document_.saveModified());
-    EXPECT_EQ(prompt_.questions.at(0).message, "Save changes to Untitled?");
-    EXPECT_EQ(prompt_.questions.at(0).choices, Choices::YesNoCancel);
-
+    expectQuestion("Save changes to Untitled?", Choices::YesNoCancel);
     prompt_.answers = {Answer::No};
     EXPECT_TRUE(document_.saveModified());
     EXPECT_TRUE(folder_.entries().isEmpty());
     EXPECT_TRUE(document_.isModified());
 
-    // Yes saves, through Save As for an untitled document; cancelling that stops.
+    // Cancelling Save As stops.
     prompt_.answers = {Answer::Yes};
     EXPECT_FALSE(document_.saveModified());
     EXPECT_EQ(host_.proposedNames, QStringList{"Untitled.rova"});
@@ -474,33 +448,12 @@ TEST_F(DocumentTest, ATextDocumentIsSavedAsASequenceFileOfItsOwn) {
     EXPECT_EQ(host_.proposedNames.last(), folder_.path("notes.rova"));
 }
 
-TEST_F(DocumentTest, RevertReadsTheFileAgain) {
-    const QString path = openSequence("a.rova", {"one", "two"});
-    edit();
-    host_.calls.clear();
-    document_.revert();
-    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "two"}));
-    EXPECT_FALSE(document_.isModified());
-    EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced, index kept", "pane"}));
-    EXPECT_TRUE(prompt_.questions.empty());
-
-    // When the file has gone, the document is left empty and modified under its path; the
-    // title is left alone.
-    ASSERT_TRUE(QFile::remove(path));
-    document_.revert();
-    EXPECT_EQ(prompt_.messages, QStringList{"\"" + path + "\" could not be opened."});
-    EXPECT_TRUE(document_.commands().empty());
-    EXPECT_TRUE(document_.isModified());
-    EXPECT_EQ(document_.title(), "a.rova");
-    EXPECT_EQ(document_.pathName(), path);
-}
-
 TEST_F(DocumentTest, NewDocumentOffersToSaveTheChangesFirst) {
     openSequence("a.rova", {"one"});
     edit();
     prompt_.answers = {Answer::Cancel};
     EXPECT_FALSE(document_.newDocument());
-    EXPECT_EQ(namesOf(document_.commands()), (Names{"one", "edit"}));
+    EXPECT_EQ(names(), (Names{"one", "edit"}));
     EXPECT_TRUE(document_.isModified());
 
     host_.calls.clear();

@@ -1,43 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QFileInfo>
 
 #include "DocumentTestSupport.h"
 #include "FilePaths.h"
+#include "FilePromptRules.h"
 
 namespace rova {
 namespace {
 
 using namespace paths;
-
-TEST(FilePathsTest, SplitsPathsIntoTheirParts) {
-    EXPECT_EQ(extension("/a.b/name"), ".b/name");
-    EXPECT_EQ(extension("/a/name"), "");
-    EXPECT_EQ(extension("/a/pic.tar.bmp"), ".bmp");
-    EXPECT_EQ(fileName("/a/b/pic.bmp"), "pic.bmp");
-    EXPECT_EQ(fileName("pic.bmp"), "pic.bmp");
-    EXPECT_EQ(fileName("/a/b/"), "");
-    EXPECT_EQ(folder("/a/b/pic.bmp"), "/a/b/");
-    EXPECT_EQ(folder("pic.bmp"), "");
-}
-
-TEST(FilePathsTest, AddsAndRemovesFinalSeparators) {
-    EXPECT_TRUE(endsWithSeparator("/a/"));
-    EXPECT_FALSE(endsWithSeparator("/a"));
-    EXPECT_FALSE(endsWithSeparator(""));
-    EXPECT_EQ(ensureSeparator("/a"), "/a/");
-    EXPECT_EQ(ensureSeparator("/a/"), "/a/");
-    EXPECT_EQ(ensureSeparator(""), "");
-    EXPECT_EQ(removeSeparator("/a/"), "/a");
-    EXPECT_EQ(removeSeparator("/a//"), "/a/");
-    EXPECT_EQ(removeSeparator("/a"), "/a");
-}
-
-TEST(FilePathsTest, FindsParentsNoHigherThanTheRoot) {
-    EXPECT_EQ(rootLength("/a/b"), 1);
-    EXPECT_EQ(rootLength("a/b"), 0);
-}
 
 TEST(FilePathsTest, QualifiesNamesAgainstTheCurrentFolder) {
     test::TempFolder folder;
@@ -45,13 +17,23 @@ TEST(FilePathsTest, QualifiesNamesAgainstTheCurrentFolder) {
     const QString previous = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder.root()));
     const QString root = QDir::currentPath();
-
     EXPECT_EQ(qualify("file.rova"), root + "/file.rova");
     EXPECT_EQ(qualify("sub"), root + "/sub/");
     EXPECT_EQ(qualify("sub/../x/./y.bmp"), root + "/x/y.bmp");
     EXPECT_EQ(qualify("/abs/../name"), "/name");
     EXPECT_EQ(qualify(""), "");
     QDir::setCurrent(previous);
+}
+
+TEST(FilePromptRulesTest, TakesTheDefaultExtensionFromTheFilterAndAppliesIt) {
+    EXPECT_EQ(defaultExtensionOf("Bitmap Files (*.bmp)|*.bmp|"), ".bmp");
+    EXPECT_EQ(defaultExtensionOf("Pictures|*.bmp"), ".bmp");
+    EXPECT_EQ(defaultExtensionOf("All Files|*|"), "");
+    EXPECT_EQ(withDefaultExtension("/home/me/pic", ".bmp"), "/home/me/pic.bmp");
+    EXPECT_EQ(withDefaultExtension("/home/me/pic.BMP", ".bmp"), "/home/me/pic.BMP");
+    EXPECT_FALSE(withDefaultExtension("/home/me/pic.gif", ".bmp"));
+    // A dot in a folder's name is not the file's extension.
+    EXPECT_EQ(withDefaultExtension("/home/my.pictures/pic", ".bmp"), "/home/my.pictures/pic.bmp");
 }
 
 }  // namespace

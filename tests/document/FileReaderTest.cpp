@@ -33,14 +33,13 @@ void expectPatternRead(FileReader& reader, const QByteArray& whole, std::size_t 
     EXPECT_EQ(reader.position(), start + static_cast<std::int64_t>(expected));
 }
 
-TEST(FileReaderTest, ReadsSmallAndLargePiecesAcrossBufferRefills) {
+TEST(FileReaderTest, ReadsAndSeeksAcrossBufferRefills) {
     TempFolder folder;
     const QByteArray whole = pattern(300000);
     writeBytes(folder.path("data"), whole);
     auto reader = FileReader::open(folder.path("data"), true);
     ASSERT_TRUE(reader);
     EXPECT_EQ(reader->size(), 300000);
-
     for (std::size_t count : {std::size_t{1}, std::size_t{191}, FileReader::kBufferSize - 150,
                               std::size_t{4000}, FileReader::kBufferSize * 2 + 5, std::size_t{3}}) {
         SCOPED_TRACE(count);
@@ -51,27 +50,18 @@ TEST(FileReaderTest, ReadsSmallAndLargePiecesAcrossBufferRefills) {
     EXPECT_EQ(reader->read(std::span<std::uint8_t>()).value_or(99), 0u);
     std::vector<std::uint8_t> more(10);
     EXPECT_EQ(reader->read(more).value_or(99), 0u);
-}
 
-TEST(FileReaderTest, SeeksInsideAndOutsideTheBuffer) {
-    TempFolder folder;
-    const QByteArray whole = pattern(200000);
-    writeBytes(folder.path("data"), whole);
-    auto reader = FileReader::open(folder.path("data"), false);
-    ASSERT_TRUE(reader);
-
-    expectPatternRead(*reader, whole, 100);
-    ASSERT_TRUE(reader->seek(40));  // back inside what is buffered
-    expectPatternRead(*reader, whole, 100);
-    ASSERT_TRUE(reader->seek(150000));  // far ahead
-    expectPatternRead(*reader, whole, 500);
-    ASSERT_TRUE(reader->seek(10));  // far back
-    expectPatternRead(*reader, whole, 70000);
+    // To the start, back inside what is buffered, far ahead, far back.
+    for (const auto& [position, count] :
+         {std::pair<std::int64_t, std::size_t>{0, 100}, {40, 100}, {150000, 500}, {10, 70000}}) {
+        SCOPED_TRACE(position);
+        ASSERT_TRUE(reader->seek(position));
+        expectPatternRead(*reader, whole, count);
+    }
     EXPECT_FALSE(reader->seek(-1));
-    ASSERT_TRUE(reader->seek(250000));  // beyond the end
-    EXPECT_EQ(reader->position(), 250000);
-    std::vector<std::uint8_t> buffer(8);
-    EXPECT_EQ(reader->read(buffer).value_or(99), 0u);
+    ASSERT_TRUE(reader->seek(350000));  // beyond the end
+    EXPECT_EQ(reader->position(), 350000);
+    EXPECT_EQ(reader->read(more).value_or(99), 0u);
 }
 
 TEST(FileReaderTest, OpensOnlyExistingRegularFiles) {

@@ -73,16 +73,7 @@ class FormattingCommandsTest : public test::QtGuiApplicationTest {
     PictureEditorModel picture_;
 };
 
-TEST_F(FormattingCommandsTest, IdentifiesTheCommandsByTheirActionIdentifiers) {
-    for (const C command : allCommands()) {
-        EXPECT_EQ(formattingCommand(static_cast<int>(command)), command);
-    }
-    for (const int other : {32788, 32792, 32810, 32816, 32825, 32871, 0}) {
-        EXPECT_EQ(formattingCommand(other), std::nullopt) << other;
-    }
-}
-
-TEST_F(FormattingCommandsTest, StatesFollowTheContentKind) {
+TEST_F(FormattingCommandsTest, StatesFollowTheContentKindAndWithoutContentNothingHappens) {
     struct Case {
         C command;
         State rich;
@@ -106,9 +97,18 @@ TEST_F(FormattingCommandsTest, StatesFollowTheContentKind) {
         EXPECT_EQ(state(c.command, content_kind::Rich), c.rich);
         EXPECT_EQ(state(c.command, content_kind::Picture), c.picture);
     }
+    // Without content every command is off and does nothing.
+    QByteArray rtfBefore;
+    ASSERT_TRUE(text_.streamOutRtf(rtfBefore));
     for (const C command : allCommands()) {
         EXPECT_EQ(state(command, content_kind::None), off) << static_cast<int>(command);
+        EXPECT_FALSE(performFormattingCommand(command, target(content_kind::None)));
     }
+    QByteArray rtfAfter;
+    ASSERT_TRUE(text_.streamOutRtf(rtfAfter));
+    EXPECT_EQ(rtfAfter, rtfBefore);
+    EXPECT_EQ(picture_.rows(), 16);
+    EXPECT_EQ(picture_.penColour(), PictureEditorModel::kInitialPenColour);
 }
 
 TEST_F(FormattingCommandsTest, TextCommandsFormatTheSelection) {
@@ -154,20 +154,6 @@ TEST_F(FormattingCommandsTest, SizeAndColourCommandsSetTheRowsAndThePen) {
     EXPECT_EQ(picture_.penColour(), 0u);
     EXPECT_TRUE(state(colourCommand(0), content_kind::Picture).checked);
     EXPECT_EQ(text_.selectionFormat().colour, kWhite) << "the text keeps its colour";
-}
-
-TEST_F(FormattingCommandsTest, WithoutContentNothingHappens) {
-    QByteArray rtfBefore;
-    ASSERT_TRUE(text_.streamOutRtf(rtfBefore));
-    for (const C command : allCommands()) {
-        EXPECT_FALSE(performFormattingCommand(command, target(content_kind::None)))
-            << static_cast<int>(command);
-    }
-    QByteArray rtfAfter;
-    ASSERT_TRUE(text_.streamOutRtf(rtfAfter));
-    EXPECT_EQ(rtfAfter, rtfBefore);
-    EXPECT_EQ(picture_.rows(), 16);
-    EXPECT_EQ(picture_.penColour(), PictureEditorModel::kInitialPenColour);
 }
 
 }  // namespace

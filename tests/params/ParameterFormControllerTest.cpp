@@ -6,7 +6,6 @@
 
 #include "CommandContent.h"
 #include "ParameterFormTestSupport.h"
-#include "ParameterFormText.h"
 #include "Picture.h"
 #include "PictureRecord.h"
 
@@ -16,6 +15,17 @@ namespace {
 using test::ParameterFormTest;
 using test::plainCommand;
 using test::textCommand;
+
+// A SOLO command showing a red picture of width × height pixels at `rows` rows.
+std::unique_ptr<Command> pictureCommand(int width, int height, int rows) {
+    Picture red;
+    EXPECT_TRUE(red.createLampFilled(width, height, 0x0000FF));
+    auto command = plainCommand(Keyword::Solo);
+    PictureState state;
+    state.rows = rows;
+    EXPECT_TRUE(takePicture(*command, "red.bmp", state, red));
+    return command;
+}
 
 TEST_F(ParameterFormTest, SoloBitComesFromTheKeyword) {
     auto first = textCommand(Keyword::New, "A");
@@ -36,24 +46,20 @@ TEST_F(ParameterFormTest, SoloBitComesFromTheKeyword) {
 }
 
 TEST_F(ParameterFormTest, ChangeKeepsTheDeathSettingsOfThePlayerItChanges) {
-    auto solo = textCommand(Keyword::Solo, "Hi");
-    solo->parameters().nextCommandAfter = 4.0;
+    auto solo = textCommand(Keyword::Solo, "Hi", 4.0);
     solo->parameters().deathAfter = 7.0;
     solo->parameters().deathType = 2;
     solo->parameters().commandFlags = CommandFlags::DeathAfterEnabled;
     ASSERT_TRUE(form.execute(*solo, true));
-
-    auto change = textCommand(Keyword::Change, "Ho");
-    change->parameters().nextCommandAfter = 3.0;
+    auto change = textCommand(Keyword::Change, "Ho", 3.0);
     change->parameters().deathAfter = 1.0;
     change->parameters().deathType = 0;
     change->parameters().commandFlags = 0;
     change->parameters().origin = 200.0;
     ASSERT_TRUE(form.execute(*change, true));
 
-    const std::vector<test::PlayerView> onRotor = players();
-    ASSERT_EQ(onRotor.size(), 1u);
-    const PlayerParameters& top = onRotor[0].parameters;
+    ASSERT_EQ(players().size(), 1u);
+    const PlayerParameters top = players()[0].parameters;
     EXPECT_EQ(top.origin, 200.0);
     EXPECT_EQ(top.deathAfter, 7.0);
     EXPECT_EQ(top.deathType, 2u);
@@ -69,20 +75,26 @@ TEST_F(ParameterFormTest, ChangeKeepsTheDeathSettingsOfThePlayerItChanges) {
     EXPECT_EQ(change->parameters().origin, 200.0);
 }
 
-TEST_F(ParameterFormTest, KillAndKillAllActAtOnce) {
+TEST_F(ParameterFormTest, KillCommandsActAtOnceAndMarkAndRepeatTouchNoPlayer) {
     auto a = textCommand(Keyword::New, "A");
     auto b = textCommand(Keyword::New, "B");
     ASSERT_TRUE(form.execute(*a, true));
     ASSERT_TRUE(form.execute(*b, true));
+    const std::vector<ContentColumn> shown = players()[1].columns;
+    auto mark = plainCommand(Keyword::Mark);
+    auto repeat = plainCommand(Keyword::Repeat);
+    repeat->parameters().origin = 12.0;
+    EXPECT_TRUE(form.execute(*mark, true));
+    EXPECT_TRUE(form.execute(*repeat, true));
     ASSERT_EQ(players().size(), 2u);
+    EXPECT_EQ(players()[1].columns, shown);
+    EXPECT_EQ(form.working().parameters.origin, 12.0);
 
     auto kill = plainCommand(Keyword::Kill);
     kill->parameters().origin = 33.0;
     ASSERT_TRUE(form.execute(*kill, true));
     EXPECT_EQ(players().size(), 1u);
-    // The form shows the KILL command's own values.
-    EXPECT_EQ(form.working().parameters.origin, 33.0);
-
+    EXPECT_EQ(form.working().parameters.origin, 33.0);  // the KILL command's own values
     auto killAll = plainCommand(Keyword::KillAll);
     ASSERT_TRUE(form.execute(*killAll, true));
     EXPECT_TRUE(players().empty());
@@ -94,20 +106,6 @@ TEST_F(ParameterFormTest, KillAndKillAllActAtOnce) {
     ASSERT_TRUE(form.execute(*kill, true));
     ASSERT_EQ(players().size(), 1u);
     EXPECT_TRUE(players()[0].decimating);
-}
-
-TEST_F(ParameterFormTest, MarkAndRepeatTouchNoPlayer) {
-    auto text = textCommand(Keyword::Solo, "T");
-    ASSERT_TRUE(form.execute(*text, true));
-    const std::vector<ContentColumn> shown = players()[0].columns;
-    auto mark = plainCommand(Keyword::Mark);
-    auto repeat = plainCommand(Keyword::Repeat);
-    repeat->parameters().origin = 12.0;
-    EXPECT_TRUE(form.execute(*mark, true));
-    EXPECT_TRUE(form.execute(*repeat, true));
-    ASSERT_EQ(players().size(), 1u);
-    EXPECT_EQ(players()[0].columns, shown);
-    EXPECT_EQ(form.working().parameters.origin, 12.0);
 }
 
 TEST_F(ParameterFormTest, PackedContentIsCachedInTheCommandAndUsedAsItStands) {
@@ -122,6 +120,8 @@ TEST_F(ParameterFormTest, PackedContentIsCachedInTheCommandAndUsedAsItStands) {
     // The command took the working record as the form shows it.
     EXPECT_EQ(command->parameters().toBytes(), working.parameters.toBytes());
     EXPECT_EQ(players()[0].columns.size(), working.content.columnCount());
+    // The loaded text is all selected.
+    EXPECT_EQ(richText.selection(), (RichTextDocument::Selection{0, 6}));
 
     // A second run takes the cached columns without building anything.
     const std::vector<ContentColumn> marked{
@@ -134,6 +134,38 @@ TEST_F(ParameterFormTest, PackedContentIsCachedInTheCommandAndUsedAsItStands) {
     EXPECT_TRUE(form.contentBuilt());
 }
 
+TEST_F(ParameterFormTest, EveryValuePairShowsItsFieldWithItsSignAndDirection) {
+    auto command = plainCommand(Keyword::Mark);
+    PlayerParameters& record = command->parameters();
+    for (double PlayerParameters::*field :
+         {&PlayerParameters::origin, &PlayerParameters::originSpeed, &PlayerParameters::originAccel,
+          &PlayerParameters::width, &PlayerParameters::widthSpeed, &PlayerParameters::widthAccel,
+          &PlayerParameters::clipStart, &PlayerParameters::clipEnd, &PlayerParameters::yShift,
+          &PlayerParameters::verticalSpeed, &PlayerParameters::flashing,
+          &PlayerParameters::flashingAccel}) {
+        record.*field = 0.5;
+    }
+    record.heightAdjustment = 2;
+    record.playerFlags &= ~(PlayerFlags::AutoWidth | PlayerFlags::Fit);
+    ASSERT_TRUE(form.execute(*command, true));
+    // Y-Shift and the vertical speed show the field negated.
+    const struct {
+        FormValue pair;
+        const char* shown;
+    } cases[] = {
+        {FormValue::Origin, "0.5"},         {FormValue::OriginSpeed, "+0.5"},
+        {FormValue::OriginAccel, "+0.5"},   {FormValue::Width, "0.5"},
+        {FormValue::WidthSpeed, "+0.5"},    {FormValue::WidthAccel, "+0.5"},
+        {FormValue::ClipStart, "0.5"},      {FormValue::ClipEnd, "0.5"},
+        {FormValue::Height, "+2"},          {FormValue::YShift, "-0.5"},
+        {FormValue::VerticalSpeed, "-0.5"}, {FormValue::Flashing, "0.5"},
+        {FormValue::FlashingAccel, "+0.5"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(form.valueText(c.pair).text(), c.shown) << static_cast<int>(c.pair);
+    }
+}
+
 TEST_F(ParameterFormTest, LoadedValuesCarryTheirShownPrecision) {
     auto command = textCommand(Keyword::Solo, "V");
     PlayerParameters& record = command->parameters();
@@ -141,7 +173,6 @@ TEST_F(ParameterFormTest, LoadedValuesCarryTheirShownPrecision) {
     record.clipEnd = 300.26;
     record.yShift = -2.34;
     record.flashing = 1.0 / 3.0;
-    record.heightAdjustment = 2;
     ASSERT_TRUE(form.execute(*command, true));
 
     const PlayerParameters& working = form.working().parameters;
@@ -149,72 +180,108 @@ TEST_F(ParameterFormTest, LoadedValuesCarryTheirShownPrecision) {
     EXPECT_EQ(working.clipEnd, static_cast<double>(300.3f));
     EXPECT_EQ(working.yShift, -static_cast<double>(2.3f));
     EXPECT_EQ(working.flashing, static_cast<double>(0.3f));
-    EXPECT_EQ(working.heightAdjustment, 2);
     EXPECT_EQ(form.valueText(FormValue::YShift).text(), "+2.3");
-    EXPECT_EQ(form.valueText(FormValue::ClipEnd).text(), "300.3");
-    const PlayerParameters top = players()[0].parameters;
-    EXPECT_EQ(top.origin, 90.0);
-    EXPECT_EQ(top.clipEnd, static_cast<double>(300.3f));
+    EXPECT_EQ(players()[0].parameters.clipEnd, static_cast<double>(300.3f));
     EXPECT_EQ(command->parameters().clipEnd, static_cast<double>(300.3f));
 }
 
-TEST_F(ParameterFormTest, PictureCommandsAreBuiltFromThePictureAtItsRows) {
-    Picture red;
-    ASSERT_TRUE(red.createLampFilled(24, 12, 0x0000FF));
-    auto command = plainCommand(Keyword::Solo);
-    PictureState state;
-    state.rows = 6;
-    ASSERT_TRUE(takePicture(*command, "red.bmp", state, red));
+TEST_F(ParameterFormTest, EditedValuesReachTheRecordThroughTheirText) {
+    auto command = textCommand(Keyword::Solo, "E");
     ASSERT_TRUE(form.execute(*command, true));
+    host.selectedRows.clear();
+    form.editValue(FormValue::Origin, "123.4");
+    form.editValue(FormValue::Origin, "abc");  // no number: nothing changes
+    EXPECT_EQ(form.working().parameters.origin, static_cast<double>(123.4f));
+    EXPECT_EQ(players()[0].parameters.origin, static_cast<double>(123.4f));
+    EXPECT_EQ(host.storedCount, 1);
+    EXPECT_EQ(host.selectedRows, std::vector<int>{-1});
+    // Y-Shift and the vertical speed show the field negated.
+    form.editValue(FormValue::YShift, "2");
+    EXPECT_EQ(form.working().parameters.yShift, -2.0);
+    form.editValue(FormValue::VerticalSpeed, "-1.5");
+    EXPECT_EQ(form.working().parameters.verticalSpeed, 1.5);
+}
 
+// Engine players that remember how the top player was asked to change.
+class RecordingPlayers : public Players {
+  public:
+    explicit RecordingPlayers(Players& players) : players_(players) {}
+    bool addPlayer(const ParameterSet& set, bool resetLag) override {
+        return players_.addPlayer(set, resetLag);
+    }
+    bool changeTopPlayer(const ParameterSet& set, bool contentToo, bool restart,
+                         bool resetLag) override {
+        changes.push_back({contentToo, restart});
+        return players_.changeTopPlayer(set, contentToo, restart, resetLag);
+    }
+    void killTopPlayer(bool resetLag) override { players_.killTopPlayer(resetLag); }
+    void killAllPlayers(bool resetLag) override { players_.killAllPlayers(resetLag); }
+    double degreesPerLampColumn() const override { return 2.0; }
+
+    std::vector<std::pair<bool, bool>> changes;  // content too, restart
+
+  private:
+    Players& players_;
+};
+
+TEST_F(ParameterFormTest, OnlyPresetsResetsAndAutoUpdateRestartTheTopPlayer) {
+    using Changes = std::vector<std::pair<bool, bool>>;
+    RecordingPlayers recording(enginePlayers);
+    ParameterFormController recorded(recording, richText, picture, presets, prompt, host);
+    addPreset("Static", PlayerParameters{});
+    auto command = textCommand(Keyword::Solo, "R");
+    ASSERT_TRUE(recorded.execute(*command, true));
+
+    recording.changes.clear();
+    recorded.editValue(FormValue::Origin, "100");
+    EXPECT_EQ(recording.changes, (Changes{{false, false}}));
+    recording.changes.clear();
+    recorded.setAutoUpdate(false);
+    recorded.editValue(FormValue::Origin, "110");
+    recorded.setAutoUpdate(true);
+    EXPECT_EQ(recording.changes, (Changes{{true, true}}));
+    recording.changes.clear();
+    // The preset goes to the player, then the reset does.
+    recorded.resetParameters();
+    EXPECT_EQ(recording.changes, (Changes{{true, true}, {true, true}}));
+}
+
+TEST_F(ParameterFormTest, PictureCommandsAreBuiltFromThePictureAtItsRows) {
+    auto command = pictureCommand(24, 12, 6);
+    ASSERT_TRUE(form.execute(*command, true));
     EXPECT_EQ(form.contentKind(), content_kind::Picture);
     EXPECT_EQ(picture.rows(), 6);
     ASSERT_EQ(players().size(), 1u);
-    const test::PlayerView top = players()[0];
-    EXPECT_EQ(top.rows, 6u);
+    EXPECT_EQ(players()[0].rows, 6u);
     // 24 × 12 shown at 6 rows is 12 columns wide, every lamp of the six red (plane 2).
-    EXPECT_EQ(top.columns, std::vector<ContentColumn>(12, ContentColumn{0, 0, 0xFC000000u}));
+    EXPECT_EQ(players()[0].columns,
+              std::vector<ContentColumn>(12, ContentColumn{0, 0, 0xFC000000u}));
 }
 
-TEST_F(ParameterFormTest, PictureThatCannotBeLoadedFailsTheCommandSilently) {
-    auto command = plainCommand(Keyword::Solo);
+TEST_F(ParameterFormTest, PicturesThatCannotBeShownFailSilentlyOrShowNothing) {
+    auto broken = plainCommand(Keyword::Solo);
     const std::string record = std::string("x.bmp") + '\0' +
                                std::string("\x0c\0\0\0\x01\0\0\0\x08\0\0\0", 12) + "no bitmap";
-    command->assignContent(content_kind::Picture,
-                           std::vector<std::uint8_t>(record.begin(), record.end()));
-    EXPECT_FALSE(form.execute(*command, true));
+    broken->assignContent(content_kind::Picture,
+                          std::vector<std::uint8_t>(record.begin(), record.end()));
+    EXPECT_FALSE(form.execute(*broken, true));
     EXPECT_TRUE(players().empty());
     EXPECT_TRUE(prompt.messages.isEmpty());
     EXPECT_EQ(picture.rows(), 16);
     EXPECT_EQ(picture.workingPicture().width(), 16);
-}
 
-TEST_F(ParameterFormTest, StoredRowsThatNoEditorCouldShowGiveNoWorkingPicture) {
-    const auto restored = [this](int width, int height, int rows) {
-        Picture source;
-        EXPECT_TRUE(source.createLampFilled(width, height, 0x0000FF));
-        auto command = plainCommand(Keyword::Solo);
-        PictureState state;
-        state.rows = rows;
-        EXPECT_TRUE(takePicture(*command, "", state, source));
-        EXPECT_TRUE(picture.restore(*command));
+    // Stored rows that no editor could show give no working picture; the command shows
+    // nothing, and fails nothing.
+    for (const auto& [width, rows] :
+         {std::pair{24, 0}, std::pair{24, -3}, std::pair{24, INT32_MAX}, std::pair{16000, 4}}) {
+        SCOPED_TRACE(rows);
+        auto command = pictureCommand(width, 2, rows);
+        ASSERT_TRUE(form.execute(*command, true));
         EXPECT_EQ(picture.rows(), rows);
-        return QSize(picture.workingPicture().width(), picture.workingPicture().height());
-    };
-    EXPECT_EQ(restored(24, 12, 1), QSize(2, 1));
-    EXPECT_EQ(restored(24, 12, 0), QSize(0, 0));
-    EXPECT_EQ(restored(24, 12, -3), QSize(0, 0));
-    EXPECT_EQ(restored(24, 12, INT32_MAX), QSize(0, 0));
-    EXPECT_EQ(restored(16000, 2, 4), QSize(0, 0));
-
-    // Such a command shows nothing, and fails nothing.
-    auto command = plainCommand(Keyword::Solo);
-    Picture source;
-    ASSERT_TRUE(source.createLampFilled(4, 4, 0x0000FF));
-    ASSERT_TRUE(takePicture(*command, "", PictureState{PictureState::kRescaledView, 0}, source));
-    ASSERT_TRUE(form.execute(*command, true));
-    ASSERT_EQ(players().size(), 1u);
-    EXPECT_TRUE(players()[0].columns.empty());
+        EXPECT_FALSE(picture.workingPicture().hasPixels());
+        ASSERT_EQ(players().size(), 1u);
+        EXPECT_TRUE(players()[0].columns.empty());
+    }
 }
 
 // Players that never have memory for anything.
@@ -239,7 +306,6 @@ TEST_F(ParameterFormTest, PlayersWithoutMemoryAreReportedAndNothingIsCached) {
     EXPECT_EQ(prompt.messages,
               (QStringList{"There is not enough memory to create a player object.",
                            "There is not enough memory to update a player object."}));
-    EXPECT_EQ(ParameterFormText::createPlayerFailed(), prompt.messages[0]);
 }
 
 TEST_F(ParameterFormTest, AppliedPresetKeepsTheCommandsTimingAndDeath) {
@@ -250,9 +316,7 @@ TEST_F(ParameterFormTest, AppliedPresetKeepsTheCommandsTimingAndDeath) {
     slow.origin = 45.0;
     slow.originSpeed = -20.0;
     addPreset("Slow", slow);
-
-    auto command = textCommand(Keyword::Solo, "T");
-    command->parameters().nextCommandAfter = 4.0;
+    auto command = textCommand(Keyword::Solo, "T", 4.0);
     command->parameters().deathAfter = 6.0;
     ASSERT_TRUE(form.execute(*command, true));
     form.applyPreset(0);
@@ -287,7 +351,6 @@ TEST_F(ParameterFormTest, ResetWithPresetStartsFromTheDefaults) {
     EXPECT_EQ(form.working().parameters.toBytes(), expected.toBytes());
     EXPECT_EQ(host.selectedRows.back(), 0);
     EXPECT_EQ(host.timingRefreshCount, 1);
-    ASSERT_EQ(players().size(), 1u);
     EXPECT_EQ(players()[0].parameters.originSpeed, 0.0);
 
     form.resetWithPreset("no such preset");
@@ -296,36 +359,10 @@ TEST_F(ParameterFormTest, ResetWithPresetStartsFromTheDefaults) {
     EXPECT_EQ(players()[0].parameters.origin, 90.0);
 }
 
-TEST_F(ParameterFormTest, EditedValuesReachTheRecordThroughTheirText) {
-    auto command = textCommand(Keyword::Solo, "E");
-    ASSERT_TRUE(form.execute(*command, true));
-    host.selectedRows.clear();
-
-    form.editValue(FormValue::Origin, "123.4");
-    EXPECT_EQ(form.working().parameters.origin, static_cast<double>(123.4f));
-    EXPECT_EQ(players()[0].parameters.origin, static_cast<double>(123.4f));
-    EXPECT_EQ(host.storedCount, 1);
-    EXPECT_EQ(host.selectedRows, std::vector<int>{-1});
-
-    form.editValue(FormValue::Origin, "abc");
-    EXPECT_EQ(form.working().parameters.origin, static_cast<double>(123.4f));
-    EXPECT_EQ(host.storedCount, 1);
-    form.editValue(FormValue::Origin, "77.5xyz");
-    EXPECT_EQ(form.working().parameters.origin, 77.5);
-
-    // Y-Shift and the vertical speed show the field negated.
-    form.editValue(FormValue::YShift, "2");
-    EXPECT_EQ(form.working().parameters.yShift, -2.0);
-    form.editValue(FormValue::VerticalSpeed, "-1.5");
-    EXPECT_EQ(form.working().parameters.verticalSpeed, 1.5);
-    EXPECT_EQ(host.storedCount, 4);
-}
-
 TEST_F(ParameterFormTest, TypedHeightIsTruncatedAndSkipsTheFitSearch) {
     auto command = textCommand(Keyword::Solo, "Fit");
     command->parameters().playerFlags |= PlayerFlags::Fit;
     ASSERT_TRUE(form.execute(*command, true));
-
     form.setAutoUpdate(false);
     form.editValue(FormValue::Height, "77.9");
     EXPECT_EQ(form.working().parameters.heightAdjustment, 77);
@@ -352,6 +389,7 @@ TEST_F(ParameterFormTest, FitSearchRunsForAPresetAppliedAfterAnUnbuiltCommand) {
     ASSERT_TRUE(form.execute(*kill, true));
     const std::string tall = R"({\rtf1\fs96 Tall})";
     form.showRichText({reinterpret_cast<const std::uint8_t*>(tall.data()), tall.size()}, "Fitted");
+    EXPECT_EQ(richText.selection(), (RichTextDocument::Selection{0, 4}));
     // 48-point text stands far more than 16 rows tall; the search shrank it to the lamps.
     EXPECT_LT(form.working().parameters.heightAdjustment, -16);
     ASSERT_EQ(players().size(), 1u);
@@ -370,7 +408,6 @@ TEST_F(ParameterFormTest, OnlyChangesGivenByHandResetTheFrameClocksLag) {
         frameClock.tick([] {});
         ASSERT_GT(frameClock.lag(), 0u);
     };
-
     fallBehind();
     host.running = true;
     form.editValue(FormValue::Origin, "100");
@@ -395,130 +432,71 @@ TEST_F(ParameterFormTest, StartTextIsShownInBoldRedWithThePresetStatic) {
     EXPECT_EQ(form.working().parameters.origin, 30.0);
     ASSERT_EQ(players().size(), 1u);
     const std::vector<ContentColumn> columns = players()[0].columns;
-    ASSERT_FALSE(columns.empty());
-    bool red = false;
-    for (const ContentColumn& column : columns) {
-        EXPECT_EQ(column[0], 0u);
-        EXPECT_EQ(column[1], 0u);
-        red = red || column[2] != 0;
-    }
-    EXPECT_TRUE(red);
+    EXPECT_TRUE(std::any_of(columns.begin(), columns.end(), [](auto c) { return c[2] != 0; }));
+    EXPECT_TRUE(
+        std::all_of(columns.begin(), columns.end(), [](auto c) { return c[0] == 0 && c[1] == 0; }));
     const CharacterFormat defaults = richText.defaultFormat();
     EXPECT_EQ(defaults.face, "Arial");
     EXPECT_EQ(defaults.height, 240);
     EXPECT_EQ(defaults.effects, CharacterFormat::kBold);
 }
 
-}  // namespace
-}  // namespace rova
-
-namespace rova {
-namespace {
-
-using test::ParameterFormTest;
-using test::textCommand;
-
-// A SOLO command showing a red picture of width × height pixels at `rows` rows.
-std::unique_ptr<Command> pictureCommand(int width, int height, int rows) {
-    Picture red;
-    EXPECT_TRUE(red.createLampFilled(width, height, 0x0000FF));
-    auto command = test::plainCommand(Keyword::Solo);
-    PictureState state;
-    state.rows = rows;
-    EXPECT_TRUE(takePicture(*command, "red.bmp", state, red));
-    return command;
-}
-
-std::uint32_t zeroFlags(const PlayerParameters& record) {
-    return record.playerFlags & (PlayerFlags::MirrorAtZero | PlayerFlags::BounceAtZero);
-}
-
-TEST_F(ParameterFormTest, MirrorAndBounceAtZeroAreNeverBothSet) {
-    struct Click {
-        bool mirror;  // which box: "Mirror@Zero" or "Bounce@Zero"
-        bool checked;
-    };
-    struct Case {
-        const char* what;
-        std::vector<Click> clicks;
-        std::uint32_t expected;
-    };
-    const Case cases[] = {
-        {"Mirror then Bounce", {{true, true}, {false, true}}, PlayerFlags::BounceAtZero},
-        {"Bounce then Mirror", {{false, true}, {true, true}}, PlayerFlags::MirrorAtZero},
-        {"Mirror then Bounce unchecked", {{true, true}, {false, false}}, 0},
-        {"Bounce then Mirror unchecked", {{false, true}, {true, false}}, 0},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
-        auto command = textCommand(Keyword::Solo, "Z");
-        ASSERT_TRUE(form.execute(*command, true));
-        const int stored = host.storedCount;
-        for (const Click& click : c.clicks) {
-            if (click.mirror) {
-                form.setMirrorAtZero(click.checked);
-            } else {
-                form.setBounceAtZero(click.checked);
-            }
-        }
-        EXPECT_EQ(zeroFlags(form.working().parameters), c.expected);
-        EXPECT_EQ(zeroFlags(players().back().parameters), c.expected);
-        EXPECT_EQ(host.storedCount, stored + static_cast<int>(c.clicks.size()));
+// Clicks on the boxes that exclude each other, by name.
+void click(ParameterFormController& form, const std::string& box, bool checked) {
+    if (box == "Mirror") {
+        form.setMirrorAtZero(checked);
+    } else if (box == "Bounce") {
+        form.setBounceAtZero(checked);
+    } else if (box == "Top") {
+        form.setAlignTop(checked);
+    } else if (box == "Bottom") {
+        form.setAlignBottom(checked);
+    } else {
+        form.setFit(checked);
     }
 }
 
-TEST_F(ParameterFormTest, AlignmentButtonsSetTheBitsAndTheYShift) {
-    enum class Box { Top, Bottom, Fit };
-    struct Click {
-        Box box;
-        bool checked;
-    };
-    struct Case {
+TEST_F(ParameterFormTest, ExclusiveBoxesClearEachOtherAndAlignmentSetsTheYShift) {
+    constexpr std::uint32_t kZero = PlayerFlags::MirrorAtZero | PlayerFlags::BounceAtZero;
+    const struct {
         const char* what;
-        std::vector<Click> clicks;
-        std::uint32_t bits;
+        std::vector<std::pair<std::string, bool>> clicks;
+        std::uint32_t bits;  // among the zero and alignment bits
         double yShift;
         std::uint32_t rows;  // of the content the top player shows
+    } cases[] = {
+        {"Mirror, Bounce", {{"Mirror", true}, {"Bounce", true}}, PlayerFlags::BounceAtZero, 0, 8},
+        {"Bounce, Mirror", {{"Bounce", true}, {"Mirror", true}}, PlayerFlags::MirrorAtZero, 0, 8},
+        {"Mirror, Bounce off", {{"Mirror", true}, {"Bounce", false}}, 0, 0, 8},
+        {"Bounce, Mirror off", {{"Bounce", true}, {"Mirror", false}}, 0, 0, 8},
+        // An 8-row picture: Top and Bottom shift its 8 rows to the lamps' ends; Fit stretches
+        // it to the 16 lamps, which need no shift.
+        {"Top", {{"Top", true}}, PlayerFlags::AlignTop, -4, 8},
+        {"Bottom", {{"Bottom", true}}, PlayerFlags::AlignBottom, 4, 8},
+        {"Top, Bottom", {{"Top", true}, {"Bottom", true}}, PlayerFlags::AlignBottom, 4, 8},
+        {"Top, Top off", {{"Top", true}, {"Top", false}}, 0, 0, 8},
+        {"Fit", {{"Fit", true}}, PlayerFlags::Fit, 0, 16},
+        {"Fit, Top", {{"Fit", true}, {"Top", true}}, PlayerFlags::AlignTop, 0, 16},
+        {"Bottom, Fit", {{"Bottom", true}, {"Fit", true}}, PlayerFlags::Fit, 0, 16},
     };
-    // An 8-row picture: Top and Bottom shift its 8 rows to the lamps' ends; Fit stretches it to
-    // the 16 lamps, which need no shift.
-    const Case cases[] = {
-        {"Top", {{Box::Top, true}}, PlayerFlags::AlignTop, -4, 8},
-        {"Bottom", {{Box::Bottom, true}}, PlayerFlags::AlignBottom, 4, 8},
-        {"Top then Bottom",
-         {{Box::Top, true}, {Box::Bottom, true}},
-         PlayerFlags::AlignBottom,
-         4,
-         8},
-        {"Top unchecked", {{Box::Top, true}, {Box::Top, false}}, 0, 0, 8},
-        {"Fit", {{Box::Fit, true}}, PlayerFlags::Fit, 0, 16},
-        {"Top after Fit", {{Box::Fit, true}, {Box::Top, true}}, PlayerFlags::AlignTop, 0, 16},
-        {"Fit after Bottom", {{Box::Bottom, true}, {Box::Fit, true}}, PlayerFlags::Fit, 0, 16},
-    };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         auto command = pictureCommand(8, 8, 8);
+        command->parameters().playerFlags &= ~kZero;
         ASSERT_TRUE(form.execute(*command, true));
-        for (const Click& click : c.clicks) {
-            switch (click.box) {
-                case Box::Top:
-                    form.setAlignTop(click.checked);
-                    break;
-                case Box::Bottom:
-                    form.setAlignBottom(click.checked);
-                    break;
-                case Box::Fit:
-                    form.setFit(click.checked);
-                    break;
-            }
+        const int stored = host.storedCount;
+        for (const auto& [box, checked] : c.clicks) {
+            click(form, box, checked);
         }
         const PlayerParameters& working = form.working().parameters;
-        EXPECT_EQ(working.playerFlags & PlayerFlags::Fit, c.bits);
+        EXPECT_EQ(working.playerFlags & (PlayerFlags::Fit | kZero), c.bits);
         EXPECT_EQ(working.yShift, c.yShift);
         EXPECT_EQ(form.valueText(FormValue::YShift).currentValue(), -c.yShift);
         ASSERT_EQ(players().size(), 1u);
+        EXPECT_EQ(players()[0].parameters.playerFlags & kZero, c.bits & kZero);
         EXPECT_EQ(players()[0].parameters.yShift, c.yShift);
         EXPECT_EQ(players()[0].rows, c.rows);
+        EXPECT_EQ(host.storedCount, stored + static_cast<int>(c.clicks.size()));
     }
 }
 
@@ -528,12 +506,10 @@ TEST_F(ParameterFormTest, UncheckedFitWaitsForTheNextChange) {
     form.setFit(true);
     ASSERT_EQ(players()[0].rows, 16u);
     const int stored = host.storedCount;
-
     form.setFit(false);
     EXPECT_EQ(form.working().parameters.playerFlags & PlayerFlags::Fit, 0u);
     EXPECT_EQ(host.storedCount, stored);
     EXPECT_TRUE(players()[0].parameters.fitsToLamps());
-
     form.setFlip(false);
     EXPECT_FALSE(players()[0].parameters.fitsToLamps());
     EXPECT_EQ(host.storedCount, stored + 1);
@@ -551,7 +527,6 @@ TEST_F(ParameterFormTest, FitSearchesAgainDespiteAKeptHeight) {
     ASSERT_NE(form.working().keep & KeepFlags::Height, 0u);
     form.setFit(true);
     EXPECT_EQ(form.working().keep & KeepFlags::Height, 0u);
-
     form.setAutoUpdate(true);
     EXPECT_EQ(form.working().parameters.heightAdjustment, 8);
     EXPECT_EQ(players()[0].rows, 16u);
@@ -570,20 +545,12 @@ TEST_F(ParameterFormTest, FlipRebuildsTheContentUpsideDown) {
 }
 
 TEST_F(ParameterFormTest, ReadCheckBoxesTakesWhatTheControlsShow) {
-    struct Case {
-        const char* what;
-        FormChecks checks;
-        std::uint32_t anchor;
-        std::uint32_t flags;  // of those the boxes edit
-        std::uint32_t projections;
-    };
     constexpr std::uint32_t kBoxFlags =
         PlayerFlags::OriginSpring | PlayerFlags::WidthSpring | PlayerFlags::OriginSync |
         PlayerFlags::BounceAtStart | PlayerFlags::BounceAtEnd | PlayerFlags::WrapAround |
         PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy;
     FormChecks all;
-    all.anchorLeft = true;
-    all.anchorMiddle = true;
+    all.anchorLeft = all.anchorMiddle = true;
     all.originSpring = all.widthSpring = all.originSync = true;
     all.bounceAtStart = all.bounceAtEnd = all.wrapAround = all.verticalBounce = true;
     all.projectionIndex = 5;
@@ -594,14 +561,20 @@ TEST_F(ParameterFormTest, ReadCheckBoxesTakesWhatTheControlsShow) {
     none.projectionIndex = -1;
     FormChecks vertical;
     vertical.verticalBounce = true;
-    const Case cases[] = {
+    const struct {
+        const char* what;
+        FormChecks checks;
+        std::uint32_t anchor;
+        std::uint32_t flags;  // of those the boxes edit
+        std::uint32_t projections;
+    } cases[] = {
         {"everything", all, 0, kBoxFlags, 6},
         {"middle", middle, 1, 0, 4},
         {"nothing", none, 2, 0, 1},
         {"vertical bounce", vertical, 2,
          PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy, 1},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         auto command = textCommand(Keyword::Solo, "C");
         ASSERT_TRUE(form.execute(*command, true));
@@ -620,16 +593,14 @@ TEST_F(ParameterFormTest, ReadCheckBoxesTakesWhatTheControlsShow) {
 
 TEST_F(ParameterFormTest, AutoWidthFollowsAutoWrapAroundAndProjections) {
     enum class Action { AutoOn, AutoOff, SixProjections, WrapAround, ResetProjections };
-    struct Case {
+    // A loaded command keeps its width of 20 until Auto width runs after a change. "Hello
+    // world" is far wider than the 50 degrees six projections leave it.
+    const struct {
         const char* what;
         bool autoWidth;  // the command's
         Action action;
         double width;  // 0: two degrees for each column of the content
-    };
-    // A loaded command keeps its width of 20 until Auto width runs after a change.
-    // A loaded command keeps its width of 20 until Auto width runs after a change. "Hello
-    // world" is far wider than the 50 degrees six projections leave it.
-    const Case cases[] = {
+    } cases[] = {
         {"Auto on", false, Action::AutoOn, 0},
         {"Auto off", true, Action::AutoOff, 20},
         {"six projections", true, Action::SixProjections, 50},
@@ -637,44 +608,30 @@ TEST_F(ParameterFormTest, AutoWidthFollowsAutoWrapAroundAndProjections) {
         {"wrap around", true, Action::WrapAround, 0},
         {"projections reset", true, Action::ResetProjections, 0},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         auto command = textCommand(Keyword::Solo, "Hello world");
         PlayerParameters& record = command->parameters();
         record.width = 20;
         record.projections = 6;
-        if (c.autoWidth) {
-            record.playerFlags |= PlayerFlags::AutoWidth;
-        } else {
-            record.playerFlags &= ~PlayerFlags::AutoWidth;
-        }
+        record.playerFlags &= ~PlayerFlags::AutoWidth;
+        record.playerFlags |= c.autoWidth ? PlayerFlags::AutoWidth : 0;
         ASSERT_TRUE(form.execute(*command, true));
         const double natural = 2.0 * static_cast<double>(form.working().content.columnCount());
         ASSERT_GT(natural, 60.0);
 
         FormChecks checks;
         checks.anchorMiddle = true;
-        checks.projectionIndex = 0;
-        switch (c.action) {
-            case Action::AutoOn:
-                form.setAutoWidth(true, checks);
-                break;
-            case Action::AutoOff:
-                form.setAutoWidth(false, checks);
-                break;
-            case Action::SixProjections:
-                checks.projectionIndex = 5;
-                form.readCheckBoxesAndAutoWidth(checks);
-                break;
-            case Action::WrapAround:
-                checks.wrapAround = true;
-                form.readCheckBoxesAndAutoWidth(checks);
-                break;
-            case Action::ResetProjections:
-                checks.projectionIndex = 5;
-                form.resetProjections(checks);
-                EXPECT_EQ(form.working().parameters.projections, 1u);
-                break;
+        checks.projectionIndex = c.action == Action::SixProjections ? 5 : 0;
+        checks.wrapAround = c.action == Action::WrapAround;
+        if (c.action == Action::AutoOn || c.action == Action::AutoOff) {
+            form.setAutoWidth(c.action == Action::AutoOn, checks);
+        } else if (c.action == Action::ResetProjections) {
+            checks.projectionIndex = 5;
+            form.resetProjections(checks);
+            EXPECT_EQ(form.working().parameters.projections, 1u);
+        } else {
+            form.readCheckBoxesAndAutoWidth(checks);
         }
         const double expected = c.width != 0 ? c.width : natural;
         EXPECT_EQ(form.working().parameters.width, expected);
@@ -684,13 +641,22 @@ TEST_F(ParameterFormTest, AutoWidthFollowsAutoWrapAroundAndProjections) {
 }
 
 TEST_F(ParameterFormTest, ContentKindSwitchRebuildsFromTheOtherEditor) {
+    // Without a picture the editor starts a fresh black one, which lights nothing.
+    auto textOnly = textCommand(Keyword::Solo, "T");
+    ASSERT_TRUE(form.execute(*textOnly, true));
+    ASSERT_FALSE(picture.workingPicture().hasPixels());
+    form.setContentKind(content_kind::Picture);
+    EXPECT_EQ(picture.workingPicture().width(), 16);
+    EXPECT_EQ(picture.rows(), 16);
+    EXPECT_EQ(players()[0].rows, 16u);
+    EXPECT_EQ(players()[0].columns, std::vector<ContentColumn>(16, ContentColumn{0, 0, 0}));
+
     auto command = pictureCommand(8, 8, 8);
     ASSERT_TRUE(form.execute(*command, true));
     const std::vector<ContentColumn> red = players()[0].columns;
     ASSERT_EQ(red.size(), 8u);
     richText.document().setPlainText(QStringLiteral("Text"));
     const int stored = host.storedCount;
-
     form.setContentKind(content_kind::Rich);
     EXPECT_EQ(form.contentKind(), content_kind::Rich);
     const std::vector<ContentColumn> text = players()[0].columns;
@@ -703,19 +669,6 @@ TEST_F(ParameterFormTest, ContentKindSwitchRebuildsFromTheOtherEditor) {
     EXPECT_EQ(host.storedCount, stored + 2);
 }
 
-TEST_F(ParameterFormTest, PictureKindStartsAnEmptyEditorWithAFreshPicture) {
-    auto command = textCommand(Keyword::Solo, "T");
-    ASSERT_TRUE(form.execute(*command, true));
-    ASSERT_FALSE(picture.workingPicture().hasPixels());
-    form.setContentKind(content_kind::Picture);
-    EXPECT_EQ(picture.workingPicture().width(), 16);
-    EXPECT_EQ(picture.rows(), 16);
-    // The player shows the black picture, which lights nothing.
-    const test::PlayerView top = players()[0];
-    EXPECT_EQ(top.rows, 16u);
-    EXPECT_EQ(top.columns, std::vector<ContentColumn>(16, ContentColumn{0, 0, 0}));
-}
-
 TEST_F(ParameterFormTest, ContentChangesReachThePlayerOnlyWithAutoUpdate) {
     for (const bool autoUpdate : {true, false}) {
         SCOPED_TRACE(autoUpdate ? "Auto Update on" : "Auto Update off");
@@ -725,7 +678,6 @@ TEST_F(ParameterFormTest, ContentChangesReachThePlayerOnlyWithAutoUpdate) {
         const std::vector<ContentColumn> before = players()[0].columns;
         form.setAutoUpdate(autoUpdate);
         const int stored = host.storedCount;
-
         richText.document().setPlainText(QStringLiteral("Changed"));
         form.contentChanged();
         EXPECT_EQ(host.storedCount, stored + 1);

@@ -102,9 +102,9 @@ class PictureEditorModelTest : public test::QtGuiApplicationTest {
 
 TEST_F(PictureEditorModelTest, LoadsShowAtMostSixteenRowsWhicheverWayThePictureArrives) {
     struct Case {
-        int width, height, rows, workingWidth;
+        int width, height, rows, workingWidth, zoom;  // zoom: the rows fitted into 100 pixels
     };
-    const Case cases[] = {{100, 40, 16, 40}, {30, 8, 8, 30}};
+    const Case cases[] = {{100, 40, 16, 40, 6}, {30, 8, 8, 30, 10}};
     enum class Way { File, Packed, Decoded };
     for (const Case& c : cases) {
         for (const Way way : {Way::File, Way::Packed, Way::Decoded}) {
@@ -137,7 +137,7 @@ TEST_F(PictureEditorModelTest, LoadsShowAtMostSixteenRowsWhicheverWayThePictureA
             EXPECT_EQ(editor.fileName(), way == Way::File ? path : QString());
             EXPECT_EQ(editor.state().flags & PictureState::kRescaledView,
                       PictureState::kRescaledView);
-            EXPECT_EQ(editor.zoom(), std::min(100 / c.rows, 10));
+            EXPECT_EQ(editor.zoom(), c.zoom);
             EXPECT_GT(counting.changes, 0);
         }
     }
@@ -153,9 +153,8 @@ TEST_F(PictureEditorModelTest, AFailedLoadEmptiesTheSourceAndKeepsTheWorkingPict
     EXPECT_EQ(owner.changes, 0);
 }
 
-TEST_F(PictureEditorModelTest, FitZoomDividesTheClientHeightByTheRows) {
-    const std::pair<int, int> heightAndZoom[] = {{120, 7}, {400, 10}, {10, 1}};
-    for (const auto& [height, zoom] : heightAndZoom) {
+TEST_F(PictureEditorModelTest, FitZoomDividesTheClientHeightByTheRowsAndZoomStopsAtItsLimits) {
+    for (const auto& [height, zoom] : {std::pair{120, 7}, std::pair{400, 10}, std::pair{10, 1}}) {
         SCOPED_TRACE(height);
         model.setClientSize(QSize(300, height));
         model.ensurePicture();
@@ -164,16 +163,11 @@ TEST_F(PictureEditorModelTest, FitZoomDividesTheClientHeightByTheRows) {
         model.fitZoom();
         EXPECT_EQ(model.zoom(), zoom);
     }
-}
-
-TEST_F(PictureEditorModelTest, ZoomStopsAtItsLimitsWithoutRepainting) {
     startBlank16();
     model.zoomOut();
     EXPECT_EQ(model.zoom(), 1);
-    EXPECT_TRUE(model.takeUpdate().isEmpty());
-
+    EXPECT_TRUE(model.takeUpdate().isEmpty()) << "nothing to repaint";
     model.setZoom(10);
-    EXPECT_EQ(model.zoom(), 10);
     EXPECT_EQ(model.takeUpdate().dirty, QRect(0, 0, 16, 16));
     model.zoomIn();
     EXPECT_EQ(model.zoom(), 10);
@@ -247,12 +241,14 @@ TEST_F(PictureEditorModelTest, AStrokeRepaintsItsRectangleOnTheMagnifiedPicture)
     EXPECT_TRUE(model.takeUpdate().isEmpty());
 }
 
-TEST_F(PictureEditorModelTest, WheelNotchesOfFortyWithThreeLinesScrollOneRowEach) {
+TEST_F(PictureEditorModelTest, WheelAndScrollBarScrollWithinTheRows) {
     model.setClientSize(QSize(16, 8));
     model.ensurePicture();
     ASSERT_EQ(model.zoom(), 1);
     ASSERT_EQ(model.visibleRows(), 8);
+    ASSERT_EQ(model.maximumScrollPosition(), 15);
     model.takeUpdate();
+    // Wheel notches of 40 with three lines a notch scroll one row each.
     for (int notch = 1; notch <= 3; ++notch) {
         model.wheel(-40, false, false, 3, false);
         EXPECT_EQ(model.scrollPosition(), notch);
@@ -266,28 +262,17 @@ TEST_F(PictureEditorModelTest, WheelNotchesOfFortyWithThreeLinesScrollOneRowEach
     EXPECT_EQ(model.scrollPosition(), 8);
     model.wheel(120, false, true, 3, false);
     EXPECT_EQ(model.scrollPosition(), 1);
-}
 
-TEST_F(PictureEditorModelTest, ScrollBarRequestsStayWithinTheRows) {
-    model.setClientSize(QSize(16, 8));
-    model.ensurePicture();
-    ASSERT_EQ(model.maximumScrollPosition(), 15);
-    ASSERT_TRUE(model.canScroll());
-    struct Step {
-        ScrollRequest request;
-        int thumb;
-        int position;
-    };
-    const Step steps[] = {
-        {ScrollRequest::LineUp, 0, 0},   {ScrollRequest::LineDown, 0, 1},
-        {ScrollRequest::PageDown, 0, 8}, {ScrollRequest::EndScroll, 0, 8},
-        {ScrollRequest::PageUp, 0, 1},   {ScrollRequest::Thumb, 5, 5},
-        {ScrollRequest::Bottom, 0, 8},   {ScrollRequest::Top, 0, 0},
-        {ScrollRequest::Thumb, 99, 8},
-    };
-    for (const Step& step : steps) {
-        model.scrollRequest(step.request, step.thumb);
-        EXPECT_EQ(model.scrollPosition(), step.position) << static_cast<int>(step.request);
+    const std::tuple<ScrollRequest, int, int> steps[] = {
+        // request, thumb, position
+        {ScrollRequest::Top, 0, 0},       {ScrollRequest::LineUp, 0, 0},
+        {ScrollRequest::LineDown, 0, 1},  {ScrollRequest::PageDown, 0, 8},
+        {ScrollRequest::EndScroll, 0, 8}, {ScrollRequest::PageUp, 0, 1},
+        {ScrollRequest::Thumb, 5, 5},     {ScrollRequest::Bottom, 0, 8},
+        {ScrollRequest::Top, 0, 0},       {ScrollRequest::Thumb, 99, 8}};
+    for (const auto& [request, thumb, position] : steps) {
+        model.scrollRequest(request, thumb);
+        EXPECT_EQ(model.scrollPosition(), position) << static_cast<int>(request);
     }
 }
 
@@ -396,40 +381,22 @@ TEST_F(PictureEditorModelTest, ContentRecordRoundTrips) {
     EXPECT_EQ(valuesOf(other.workingPicture()), valuesOf(model.workingPicture()));
 }
 
-TEST_F(PictureEditorModelTest, ADamagedBitmapRestoresAsBlackSixteenBySixteen) {
-    model.setClientSize(QSize(100, 80));
-    Picture photo;
-    makePhoto(photo, 30, 40, stripes);
-    ASSERT_TRUE(model.pastePicture(photo));
-    model.setZoom(1);
-
-    std::vector<std::uint8_t> record = {'a', '.', 'b', 'm', 'p', 0,  12, 0, 0, 0, 1, 0, 0,
-                                        0,   5,   0,   0,   0,   40, 0,  0, 0, 1, 2, 3};
-    Command command;
-    command.assignContent(content_kind::Picture, std::move(record));
-    EXPECT_FALSE(model.restore(command));
-    EXPECT_EQ(model.rows(), 16);
-    EXPECT_EQ(model.sourcePicture().width(), 0);
-    EXPECT_TRUE(model.fileName().isEmpty());
-    EXPECT_EQ(valuesOf(model.workingPicture()), Values(16, std::vector<std::uint32_t>(16, 0)));
-    EXPECT_EQ(model.zoom(), 5);
-}
-
 TEST_F(PictureEditorModelTest, SetPictureAppliesToTheWorkingPicture) {
     // A 10 × 16 picture whose column x holds lamp index x % 8.
     const std::vector<std::uint32_t> columns = {0, 1, 2, 3, 4, 5, 6, 7, 0, 1};
+    using F = SetPictureFunction;
     struct Case {
         SetPictureFunction function;
-        int width, height;
+        int width, height, zoom;  // zoom: the rows fitted into 100 pixels, at most 10
         ColourRef colour;
         std::vector<std::uint32_t> row;
     };
     const Case cases[] = {
-        {SetPictureFunction::SetTo, 20, 24, kYellow, std::vector<std::uint32_t>(20, 6)},
-        {SetPictureFunction::SetTo, 3, 2, kWhite, {7, 7, 7}},
-        {SetPictureFunction::Resize, 12, 16, kBlue, {1, 0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 1}},
-        {SetPictureFunction::Resize, 8, 16, kBlue, {1, 2, 3, 4, 5, 6, 7, 0}},
-        {SetPictureFunction::Scale, 10, 8, kBlue, columns},
+        {F::SetTo, 20, 24, 4, kYellow, std::vector<std::uint32_t>(20, 6)},
+        {F::SetTo, 3, 2, 10, kWhite, {7, 7, 7}},
+        {F::Resize, 12, 16, 6, kBlue, {1, 0, 1, 2, 3, 4, 5, 6, 7, 0, 1, 1}},
+        {F::Resize, 8, 16, 6, kBlue, {1, 2, 3, 4, 5, 6, 7, 0}},
+        {F::Scale, 10, 8, 10, kBlue, columns},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.width);
@@ -447,8 +414,8 @@ TEST_F(PictureEditorModelTest, SetPictureAppliesToTheWorkingPicture) {
         EXPECT_EQ(model.rows(), c.height);
         EXPECT_EQ(valuesOf(model.workingPicture()),
                   Values(static_cast<std::size_t>(c.height), c.row));
-        EXPECT_EQ(model.fileName().isEmpty(), c.function == SetPictureFunction::SetTo);
-        EXPECT_EQ(model.zoom(), std::min(100 / c.height, 10));
+        EXPECT_EQ(model.fileName().isEmpty(), c.function == F::SetTo);
+        EXPECT_EQ(model.zoom(), c.zoom);
         EXPECT_EQ(model.state().flags & PictureState::kRescaledView, 0u);
         EXPECT_GT(owner.changes, 0);
     }

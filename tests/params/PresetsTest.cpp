@@ -4,10 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "CommandFile.h"
 #include "DocumentMessages.h"
 #include "DocumentTestSupport.h"
-#include "NodeList.h"
 #include "Presets.h"
 
 namespace rova {
@@ -97,10 +95,10 @@ TEST_F(PresetsTest, StoreOverwritesTheCurrentPresetWhichFollowsItsPlace) {
     EXPECT_EQ(presets.currentIndex(), -1);
 }
 
-TEST_F(PresetsTest, RenameSortsThePresetInAgainAndSaves) {
-    presets.insertSorted(preset("a"));
-    presets.insertSorted(preset("b"));
-    presets.insertSorted(preset("c"));
+TEST_F(PresetsTest, RenameSortsThePresetInAgainAndDeleteLeavesNoCurrentPresetBothSaving) {
+    for (const char* name : {"a", "b", "c"}) {
+        presets.insertSorted(preset(name));
+    }
     presets.setCurrent(0);
     EXPECT_EQ(presets.rename(0, "zeta"), 2);
     EXPECT_EQ(names(presets), (Names{"b", "c", "zeta"}));
@@ -110,23 +108,15 @@ TEST_F(PresetsTest, RenameSortsThePresetInAgainAndSaves) {
     // A cancelled edit has no text and is refused.
     EXPECT_EQ(presets.rename(0, ""), -1);
     EXPECT_EQ(presets.rename(3, "x"), -1);
-    EXPECT_EQ(names(presets), (Names{"b", "c", "zeta"}));
-}
-
-TEST_F(PresetsTest, DeleteRemovesThePresetAndLeavesNoCurrentPreset) {
-    presets.insertSorted(preset("a"));
-    presets.insertSorted(preset("b"));
-    presets.insertSorted(preset("c"));
-    presets.setCurrent(2);
     EXPECT_FALSE(presets.remove(-1));
     EXPECT_FALSE(presets.remove(3));
-    EXPECT_EQ(presets.size(), 3u);
+    EXPECT_EQ(names(presets), (Names{"b", "c", "zeta"}));
     EXPECT_EQ(presets.currentIndex(), 2);
 
     EXPECT_TRUE(presets.remove(0));
-    EXPECT_EQ(names(presets), (Names{"b", "c"}));
+    EXPECT_EQ(names(presets), (Names{"c", "zeta"}));
     EXPECT_EQ(presets.currentIndex(), -1);
-    EXPECT_EQ(names(reloaded()), (Names{"b", "c"}));
+    EXPECT_EQ(names(reloaded()), (Names{"c", "zeta"}));
 }
 
 TEST_F(PresetsTest, SavedPresetsReloadWithTheirRecords) {
@@ -143,18 +133,6 @@ TEST_F(PresetsTest, SavedPresetsReloadWithTheirRecords) {
     EXPECT_EQ(again.at(0)->parameters().origin, 10.0);
     EXPECT_EQ(again.at(1)->keyword(), CommandKeyword(Keyword::Change));
     EXPECT_TRUE(prompt.messages.isEmpty());
-}
-
-TEST_F(PresetsTest, LoadSortsThePresetsInInFileOrder) {
-    NodeList<Command> file;
-    file.append(preset("b"));
-    file.append(preset("a", 1.0));
-    file.append(preset("A", 2.0));
-    ASSERT_EQ(writeCommands(file, path, prompt), FileResult::Ok);
-    presets.load(path);
-    EXPECT_EQ(names(presets), (Names{"A", "a", "b"}));
-    EXPECT_EQ(presets.at(0)->parameters().origin, 2.0);
-    EXPECT_EQ(presets.currentIndex(), -1);
 }
 
 TEST_F(PresetsTest, MissingFileGivesNoPresetsAndADamagedOneIsReported) {

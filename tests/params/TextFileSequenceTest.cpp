@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <memory>
 
 #include "ParameterFormTestSupport.h"
@@ -16,6 +15,9 @@ class TextFileSequenceTest : public test::ParameterFormTest {
         scrolling.origin = 360.0;
         scrolling.originSpeed = -40.0;
         scrolling.projections = 1;
+        // A fixed width: the text takes floor((360 + 50) / 40 + 2) = 12 s to scroll past.
+        scrolling.width = 50.0;
+        scrolling.playerFlags &= ~PlayerFlags::AutoWidth;
         addPreset("Scrolling - very long text", scrolling);
     }
 
@@ -25,55 +27,42 @@ class TextFileSequenceTest : public test::ParameterFormTest {
         return sequenceFromTextFile(path, form);
     }
 
-    int expectedDuration() const {
-        const PlayerParameters& record = form.working().parameters;
-        return static_cast<int>(std::floor((record.origin + record.width) / 40.0 + 2.0));
-    }
-
     PlayerParameters scrolling;
 };
 
-TEST_F(TextFileSequenceTest, PlainTextIsTidiedAndScrolledWithThePreset) {
-    const auto command = open("note.txt", "  a\r\nb\n");
-    ASSERT_TRUE(command);
-    EXPECT_EQ(richText.document().toPlainText(), "a  b");
-    EXPECT_EQ(command->name(), "a  b");
-    EXPECT_EQ(command->keyword(), CommandKeyword(Keyword::Solo));
-    EXPECT_EQ(command->contentKind(), content_kind::Rich);
-
-    const PlayerParameters& working = form.working().parameters;
-    EXPECT_EQ(working.origin, 360.0);
-    EXPECT_EQ(working.originSpeed, -40.0);
-    EXPECT_EQ(working.width, 2.0 * form.working().content.columnCount());
-    const int duration = expectedDuration();
-    EXPECT_GT(duration, 11);
-    EXPECT_EQ(form.scrollDuration(), duration);
-    EXPECT_EQ(command->parameters().nextCommandAfter, duration);
-    EXPECT_EQ(command->parameters().deathAfter, duration);
-    EXPECT_EQ(command->parameters().origin, 360.0);
-    EXPECT_EQ(command->parameters().deathType, 0u);
-    // The preset went to the rotor at once.
-    ASSERT_EQ(players().size(), 1u);
-    EXPECT_EQ(players()[0].parameters.originSpeed, -40.0);
-}
-
-TEST_F(TextFileSequenceTest, BlanksAloneGiveAnEmptyText) {
-    const auto command = open("blank.TXT", "\t \r\n  \n");
-    ASSERT_TRUE(command);
+TEST_F(TextFileSequenceTest, PlainTextIsTidiedAndRichTextReadAsRtfAndBothScrollWithThePreset) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* text;
+    } cases[] = {{"note.txt", "  a\r\nb\n", "a  b"},
+                 {"story.RTF", R"({\rtf1\ansi Hello {\b world}})", "Hello world"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto command = open(c.name, c.bytes);
+        ASSERT_TRUE(command);
+        EXPECT_EQ(richText.document().toPlainText(), c.text);
+        EXPECT_EQ(command->name(), c.text);
+        EXPECT_EQ(command->keyword(), CommandKeyword(Keyword::Solo));
+        EXPECT_EQ(command->contentKind(), content_kind::Rich);
+        const PlayerParameters& working = form.working().parameters;
+        EXPECT_EQ(working.origin, 360.0);
+        EXPECT_EQ(working.originSpeed, -40.0);
+        EXPECT_EQ(working.width, 50.0);
+        EXPECT_EQ(form.scrollDuration(), 12);
+        EXPECT_EQ(command->parameters().nextCommandAfter, 12.0);
+        EXPECT_EQ(command->parameters().deathAfter, 12.0);
+        EXPECT_EQ(command->parameters().origin, 360.0);
+        EXPECT_EQ(command->parameters().deathType, 0u);
+        // The preset went to the rotor at once.
+        ASSERT_EQ(players().size(), 1u);
+        EXPECT_EQ(players()[0].parameters.originSpeed, -40.0);
+    }
+    const auto blank = open("blank.TXT", "\t \r\n  \n");
+    ASSERT_TRUE(blank);
     EXPECT_EQ(richText.document().toPlainText(), "");
-    EXPECT_EQ(command->name(), "");
+    EXPECT_EQ(blank->name(), "");
     EXPECT_TRUE(form.working().content.empty());
-}
-
-TEST_F(TextFileSequenceTest, RichTextIsReadAsRtfWithTheSamePreset) {
-    const auto command = open("story.RTF", R"({\rtf1\ansi Hello {\b world}})");
-    ASSERT_TRUE(command);
-    EXPECT_EQ(richText.document().toPlainText(), "Hello world");
-    EXPECT_EQ(command->name(), "Hello world");
-    EXPECT_EQ(form.working().parameters.origin, 360.0);
-    const int duration = expectedDuration();
-    EXPECT_EQ(command->parameters().nextCommandAfter, duration);
-    EXPECT_EQ(command->parameters().deathAfter, duration);
 }
 
 TEST_F(TextFileSequenceTest, TextThatDoesNotScrollKeepsTheDefaultTimes) {

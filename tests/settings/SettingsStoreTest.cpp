@@ -9,9 +9,11 @@
 namespace rova {
 namespace {
 
-TEST(SettingsStore, IntegersFallBackToTheDefaultUnlessTheTextStartsWithANumber) {
+TEST(SettingsStore, IntegersAreReadFromTheFirstFifteenCharactersSaturatingOrElseTheDefault) {
     MemorySettingsStore store;
     EXPECT_EQ(store.getSettingInt("AutoRun", 1), 1) << "missing";
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
     const std::pair<const char*, int> cases[] = {
         {"0", 0},  {"-1", -1}, {"1", 1}, {"7", 7}, {"  42xyz", 42},
         {"+5", 5}, {"abc", 1}, {"", 1},  {"-", 1}, {" ", 1},
@@ -20,31 +22,17 @@ TEST(SettingsStore, IntegersFallBackToTheDefaultUnlessTheTextStartsWithANumber) 
         store.set("AutoRun", text);
         EXPECT_EQ(store.getSettingInt("AutoRun", 1), expected) << '"' << text << '"';
     }
-}
-
-TEST(SettingsStore, IntegersAreReadFromTheFirstFifteenCharactersAndSaturate) {
-    MemorySettingsStore store;
     store.set("Big", "12345678901234567890");
-    EXPECT_EQ(store.getSettingInt("Big", 0), std::numeric_limits<int>::max());
+    EXPECT_EQ(store.getSettingInt("Big", 0), kMax);
     store.set("Big", "          123456");  // the sixteenth character is cut off
     EXPECT_EQ(store.getSettingInt("Big", 0), 12345);
     store.set("Big", "-99999999999");
-    EXPECT_EQ(store.getSettingInt("Big", 0), std::numeric_limits<int>::min());
+    EXPECT_EQ(store.getSettingInt("Big", 0), kMin);
     // The parser itself takes any length of digits without overflowing.
-    EXPECT_EQ(parseLeadingInteger(QString(400, u'9')), std::numeric_limits<int>::max());
-    EXPECT_EQ(parseLeadingInteger(u'-' + QString(400, u'9')), std::numeric_limits<int>::min());
-    EXPECT_EQ(parseLeadingInteger(QStringLiteral("2147483647")), std::numeric_limits<int>::max());
-    EXPECT_EQ(parseLeadingInteger(QStringLiteral("-2147483648")), std::numeric_limits<int>::min());
-}
-
-TEST(SettingsStore, IntegersAreWrittenAsDecimalText) {
-    MemorySettingsStore store;
-    store.setSettingInt("AdditiveOpen", -1);
-    EXPECT_EQ(store.setting("AdditiveOpen"), "-1");
-    store.setSettingInt("AdditiveOpen", 0);
-    EXPECT_EQ(store.setting("AdditiveOpen"), "0");
-    store.setSettingInt("RotorRadius", 74000);
-    EXPECT_EQ(store.setting("RotorRadius"), "74000");
+    EXPECT_EQ(parseLeadingInteger(QString(400, u'9')), kMax);
+    EXPECT_EQ(parseLeadingInteger(u'-' + QString(400, u'9')), kMin);
+    EXPECT_EQ(parseLeadingInteger(QStringLiteral("2147483647")), kMax);
+    EXPECT_EQ(parseLeadingInteger(QStringLiteral("-2147483648")), kMin);
 }
 
 TEST(SettingsStore, AnEqualNonEmptyValueIsNotWrittenAgain) {
@@ -82,7 +70,7 @@ TEST(QtSettingsStore, KeepsTextValuesBySectionInAnIniFile) {
     const QString path = dir.filePath("Rova.ini");
     {
         QtSettingsStore store(path);
-        store.setSettingInt("AutoRun", 0);
+        store.setSettingInt("RotorRadius", -74000);
         store.setSettingString("Pickup Folder", QString("/tmp/a, b; c=d"));
         store.writeString("Window States", "Main", QString("0 0 640 480"));
         store.setSettingString("TextRainbow", QString(3000, u'r'));
@@ -91,7 +79,7 @@ TEST(QtSettingsStore, KeepsTextValuesBySectionInAnIniFile) {
         store.sync();
     }
     QtSettingsStore reread(path);
-    EXPECT_EQ(reread.getSettingInt("AutoRun", 1), 0);
+    EXPECT_EQ(reread.readString("Settings", "RotorRadius"), QString("-74000"));
     QString folder;
     reread.getSettingString(folder, "Pickup Folder", {});
     EXPECT_EQ(folder, "/tmp/a, b; c=d");
