@@ -206,57 +206,24 @@ TEST_F(ParameterFormWidgetTest, ClickingACaptionSetsItsDefault) {
 
 TEST_F(ParameterFormWidgetTest, EveryValueHasItsNameAndUnit) {
     const std::pair<const char*, const char*> pairs[] = {
-        {"Origin", "degrees"},
-        {"Origin Speed", "degrees/s"},
-        {"Origin Accel", "degrees/s²"},
-        {"Width", "degrees"},
-        {"Width Speed", "degrees/s"},
-        {"Width Accel", "degrees/s²"},
-        {"Clip Start", "degrees"},
-        {"Clip End", "degrees"},
-        {"Height", "rows"},
-        {"Y-Shift", "rows"},
-        {"Speed", "rows/s"},
-        {"Flash", "flashes/s"},
-        {"Flash Accel", "flashes/s²"},
-    };
+        {"Origin", "degrees"},        {"Origin Speed", "degrees/s"}, {"Origin Accel", "degrees/s²"},
+        {"Width", "degrees"},         {"Width Speed", "degrees/s"},  {"Width Accel", "degrees/s²"},
+        {"Clip Start", "degrees"},    {"Clip End", "degrees"},       {"Height", "rows"},
+        {"Y-Shift", "rows"},          {"Speed", "rows/s"},           {"Flash", "flashes/s"},
+        {"Flash Accel", "flashes/s²"}};
     for (const auto& [name, unit] : pairs) {
         SCOPED_TRACE(name);
         const QString expected = QString::fromUtf8(name) + " (" + QString::fromUtf8(unit) + ")";
         EXPECT_EQ(control<QSlider>(QString::fromUtf8(name)).toolTip(), expected);
         EXPECT_EQ(control<QLineEdit>(QString::fromUtf8(name)).toolTip(), expected);
     }
-    for (const char* name : {"L",
-                             "M",
-                             "R",
-                             "Origin Spring",
-                             "Sync",
-                             "Width Spring",
-                             "Auto",
-                             "Mirror@Zero",
-                             "Bounce@Zero",
-                             "Wrap Around",
-                             "Clip Start Bounce",
-                             "Clip End Bounce",
-                             "Top",
-                             "Bottom",
-                             "Fit",
-                             "Flip",
-                             "Vertical Bounce",
-                             "Text",
-                             "Picture",
-                             "Load...",
-                             "Save As...",
-                             "Set...",
-                             "Auto-Crop",
-                             "Copy Text",
-                             "Invert",
-                             "Zoom In",
-                             "Zoom Out",
-                             "Store",
-                             "Store New",
-                             "Delete"}) {
-        EXPECT_NE(named<QAbstractButton>(*form, QString::fromUtf8(name)), nullptr) << name;
+    const QString buttons = QStringLiteral(
+        "L|M|R|Origin Spring|Sync|Width Spring|Auto|Mirror@Zero|Bounce@Zero|Wrap Around|"
+        "Clip Start Bounce|Clip End Bounce|Top|Bottom|Fit|Flip|Vertical Bounce|Text|Picture|"
+        "Load...|Save As...|Set...|Auto-Crop|Copy Text|Invert|Zoom In|Zoom Out|Store|Store New|"
+        "Delete");
+    for (const QString& name : buttons.split(u'|')) {
+        EXPECT_NE(named<QAbstractButton>(*form, name), nullptr) << name.toStdString();
     }
 }
 
