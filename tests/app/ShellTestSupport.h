@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAction>
+#include <QFileInfo>
 #include <memory>
 
 #include "Application.h"
@@ -32,10 +33,8 @@ class ShellTest : public QtApplicationTest {
     }
 
     ApplicationPaths paths() const {
-        return {folder.path(QStringLiteral("Demo.rova")),
-                folder.path(QStringLiteral("Shipped.rova")),
-                folder.path(QStringLiteral("Presets.rova")),
-                folder.path(QStringLiteral("PickedUp")) + u'/'};
+        return {folder.path("Demo.rova"), folder.path("Shipped.rova"), folder.path("Presets.rova"),
+                folder.path("PickedUp") + u'/'};
     }
     bool start(const QStringList& files = {}) {
         application = std::make_unique<Application>(settings, prompt, paths(), dialog.show());
@@ -49,6 +48,14 @@ class ShellTest : public QtApplicationTest {
     bool enabled(ActionId id) { return action(id).isEnabled(); }
     bool checked(ActionId id) { return action(id).isChecked(); }
     void trigger(ActionId id) { frame().actions().trigger(id); }
+    // The file names of the playlist's entries, in its order.
+    QStringList listed() const {
+        QStringList names;
+        for (const DocumentListEntry& entry : application->documentList().entries()) {
+            names.append(QFileInfo(entry.path).fileName());
+        }
+        return names;
+    }
     // Writes a sequence of `count` text commands, five seconds each, and returns its path.
     QString writeSequence(const QString& name, int count) {
         NodeList<Command> commands;
