@@ -13,9 +13,11 @@ namespace rova::test {
 
 // Reading and writing pictures pixel by pixel, for the picture and edit tests.
 
-// The stored values of a picture, row by row from the top.
-inline std::vector<std::vector<std::uint32_t>> valuesOf(const Picture& picture) {
-    std::vector<std::vector<std::uint32_t>> rows(static_cast<std::size_t>(picture.height()));
+// Stored values, row by row from the top.
+using Rows = std::vector<std::vector<std::uint32_t>>;
+
+inline Rows valuesOf(const Picture& picture) {
+    Rows rows(static_cast<std::size_t>(picture.height()));
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             rows[static_cast<std::size_t>(y)].push_back(picture.pixelValue(x, y));
@@ -25,7 +27,7 @@ inline std::vector<std::vector<std::uint32_t>> valuesOf(const Picture& picture) 
 }
 
 // A lamp picture holding the given rows of lamp indices.
-inline void makeLamp(Picture& picture, const std::vector<std::vector<std::uint32_t>>& rows) {
+inline void makeLamp(Picture& picture, const Rows& rows) {
     ASSERT_TRUE(
         picture.createLamp(static_cast<int>(rows[0].size()), static_cast<int>(rows.size())));
     for (std::size_t y = 0; y < rows.size(); ++y) {
@@ -41,6 +43,17 @@ inline void setRgb(Picture& picture, int x, int y, QRgb colour) {
     bytes[0] = static_cast<std::uint8_t>(qBlue(colour));
     bytes[1] = static_cast<std::uint8_t>(qGreen(colour));
     bytes[2] = static_cast<std::uint8_t>(qRed(colour));
+}
+
+// A 24-bit picture holding the given rows of colours.
+inline void makeRgb(Picture& picture, const std::vector<std::vector<QRgb>>& rows, bool topDown) {
+    ASSERT_TRUE(picture.create(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()),
+                               topDown, 24, {}, 0));
+    for (std::size_t y = 0; y < rows.size(); ++y) {
+        for (std::size_t x = 0; x < rows[y].size(); ++x) {
+            setRgb(picture, static_cast<int>(x), static_cast<int>(y), rows[y][x]);
+        }
+    }
 }
 
 }  // namespace rova::test

@@ -3,21 +3,85 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QByteArray>
 #include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "BmpCodec.h"
 #include "Picture.h"
 #include "PictureImageFile.h"
-#include "PictureTestImages.h"
 #include "PictureValues.h"
 #include "QtApplicationTest.h"
 
 namespace rova::test {
 namespace {
+
+inline QByteArray pngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+// The CRC-32 of PNG chunks.
+inline std::uint32_t pngCrc(const char* data, qsizetype size) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (qsizetype i = 0; i < size; ++i) {
+        crc ^= static_cast<std::uint8_t>(data[i]);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+// A valid PNG of side × side noise whose header claims width × height pixels: what a
+// decompression bomb looks like until its pixels are decoded.
+inline QByteArray hugeClaimPng(std::uint32_t width, std::uint32_t height, int side = 4) {
+    QImage noise(side, side, QImage::Format_RGB32);
+    std::uint32_t seed = 7;
+    for (int y = 0; y < side; ++y) {
+        for (int x = 0; x < side; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            noise.setPixel(x, y, seed >> 8);
+        }
+    }
+    QByteArray bytes = pngBytes(noise);
+    // Signature (8), IHDR length and type (8), then width and height, big-endian.
+    const auto put = [&bytes](qsizetype at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[at + i] = static_cast<char>(value >> (24 - 8 * i));
+        }
+    };
+    put(16, width);
+    put(20, height);
+    put(29, pngCrc(bytes.constData() + 12, 17));  // over the type and the 13 data bytes
+    return bytes;
+}
+
+// A buffer that remembers how far into its bytes anything was read.
+class ReadWatchingBuffer : public QBuffer {
+  public:
+    explicit ReadWatchingBuffer(const QByteArray& bytes) : bytes_(bytes) { setBuffer(&bytes_); }
+    qint64 furthestRead() const { return furthest_; }
+
+  protected:
+    qint64 readData(char* data, qint64 size) override {
+        const qint64 start = pos();
+        const qint64 read = QBuffer::readData(data, size);
+        furthest_ = std::max(furthest_, start + std::max<qint64>(read, 0));
+        return read;
+    }
+
+  private:
+    QByteArray bytes_;
+    qint64 furthest_ = 0;
+};
 
 const QString kSamples = QStringLiteral(ROVA_IMAGE_SAMPLES);
 
@@ -34,47 +98,38 @@ class PictureImageFileTest : public QtApplicationTest {
     QTemporaryDir folder_;
 };
 
-// Pictures arrive as 24-bit pictures of their colours, transparent parts drawn over black.
-TEST_F(PictureImageFileTest, ReadsPngGifAndJpegAsTwentyFourBitPictures) {
+// Pictures arrive as 24-bit pictures of their colours, transparent parts drawn over black;
+// bitmaps go through the program's own reader and keep their bit count.
+TEST_F(PictureImageFileTest, ReadsPngGifAndJpegAsTwentyFourBitPicturesAndBitmapsAsTheyAre) {
+    Picture lamp;
+    makeLamp(lamp, {{1, 2, 3}, {4, 5, 6}});
+    ASSERT_TRUE(saveBmpFile(lamp, folder_.filePath("lamp.BMP")));
     const struct {
-        const char* file;
-        int width;
-        int height;
+        QString path;
+        int bitCount, width, height;
         // Packed colours of the first row where the format keeps them exactly; empty else.
         std::vector<std::uint32_t> firstRow;
     } cases[] = {
-        {"rgb_4x3.png", 4, 3, {0xFF0000, 0x00FF00, 0x0000FF, 0xE0E0E0}},
-        {"rgba_3x2.png", 3, 2, {0xFF0000, 0x008000, 0x000000}},
-        {"palette_4x2.gif", 4, 2, {0x000000, 0xFF0000, 0x00FF00, 0x0000FF}},
-        {"gradient_8x8.jpg", 8, 8, {}},
+        {kSamples + "/rgb_4x3.png", 24, 4, 3, {0xFF0000, 0x00FF00, 0x0000FF, 0xE0E0E0}},
+        {kSamples + "/rgba_3x2.png", 24, 3, 2, {0xFF0000, 0x008000, 0x000000}},
+        {kSamples + "/palette_4x2.gif", 24, 4, 2, {0x000000, 0xFF0000, 0x00FF00, 0x0000FF}},
+        {kSamples + "/gradient_8x8.jpg", 24, 8, 8, {}},
+        {folder_.filePath("lamp.BMP"), 8, 3, 2, {1, 2, 3}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
+        SCOPED_TRACE(c.path.toStdString());
         Picture picture;
-        const PictureLoad loaded = loadPictureFile(picture, kSamples + "/" + c.file);
+        const PictureLoad loaded = loadPictureFile(picture, c.path);
         ASSERT_TRUE(loaded) << loaded.message.toStdString();
-        EXPECT_EQ(picture.bitCount(), 24);
-        EXPECT_EQ(picture.width(), c.width);
-        EXPECT_EQ(picture.height(), c.height);
+        EXPECT_EQ(std::tuple(picture.bitCount(), picture.width(), picture.height()),
+                  std::tuple(c.bitCount, c.width, c.height));
         if (!c.firstRow.empty()) {
             EXPECT_EQ(valuesOf(picture)[0], c.firstRow);
         }
+        if (c.path.endsWith(".gif")) {
+            EXPECT_EQ(picture.pixelValue(3, 1), 0u) << "the GIF's colour 7 is transparent";
+        }
     }
-    // The GIF's colour 7 is transparent.
-    Picture gif;
-    ASSERT_TRUE(loadPictureFile(gif, kSamples + "/palette_4x2.gif"));
-    EXPECT_EQ(gif.pixelValue(3, 1), 0u);
-}
-
-TEST_F(PictureImageFileTest, BitmapsGoThroughTheProgramsOwnReader) {
-    Picture lamp;
-    makeLamp(lamp, {{1, 2, 3}, {4, 5, 6}});
-    const QString path = folder_.filePath("lamp.BMP");
-    ASSERT_TRUE(saveBmpFile(lamp, path));
-    Picture loaded;
-    ASSERT_TRUE(loadPictureFile(loaded, path));
-    EXPECT_EQ(loaded.bitCount(), 8);
-    EXPECT_EQ(valuesOf(loaded), valuesOf(lamp));
 }
 
 // A failed load names the file and the reason, and leaves the picture empty.
@@ -100,9 +155,8 @@ TEST_F(PictureImageFileTest, FailuresSayWhichFileAndWhy) {
         ASSERT_TRUE(picture.createLamp(2, 2));
         const PictureLoad loaded = loadPictureFile(picture, path);
         EXPECT_FALSE(loaded);
-        EXPECT_TRUE(loaded.message.startsWith("Cannot load \"" + path + "\": "))
-            << loaded.message.toStdString();
-        EXPECT_TRUE(loaded.message.contains(QString::fromUtf8(c.reason)))
+        EXPECT_TRUE(loaded.message.startsWith("Cannot load \"" + path + "\": ") &&
+                    loaded.message.contains(QString::fromUtf8(c.reason)))
             << loaded.message.toStdString();
         EXPECT_FALSE(picture.hasPixels());
     }

@@ -1,30 +1,20 @@
-// The rich-text document without any window: streams, selections, formats, the default format
-// and the edit state.
+// The rich-text document without any window: streams, selections, formats, the default format,
+// the edit state and the layout onto other painters.
 
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTextCursor>
-
-#include <functional>
 
 #include "RichTextDocument.h"
 #include "TextTestSupport.h"
 
-namespace rova {
+namespace rova::test {
 namespace {
-
-using test::formatsOf;
-using test::fullFormat;
-using test::kBold;
-using test::kGreen;
-using test::kItalic;
-using test::kMixed;
-using test::kRed;
-using test::kUnderline;
-using test::rawText;
-using test::text16;
 
 // Inserts `text` at `position` as an edit of its own, in the format of the text before it.
 void insertAt(QTextDocument& document, int position, const QString& text) {
@@ -35,152 +25,131 @@ void insertAt(QTextDocument& document, int position, const QString& text) {
 
 class RichTextDocumentTest : public test::QtGuiApplicationTest {
   protected:
-    void SetUp() override {
-        // The parameter form's set-up: Arial, bold, 12 points, red.
-        text_.setDefaultFormat(fullFormat("Arial", 240, kBold, kRed));
+    // The parameter form's set-up: Arial, bold, 12 points, red.
+    void SetUp() override { text_.setDefaultFormat(fullFormat("Arial", 240, kBold, kRed)); }
+
+    static std::vector<CharacterFormat> formats(const RichTextDocument& text) {
+        return formatsOf(text.document(), text.defaultFormat());
     }
 
-    std::vector<CharacterFormat> formats(const RichTextDocument& text) const {
-        return formatsOf(text.document(), text.defaultFormat());
+    void expectEditState(int length, bool canUndo, bool modified) {
+        EXPECT_EQ(text_.textLength(), length);
+        EXPECT_EQ(text_.canUndo(), canUndo);
+        EXPECT_EQ(text_.isModified(), modified);
     }
 
     RichTextDocument text_;
 };
 
-TEST_F(RichTextDocumentTest, StreamsOutAndBackInWithTheSameCharactersAndFormats) {
-    ASSERT_TRUE(text_.streamIn(kMixed));
-    text_.setSelection(1, 5);
-    text_.setSelectionFormat({kItalic | kUnderline, kItalic, 0, 0, {}});
-    insertAt(text_.document(), 6, "new");
-
-    QByteArray rtf = "kept";
-    ASSERT_TRUE(text_.streamOutRtf(rtf));
-    ASSERT_TRUE(rtf.startsWith("kept{\\rtf1"));
-
-    // Into a document with other defaults: every format came along explicitly.
-    RichTextDocument other;
-    other.setDefaultFormat(fullFormat("Courier", 400, kUnderline, 0x00FFFF));
-    ASSERT_TRUE(other.streamIn(QByteArrayView(rtf).sliced(4)));
-    EXPECT_EQ(rawText(other.document()), rawText(text_.document()));
-    EXPECT_EQ(formats(other), formats(text_));
-}
-
-TEST_F(RichTextDocumentTest, StreamsOutPlainTextInTheAnsiCodePage) {
+// Both streams append to what the sink holds.
+TEST_F(RichTextDocumentTest, StreamsOutPlainTextInTheAnsiCodePageAndRtf) {
     insertAt(text_.document(), 0, text16(u"Line one\ncaf\u00E9 \u03A9 \u20AC\u2028soft\n"));
     QByteArray text("prefix\0", 7);
     ASSERT_TRUE(text_.streamOutPlainText(text));
     EXPECT_EQ(text, QByteArray("prefix\0Line one\r\ncaf\xe9 ? \x80\vsoft\r\n", 32));
+    ASSERT_TRUE(text_.streamOutRtf(text));
+    EXPECT_TRUE(
+        text.startsWith(QByteArray("prefix\0Line one\r\ncaf\xe9 ? \x80\vsoft\r\n{\\rtf1", 38)));
+    EXPECT_TRUE(text.contains("caf\\'e9 \\u937?"));
 }
 
-TEST_F(RichTextDocumentTest, StreamInReplacesEverythingOrLeavesTheDocumentEmpty) {
-    insertAt(text_.document(), 0, "typed");
-    text_.setSelection(1, 3);
-    ASSERT_TRUE(text_.canUndo());
-    ASSERT_TRUE(text_.isModified());
-
-    ASSERT_TRUE(text_.streamIn(kMixed));
-    EXPECT_EQ(rawText(text_.document()), text16(u"abcdef\u2029gh"));
-    EXPECT_EQ(text_.selection(), (RichTextDocument::Selection{0, 0}));
-    EXPECT_FALSE(text_.canUndo());
+TEST_F(RichTextDocumentTest, StreamingInAndClearingReplaceTheTextAndTheEditState) {
+    insertAt(text_.document(), 0, "ab");
+    expectEditState(2, true, true);
+    text_.setModified(false);
     EXPECT_FALSE(text_.isModified());
-
-    EXPECT_FALSE(text_.streamIn("no rtf at all"));
+    text_.document().undo();
     EXPECT_EQ(text_.textLength(), 0);
+    text_.document().redo();
+    text_.emptyUndoBuffer();
     EXPECT_FALSE(text_.canUndo());
-}
-
-TEST_F(RichTextDocumentTest, ClearingEmptiesTheTextButKeepsTheFormatOfTheTextTypedNext) {
+    EXPECT_EQ(text_.textLength(), 2);
+    text_.setSelection(1, 2);
     ASSERT_TRUE(text_.streamIn(kMixed));
+    EXPECT_EQ(text_.document().toRawText(), text16(u"abcdef\u2029gh"));
+    EXPECT_EQ(text_.selection(), (RichTextDocument::Selection{0, 0}));
+    expectEditState(9, false, false);
+    // Clearing keeps the format of the text typed next.
     insertAt(text_.document(), 0, "more");
     text_.setSelection(6, 6);
     text_.setSelectionFormat({kItalic, kItalic, 0, 0, {}});
-    ASSERT_TRUE(text_.canUndo());
-    ASSERT_TRUE(text_.isModified());
-
     text_.clear();
-    EXPECT_EQ(text_.textLength(), 0);
-    EXPECT_FALSE(text_.canUndo());
-    EXPECT_FALSE(text_.isModified());
+    expectEditState(0, false, false);
     EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 240, kItalic, kRed));
+    insertAt(text_.document(), 0, "typed");
+    EXPECT_FALSE(text_.streamIn("no rtf at all"));
+    expectEditState(0, false, false);
 }
 
 TEST_F(RichTextDocumentTest, SelectsByCharacterPositions) {
     insertAt(text_.document(), 0, text16(u"Hello w\u00F6rld\nx\u03A9"));
     EXPECT_EQ(text_.textLength(), 14);
-
-    text_.setSelection(0, -1);
-    EXPECT_EQ(text_.selection(), (RichTextDocument::Selection{0, 14}));
-    text_.setSelection(6, 14);
-    EXPECT_EQ(text_.selectedText(), QByteArray("w\xf6rld\rx?"));
-    text_.setSelection(3, 100);
-    EXPECT_EQ(text_.selection(), (RichTextDocument::Selection{3, 14}));
-    // Selecting backwards leaves the caret at the second position.
-    text_.setSelection(8, 2);
-    EXPECT_EQ(text_.selection(), (RichTextDocument::Selection{2, 8}));
-    EXPECT_EQ(text_.cursor().position(), 2);
-    EXPECT_EQ(text_.selectedText(), QByteArray("llo w\xf6"));
-    text_.setSelection(-1, 5);
-    EXPECT_EQ(text_.selection(), (RichTextDocument::Selection{2, 2}));
-    EXPECT_EQ(text_.selectedText(), QByteArray());
+    // Limited to the text; backwards leaves the caret at the second position; a negative first
+    // position leaves the caret where it is.
+    const struct {
+        int first, last;
+        RichTextDocument::Selection selection;
+        int caret;
+        QByteArray text;
+    } cases[] = {
+        {0, -1, {0, 14}, 14, "Hello w\xf6rld\rx?"},
+        {3, 100, {3, 14}, 14, "lo w\xf6rld\rx?"},
+        {8, 2, {2, 8}, 2, "llo w\xf6"},
+        {-1, 5, {2, 2}, 2, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.first << ", " << c.last);
+        text_.setSelection(c.first, c.last);
+        EXPECT_EQ(text_.selection(), c.selection);
+        EXPECT_EQ(text_.cursor().position(), c.caret);
+        EXPECT_EQ(text_.selectedText(), c.text);
+    }
 }
 
+// The mask names the attributes uniform over the characters (paragraph breaks not counted); the
+// values are the first character's. With nothing selected: the format text typed at the caret
+// takes, all attributes named.
 TEST_F(RichTextDocumentTest, ReportsTheAttributesUniformOverTheSelection) {
     ASSERT_TRUE(text_.streamIn(kMixed));
-
-    text_.setSelection(0, 4);  // "abcd": bold differs; the colour is the default red
-    CharacterFormat format = text_.selectionFormat();
-    EXPECT_EQ(format.mask, CharacterFormat::kAll & ~kBold);
-    EXPECT_EQ(format.effects & kBold, 0u) << "values of the first character";
-    EXPECT_EQ(format.height, 240);
-    EXPECT_EQ(format.colour, kRed);
-    EXPECT_EQ(format.face, QString("Arial"));
-
-    text_.setSelection(2, 4);
-    EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 240, kBold, kRed));
-
-    text_.setSelection(2, 6);
-    EXPECT_EQ(text_.selectionFormat().mask, kItalic | kUnderline);
-
-    // A selection across the paragraph break counts only the characters.
-    text_.setSelection(6, 8);
-    EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 240, 0, kRed));
-    text_.setSelection(4, 8);
-    EXPECT_EQ(text_.selectionFormat().mask, kBold | kItalic | kUnderline);
-
-    // With nothing selected: the format new text at the caret takes, all attributes named.
-    text_.setSelection(3, 3);
-    EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 240, kBold, kRed));
+    constexpr std::uint32_t kAll = CharacterFormat::kAll;
+    const struct {
+        int first, last;
+        CharacterFormat format;
+    } cases[] = {
+        {0, 4, {kAll & ~kBold, 0, 240, kRed, "Arial"}},
+        {2, 4, {kAll, kBold, 240, kRed, "Arial"}},
+        {2, 6, {kItalic | kUnderline, kBold, 240, kRed, "Arial"}},
+        {6, 8, {kAll, 0, 240, kRed, "Arial"}},
+        {4, 8, {kBold | kItalic | kUnderline, 0, 300, kGreen, "Times"}},
+        {3, 3, {kAll, kBold, 240, kRed, "Arial"}},
+    };
+    for (const auto& c : cases) {
+        text_.setSelection(c.first, c.last);
+        EXPECT_EQ(text_.selectionFormat(), c.format) << c.first << ", " << c.last;
+    }
 }
 
-TEST_F(RichTextDocumentTest, AppliesOnlyTheNamedAttributes) {
+TEST_F(RichTextDocumentTest, AppliesOnlyTheNamedAttributesAsAnEdit) {
     ASSERT_TRUE(text_.streamIn(kMixed));
     text_.setSelection(2, 4);
     text_.setSelectionFormat({CharacterFormat::kColour, kItalic, 999, kGreen, "Ignored"});
     EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 240, kBold, kGreen));
     text_.setSelectionFormat({kBold, 0, 0, 0, {}});
     EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 240, 0, kGreen));
-
     // Toggling bold on a half-bold selection, as the Bold command does, makes it uniform.
     text_.setSelection(0, 2);
     text_.setSelectionFormat({kBold, kBold, 0, 0, {}});
     text_.setSelection(0, 4);
     CharacterFormat toggle = text_.selectionFormat();
     ASSERT_FALSE(toggle.mask & kBold);
-    toggle.effects ^= kBold;
-    toggle.mask = kBold;
-    text_.setSelectionFormat(toggle);
+    text_.setSelectionFormat({kBold, toggle.effects ^ kBold, 0, 0, {}});
     EXPECT_NE(text_.selectionFormat().mask & kBold, 0u);
     EXPECT_EQ(text_.selectionFormat().effects & kBold, 0u) << "the first character was bold";
-
     // Heights are kept in half points, which RTF carries exactly.
-    text_.setSelectionFormat({CharacterFormat::kHeight, 0, 195, 0, {}});
-    EXPECT_EQ(text_.selectionFormat().height, 200);
-    text_.setSelectionFormat({CharacterFormat::kHeight, 0, 210, 0, {}});
-    EXPECT_EQ(text_.selectionFormat().height, 210);
-    text_.setSelectionFormat({CharacterFormat::kHeight, 0, 5, 0, {}});
-    EXPECT_EQ(text_.selectionFormat().height, 10);
-
-    // The changes are undoable.
+    for (const auto& [twips, kept] : {std::pair{195, 200}, {210, 210}, {5, 10}}) {
+        text_.setSelectionFormat({CharacterFormat::kHeight, 0, twips, 0, {}});
+        EXPECT_EQ(text_.selectionFormat().height, kept) << twips;
+    }
     ASSERT_TRUE(text_.canUndo());
     text_.document().undo();
     EXPECT_EQ(text_.selectionFormat().height, 210);
@@ -191,29 +160,22 @@ TEST_F(RichTextDocumentTest, FormatsTheTextTypedNextWhenNothingIsSelected) {
     text_.setSelection(2, 2);
     text_.setSelectionFormat({kItalic | CharacterFormat::kColour, kItalic, 0, kGreen, {}});
     EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 240, kItalic, kGreen));
-    EXPECT_EQ(formatsOf(text_.document(), text_.defaultFormat())[1],
-              fullFormat("Arial", 240, 0, kRed))
-        << "no character changed";
-
-    QTextCursor caret = text_.cursor();
-    caret.insertText("z");
-    EXPECT_EQ(rawText(text_.document()), text16(u"abzcdef\u2029gh"));
+    EXPECT_EQ(formats(text_)[1], fullFormat("Arial", 240, 0, kRed)) << "no character changed";
+    QTextCursor(text_.cursor()).insertText("z");
+    EXPECT_EQ(text_.document().toRawText(), text16(u"abzcdef\u2029gh"));
     text_.setSelection(2, 3);
     EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 240, kItalic, kGreen));
 }
 
 TEST_F(RichTextDocumentTest, DefaultFormatIsTheFormatOfTextWithoutItsOwn) {
-    RichTextDocument fresh;
-    EXPECT_EQ(fresh.defaultFormat().mask, CharacterFormat::kAll);
-    EXPECT_EQ(fresh.defaultFormat().colour, 0u) << "black until set";
-    EXPECT_EQ(fresh.defaultFormat().face, QGuiApplication::font().family());
+    const RichTextDocument fresh;
+    EXPECT_EQ(fresh.defaultFormat(),
+              fullFormat(QGuiApplication::font().family(), fresh.defaultFormat().height))
+        << "the application font in black";
     EXPECT_FALSE(fresh.backgroundColour().isValid());
-
-    EXPECT_EQ(text_.defaultFormat(), fullFormat("Arial", 240, kBold, kRed));
     insertAt(text_.document(), 0, "new");
     text_.setSelection(0, -1);
     EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 240, kBold, kRed));
-
     // A default change names only some attributes and reaches text without its own.
     QSignalSpy appearance(&text_, &RichTextDocument::appearanceChanged);
     text_.setDefaultFormat(
@@ -221,13 +183,11 @@ TEST_F(RichTextDocumentTest, DefaultFormatIsTheFormatOfTextWithoutItsOwn) {
     EXPECT_EQ(text_.defaultFormat(), fullFormat("Arial", 200, kBold, kGreen));
     EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 200, kBold, kGreen));
     EXPECT_EQ(appearance.count(), 1);
-
     // Streamed-in text that names no colour shows in the default colour; the default stays.
     ASSERT_TRUE(text_.streamIn(R"({\rtf1 plain})"));
     text_.setSelection(0, -1);
     EXPECT_EQ(text_.selectionFormat().colour, kGreen);
     EXPECT_EQ(text_.defaultFormat(), fullFormat("Arial", 200, kBold, kGreen));
-
     text_.setBackgroundColour(kRed);
     EXPECT_EQ(text_.backgroundColour(), QColor(255, 0, 0));
     EXPECT_EQ(appearance.count(), 2);
@@ -239,59 +199,133 @@ TEST_F(RichTextDocumentTest, DefaultFormatIsTheFormatOfTextWithoutItsOwn) {
 TEST_F(RichTextDocumentTest, NotifiesEveryEditAndEveryCaretChange) {
     QSignalSpy edits(&text_, &RichTextDocument::contentsChanged);
     QSignalSpy carets(&text_, &RichTextDocument::cursorChanged);
-    const struct {
-        const char* what;
-        std::function<void()> act;
-        bool edit;
-        bool caretChange;
-    } steps[] = {
-        {"stream in", [this] { text_.streamIn(R"({\rtf1 abc})"); }, true, true},
-        {"select", [this] { text_.setSelection(0, 1); }, false, true},
-        {"format",
-         [this] {
-             text_.setSelectionFormat({kItalic, kItalic, 0, 0, {}});
-         },
-         true, true},
-        {"format at the caret",
-         [this, &carets] {
-             text_.setSelection(2, 2);
-             carets.clear();
-             text_.setSelectionFormat({kBold, kBold, 0, 0, {}});
-         },
-         false, true},
-        {"edit directly", [this] { insertAt(text_.document(), 1, "x"); }, true, false},
-        {"clear", [this] { text_.clear(); }, true, true},
-        {"set plain text", [this] { text_.document().setPlainText("plain"); }, true, false},
-        {"change the default",
-         [this] {
-             text_.setDefaultFormat({kBold, 0, 0, 0, {}});
-         },
-         false, false},
-    };
-    for (const auto& step : steps) {
+    const auto expectSignals = [&](const char* what, bool edit, bool caretChange) {
+        EXPECT_EQ(!edits.isEmpty(), edit) << what;
+        EXPECT_EQ(!carets.isEmpty(), caretChange) << what;
         edits.clear();
         carets.clear();
-        step.act();
-        EXPECT_EQ(!edits.isEmpty(), step.edit) << step.what;
-        EXPECT_EQ(!carets.isEmpty(), step.caretChange) << step.what;
-    }
+    };
+    text_.streamIn(R"({\rtf1 abc})");
+    expectSignals("stream in", true, true);
+    text_.setSelection(0, 1);
+    expectSignals("select", false, true);
+    text_.setSelectionFormat({kItalic, kItalic, 0, 0, {}});
+    expectSignals("format", true, true);
+    text_.setSelection(2, 2);
+    carets.clear();
+    text_.setSelectionFormat({kBold, kBold, 0, 0, {}});
+    expectSignals("format at the caret", false, true);
+    insertAt(text_.document(), 1, "x");
+    expectSignals("edit directly", true, false);
+    text_.clear();
+    expectSignals("clear", true, true);
+    text_.document().setPlainText("plain");
+    expectSignals("set plain text", true, false);
+    text_.setDefaultFormat({kBold, 0, 0, 0, {}});
+    expectSignals("change the default", false, false);
 }
 
-TEST_F(RichTextDocumentTest, TracksUndoAndTheModifiedFlag) {
-    EXPECT_FALSE(text_.canUndo());
-    EXPECT_FALSE(text_.isModified());
-    insertAt(text_.document(), 0, "ab");
-    EXPECT_TRUE(text_.canUndo());
-    EXPECT_TRUE(text_.isModified());
-    text_.setModified(false);
-    EXPECT_FALSE(text_.isModified());
-    text_.document().undo();
-    EXPECT_EQ(text_.textLength(), 0);
-    text_.document().redo();
-    text_.emptyUndoBuffer();
-    EXPECT_FALSE(text_.canUndo());
-    EXPECT_EQ(text_.textLength(), 2);
+constexpr QRgb kBackground = qRgb(1, 2, 3);
+const QRect kBand(0, 0, 400, 64);
+const QRect kBandTwips(0, 0, 400 * 20, 64 * 20);
+constexpr char kRedHello[] =
+    R"({\rtf1{\fonttbl{\f0 Arial;}}{\colortbl;\red255\green0\blue0;}\f0\fs24\cf1 Hello})";
+
+// Where (the bounding box) and in which colours an image differs from the background.
+std::pair<QRect, QSet<QRgb>> drawnIn(const QImage& image) {
+    std::pair<QRect, QSet<QRgb>> drawn;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (const QRgb pixel = image.pixel(x, y); pixel != kBackground) {
+                drawn.first |= QRect(x, y, 1, 1);
+                drawn.second.insert(pixel);
+            }
+        }
+    }
+    return drawn;
+}
+
+// The layout onto other painters, the way text becomes a lamp picture: 72 dots per inch, glyphs
+// in their exact colours, nothing drawn where no glyph is.
+class TextLayoutTest : public RichTextDocumentTest {
+  protected:
+    void SetUp() override { text_.setDefaultFormat(fullFormat("Arial", 240, 0, kGreen)); }
+
+    // Lays the text out in `layout` and draws it into a blank band at `scale`.
+    static QImage blankBand() {
+        QImage band(kBand.size(), QImage::Format_RGB32);
+        band.fill(kBackground);
+        return band;
+    }
+
+    QImage render(const QRect& layout = kBandTwips, qreal scale = 1.0, QRect* used = nullptr) {
+        QImage band = blankBand();
+        QPainter painter(&band);
+        painter.scale(scale, scale);
+        const QRect taken = text_.formatRange(&painter, layout);
+        if (used != nullptr) {
+            *used = taken;
+        }
+        return band;
+    }
+};
+
+// One line of 12-point type takes the font's line spacing, a little over 12 points; a capital
+// is 7 to 12 pixels high. Text without a colour of its own is drawn in the default colour.
+TEST_F(TextLayoutTest, LaysTextOutAtOnePixelPerPointWithoutAntiAliasingAndScales) {
+    ASSERT_TRUE(text_.streamIn(kRedHello));
+    QRect used;
+    const QImage band = render(kBandTwips, 1.0, &used);
+    EXPECT_EQ(used.topLeft(), QPoint(0, 0));
+    EXPECT_TRUE(used.height() > 12 * 20 && used.height() <= 16 * 20) << used.height();
+    EXPECT_TRUE(used.width() > 15 * 20 && used.width() < 40 * 20) << used.width();
+    const auto [box, colours] = drawnIn(band);
+    EXPECT_EQ(colours, QSet<QRgb>{qRgb(255, 0, 0)}) << "only the text colour, no shades";
+    EXPECT_TRUE(box.height() >= 7 && box.height() <= 12) << box.height();
+    EXPECT_TRUE(QRect(0, 0, used.width() / 20, used.height() / 20).contains(box));
+    EXPECT_EQ(render(), band) << "the same text always renders the same pixels";
+    const auto [twice, twiceColours] = drawnIn(render(kBandTwips, 2.0));
+    EXPECT_NEAR(twice.height(), 2 * box.height(), 2);
+    EXPECT_NEAR(twice.width(), 2 * box.width(), 3);
+    EXPECT_EQ(twiceColours, colours);
+    ASSERT_TRUE(text_.streamIn(R"({\rtf1 plain})"));
+    EXPECT_EQ(drawnIn(render()).second, QSet<QRgb>{qRgb(0, 255, 0)});
+}
+
+// Measuring draws nothing and takes the same room as rendering; the layout is kept until it is
+// dropped.
+TEST_F(TextLayoutTest, DisplaysTheBandLaidOutLast) {
+    ASSERT_TRUE(text_.streamIn(kRedHello));
+    QImage band = blankBand();
+    QPainter painter(&band);
+    EXPECT_FALSE(text_.displayBand(painter, kBand));
+    QRect rendered;
+    const QImage expected = render(kBandTwips, 1.0, &rendered);
+    EXPECT_EQ(text_.formatRange(nullptr, kBandTwips), rendered);
+    EXPECT_EQ(band, blankBand());
+    EXPECT_TRUE(text_.displayBand(painter, kBand));
+    painter.end();
+    EXPECT_EQ(band, expected);
+    text_.dropCachedFormatting();
+    QPainter again(&band);
+    EXPECT_FALSE(text_.displayBand(again, kBand));
+}
+
+TEST_F(TextLayoutTest, BreaksLinesAtTheRightEdgeAndStaysInsideTheRectangle) {
+    ASSERT_TRUE(text_.streamIn(R"({\rtf1 \fs24 Hello wide world of lamps})"));
+    // 60 points wide, starting 10 points in and 20 down.
+    const QRect layout(200, 400, 60 * 20, 40 * 20);
+    QRect used;
+    const QRect drawn = drawnIn(render(layout, 1.0, &used)).first;
+    EXPECT_EQ(used.topLeft(), layout.topLeft());
+    EXPECT_LE(used.width(), layout.width());
+    EXPECT_GT(used.height(), 2 * 12 * 20) << "the text takes several lines";
+    EXPECT_TRUE(QRect(10, 20, 60, 40).contains(drawn));
+    // A rectangle lower than the text cuts it.
+    const QRect low(0, 0, 60 * 20, 10 * 20);
+    EXPECT_LT(drawnIn(render(low, 1.0, &used)).first.bottom(), 10);
+    EXPECT_EQ(used.height(), low.height());
 }
 
 }  // namespace
-}  // namespace rova
+}  // namespace rova::test

@@ -1,23 +1,28 @@
 // The formatting commands' operations on the selection of a rich-text document: effects
-// toggled by the uniform-attribute mask, sizes in twips, colours, and when each is ticked.
+// toggled by the uniform-attribute mask, sizes in twips, colours and when each is ticked; and
+// rainbow text, its cycle kept in the settings and the selection coloured per character or per
+// word.
 
 #include <gtest/gtest.h>
 
 #include <QByteArray>
 
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+#include "MemorySettingsStore.h"
 #include "RichTextDocument.h"
 #include "TextFormatting.h"
+#include "TextRainbow.h"
 #include "TextTestSupport.h"
 
-namespace rova {
+namespace rova::test {
 namespace {
-
-using test::formatsOf;
-using test::fullFormat;
 
 class TextFormattingTest : public test::QtGuiApplicationTest {
   protected:
-    void SetUp() override { text_.setDefaultFormat(fullFormat("Arial", 240, 0, 0)); }
+    void SetUp() override { text_.setDefaultFormat(fullFormat("Arial", 240, 0, kAuto)); }
 
     // Loads the RTF body (after the font table, font 0 Arial) and selects all of it.
     void load(const char* body) {
@@ -26,20 +31,15 @@ class TextFormattingTest : public test::QtGuiApplicationTest {
         text_.setSelection(0, -1);
     }
 
-    std::vector<CharacterFormat> formats() const {
-        return formatsOf(text_.document(), text_.defaultFormat());
-    }
-
     RichTextDocument text_;
 };
 
 TEST_F(TextFormattingTest, EffectOnAHalfSetSelectionBecomesTheOppositeOfTheFirstCharacters) {
-    struct Case {
+    const struct {
         const char* body;
         std::uint32_t effect;
         bool result;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {R"(\b ab\b0 cd)", CharacterFormat::kBold, false},
         {R"(ab\b cd)", CharacterFormat::kBold, true},
         {R"(\i ab\i0 cd)", CharacterFormat::kItalic, false},
@@ -50,36 +50,33 @@ TEST_F(TextFormattingTest, EffectOnAHalfSetSelectionBecomesTheOppositeOfTheFirst
         {R"(\b abcd)", CharacterFormat::kBold, false},
         {R"(abcd)", CharacterFormat::kItalic, true},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.body);
         load(c.body);
         const bool uniformBefore = (text_.selectionFormat().mask & c.effect) != 0;
         EXPECT_EQ(effectChecked(text_.selectionFormat(), c.effect), uniformBefore && !c.result);
-
         toggleEffect(text_, c.effect);
-
         const CharacterFormat after = text_.selectionFormat();
         EXPECT_TRUE(after.mask & c.effect) << "the effect is uniform afterwards";
         EXPECT_EQ(effectChecked(after, c.effect), c.result);
-        for (const CharacterFormat& format : formats()) {
+        for (const CharacterFormat& format : formatsOf(text_.document(), text_.defaultFormat())) {
             EXPECT_EQ(format.effects & ~c.effect, 0u) << "other effects are left alone";
         }
     }
 }
 
 TEST_F(TextFormattingTest, PointSizeIsTickedWhenTheUniformSizeRoundsToIt) {
-    struct Case {
+    const struct {
         const char* body;
         int ticked;  // 0: none of 7 to 16
-    };
-    const Case cases[] = {
+    } cases[] = {
         {R"(\fs20 ab)", 10},  // 200 twips
         {R"(\fs21 ab)", 11},  // 210 twips: (210 + 10) / 20
         {R"(\fs19 ab)", 10},  // 190 twips
         {R"(\fs14 ab)", 7},       {R"(\fs32 ab)", 16}, {R"(\fs34 ab)", 0},  // 17 points
         {R"(\fs20 a\fs22 b)", 0},                                           // mixed sizes
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.body);
         load(c.body);
         for (int points = 7; points <= 16; ++points) {
@@ -90,14 +87,13 @@ TEST_F(TextFormattingTest, PointSizeIsTickedWhenTheUniformSizeRoundsToIt) {
 }
 
 TEST_F(TextFormattingTest, SizeCommandsSetTwipsAndIgnoreSizesBelowOnePoint) {
-    struct Case {
+    const struct {
         const char* body;
         int absolute;  // 0: a step instead
         int step;
         bool applied;
         int height;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {R"(\fs20 ab)", 0, +1, true, 220},
         {R"(\fs20 ab)", 0, -1, true, 180},
         {R"(\fs2 ab)", 0, -1, false, 20},  // 1-point text stays
@@ -106,7 +102,7 @@ TEST_F(TextFormattingTest, SizeCommandsSetTwipsAndIgnoreSizesBelowOnePoint) {
         {R"(\fs20 ab)", 7, 0, true, 140},
         {R"(\fs20 ab)", 16, 0, true, 320},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.body << " " << c.absolute << " " << c.step);
         load(c.body);
         const bool applied =
@@ -122,19 +118,117 @@ TEST_F(TextFormattingTest, ColourIsSetOnTheSelectionAloneAndTickedWhenUniform) {
     load(R"(\b abcd)");
     text_.setSelection(1, 3);
     setTextColour(text_, text_colour::White);
-
-    const std::vector<CharacterFormat> after = formats();
     // White is the light grey of the lamps' white, not pure white.
-    const ColourRef colours[] = {0, 0xE0E0E0, 0xE0E0E0, 0};
-    for (std::size_t i = 0; i < std::size(colours); ++i) {
-        EXPECT_EQ(after[i].colour, colours[i]) << i;
-        EXPECT_EQ(after[i].effects, CharacterFormat::kBold) << i;
-    }
+    const CharacterFormat bold = fullFormat("Arial", 240, kBold, kAuto),
+                          white = fullFormat("Arial", 240, kBold, 0xE0E0E0);
+    EXPECT_EQ(formatsOf(text_.document(), text_.defaultFormat()),
+              (std::vector<CharacterFormat>{bold, white, white, bold}));
     EXPECT_TRUE(colourChecked(text_.selectionFormat(), text_colour::White));
     EXPECT_FALSE(colourChecked(text_.selectionFormat(), text_colour::Red));
     text_.setSelection(0, 3);
     EXPECT_FALSE(colourChecked(text_.selectionFormat(), text_colour::White));
 }
 
+const std::vector<ColourRef> kRgb{kRed, kGreen, kBlue};
+
+std::vector<ColourRef> vectorOf(const QList<ColourRef>& list) {
+    return {list.begin(), list.end()};
+}
+
+TEST(RainbowCycleTest, ParsesUpTo32NumbersUntilTheFirstThatIsNot) {
+    QString many = QStringLiteral("-1");  // 32 numbers are read, those left out included
+    for (int i = 1; i < 40; ++i) {
+        many += u' ' + QString::number(i);
+    }
+    std::vector<ColourRef> first31(31);
+    std::iota(first31.begin(), first31.end(), 1u);
+    const struct {
+        QString stored;
+        std::vector<ColourRef> cycle;
+    } cases[] = {
+        {"255 65280 16711680", kRgb},
+        {"255 x 65280", {kRed}},
+        {"  255\t 65280", {kRed, kGreen}},
+        {"255 -1 16777216 16777215 0", {kRed, 0xFFFFFF, 0}},
+        {"99999999999999999999 255", {kRed}},
+        {"+255", {kRed}},
+        {"255,65280", {kRed}},
+        {"", {}},
+        {"red", {}},
+        {many, first31},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(vectorOf(parseRainbowCycle(c.stored)), c.cycle) << c.stored.toStdString();
+    }
+}
+
+TEST(RainbowSettingsTest, DefaultsToRedGreenBluePerCharacterAndWritesOnlyWhatChanged) {
+    MemorySettingsStore store;
+    EXPECT_EQ(loadRainbowSettings(store), (RainbowSettings{{kRed, kGreen, kBlue}, false}));
+    saveRainbowSettings(store, {{kRed, kGreen, kBlue}, true});
+    EXPECT_EQ(store.setting(RainbowSettings::kCycleKey), "255 65280 16711680");
+    EXPECT_EQ(store.setting(RainbowSettings::kWordsKey), "1");
+    EXPECT_EQ(store.writeCount(), 2);
+    EXPECT_EQ(loadRainbowSettings(store), (RainbowSettings{{kRed, kGreen, kBlue}, true}));
+    saveRainbowSettings(store, {{kRed, kGreen, kBlue}, false});
+    EXPECT_EQ(store.writeCount(), 3) << "the unchanged cycle is not written again";
+    EXPECT_EQ(store.setting(RainbowSettings::kWordsKey), "0");
+    store.set(RainbowSettings::kWordsKey, "7");
+    EXPECT_TRUE(loadRainbowSettings(store).words);
+    saveRainbowSettings(store, {QList<ColourRef>(40, kBlue), false});
+    EXPECT_EQ(loadRainbowSettings(store).cycle, QList<ColourRef>(32, kBlue)) << "at most 32";
+}
+
+TEST_F(TextFormattingTest, RainbowColoursVisibleCharactersOrWordsInTurn) {
+    constexpr ColourRef P = kAuto, R = kRed, G = kGreen, B = kBlue;
+    const struct {
+        const char16_t* text;
+        bool words;
+        int first, last;
+        std::vector<ColourRef> colours;
+    } cases[] = {
+        {u"ab c", false, 0, 4, {R, G, P, B}},
+        {u"abcdefg", false, 0, 7, {R, G, B, R, G, B, R}},
+        {u"xab cx", false, 1, 5, {P, R, G, P, B, P}},
+        // An accented letter is a blank: it keeps its colour and uses up none.
+        {u"a\u00e9b", false, 0, 3, {R, P, G}},
+        {u"one two  three", true, 0, 14, {R, R, R, R, G, G, G, G, G, B, B, B, B, B}},
+        {u"  ab", true, 0, 4, {P, P, R, R}},
+        {u"a\u00e9b c", true, 0, 5, {R, R, G, G, B}},
+        // A paragraph break separates words too (it has no format of its own to list).
+        {u"ab\ncd", true, 0, 5, {R, R, G, G}},
+        {u"ab", false, 1, 1, {P, P}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << text16(c.text).toStdString() << " words " << c.words);
+        text_.clear();
+        text_.document().setPlainText(text16(c.text));
+        text_.setSelection(c.first, c.last);
+        applyRainbow(text_, kRgb, c.words);
+        EXPECT_EQ(coloursOf(text_.document(), text_.defaultFormat()), c.colours);
+        EXPECT_EQ(text_.selection(), (RichTextDocument::Selection{c.first, c.last}));
+    }
+    // Undone as one edit.
+    text_.document().setPlainText("ab cd");
+    text_.setSelection(0, -1);
+    applyRainbow(text_, kRgb, false);
+    ASSERT_EQ(coloursOf(text_.document(), text_.defaultFormat()).front(), kRed);
+    text_.document().undo();
+    EXPECT_EQ(coloursOf(text_.document(), text_.defaultFormat()), std::vector<ColourRef>(5, P));
+}
+
+TEST_F(TextFormattingTest, RainbowLeavesOtherAttributesAndTheSelectionsDirectionAlone) {
+    ASSERT_TRUE(text_.streamIn(R"({\rtf1{\fonttbl{\f0 Arial;}}\f0\fs30\b ab\b0\i cd})"));
+    std::vector<CharacterFormat> expected = formatsOf(text_.document(), text_.defaultFormat());
+    for (CharacterFormat& format : expected) {
+        format.colour = kBlue;
+    }
+    text_.setSelection(4, 0);
+    applyRainbow(text_, std::vector<ColourRef>{kBlue}, false);
+    EXPECT_EQ(formatsOf(text_.document(), text_.defaultFormat()), expected);
+    EXPECT_EQ(text_.cursor().anchor(), 4);
+    EXPECT_EQ(text_.cursor().position(), 0);
+}
+
 }  // namespace
-}  // namespace rova
+}  // namespace rova::test

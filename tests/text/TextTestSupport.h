@@ -22,14 +22,14 @@ inline void PrintTo(const CharacterFormat& format, std::ostream* out) {
 
 namespace test {
 
-// A full format: every attribute named.
 inline constexpr std::uint32_t kBold = CharacterFormat::kBold;
 inline constexpr std::uint32_t kItalic = CharacterFormat::kItalic;
 inline constexpr std::uint32_t kUnderline = CharacterFormat::kUnderline;
 // The colour of text that names none: the test defaults' colour.
-inline constexpr std::uint32_t kAuto = 0x123456;
-inline constexpr std::uint32_t kRed = 0x0000FF;
-inline constexpr std::uint32_t kGreen = 0x00FF00;
+inline constexpr ColourRef kAuto = 0x123456;
+inline constexpr ColourRef kRed = 0x0000FF;
+inline constexpr ColourRef kGreen = 0x00FF00;
+inline constexpr ColourRef kBlue = 0xFF0000;
 
 // "ab" plain, "cd" bold, both Arial 12 points without a colour of their own; "ef" Times,
 // 15 points, green; then a second paragraph "gh" in Arial.
@@ -41,8 +41,9 @@ inline QString text16(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
+// A full format: every attribute named.
 inline CharacterFormat fullFormat(const QString& face, int height, std::uint32_t effects = 0,
-                                  std::uint32_t colour = 0) {
+                                  ColourRef colour = 0) {
     return {CharacterFormat::kAll, effects, height, colour, face};
 }
 
@@ -55,11 +56,6 @@ inline CharacterFormat testDefaults() {
 inline CharacterFormat formatAt(const QTextDocument& document, int position,
                                 const CharacterFormat& defaults = testDefaults()) {
     return commonFormat(document, position, position + 1, defaults);
-}
-
-// The text with U+2029 between paragraphs.
-inline QString rawText(const QTextDocument& document) {
-    return document.toRawText();
 }
 
 // Every character's full format, and for each empty paragraph the format at its mark: what a
@@ -77,6 +73,16 @@ inline std::vector<CharacterFormat> formatsOf(const QTextDocument& document,
         }
     }
     return formats;
+}
+
+// The colour of each entry of formatsOf().
+inline std::vector<ColourRef> coloursOf(const QTextDocument& document,
+                                        const CharacterFormat& defaults) {
+    std::vector<ColourRef> colours;
+    for (const CharacterFormat& format : formatsOf(document, defaults)) {
+        colours.push_back(format.colour);
+    }
+    return colours;
 }
 
 inline QByteArray readTestFile(const char* name) {
