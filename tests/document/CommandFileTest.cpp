@@ -13,6 +13,7 @@
 namespace rova {
 namespace {
 
+using test::namesOf;
 using test::readBytes;
 using test::writeBytes;
 using Names = std::vector<std::string>;
@@ -65,14 +66,6 @@ std::vector<std::uint8_t> bufferOf(std::string_view bytes) {
 // A SOLO command whose name follows its text content.
 std::unique_ptr<Command> textCommand(const std::string& text) {
     return test::textCommand(Keyword::Solo, text);
-}
-
-Names namesOf(const NodeList<Command>& list) {
-    Names names;
-    for (const Command& command : list) {
-        names.push_back(command.name());
-    }
-    return names;
 }
 
 class CommandFileTest : public ::testing::Test {

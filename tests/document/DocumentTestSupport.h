@@ -39,6 +39,16 @@ class TempFolder {
     QTemporaryDir dir_;
 };
 
+// The names of the commands in a list, in order.
+template <typename Commands>
+std::vector<std::string> namesOf(const Commands& commands) {
+    std::vector<std::string> names;
+    for (const auto& command : commands) {
+        names.push_back(command.name());
+    }
+    return names;
+}
+
 inline QByteArray readBytes(const QString& path) {
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();

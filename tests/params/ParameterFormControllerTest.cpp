@@ -195,24 +195,21 @@ TEST_F(ParameterFormTest, EditedValuesReachTheRecordThroughTheirText) {
     EXPECT_EQ(players()[0].parameters.origin, static_cast<double>(123.4f));
     EXPECT_EQ(host.storedCount, 1);
     EXPECT_EQ(host.selectedRows, std::vector<int>{-1});
-    // Y-Shift and the vertical speed show the field negated.
-    form.editValue(FormValue::YShift, "2");
-    EXPECT_EQ(form.working().parameters.yShift, -2.0);
-    form.editValue(FormValue::VerticalSpeed, "-1.5");
-    EXPECT_EQ(form.working().parameters.verticalSpeed, 1.5);
 }
 
-// Engine players that remember how the top player was asked to change.
+// Engine players that remember how the top player was asked to change, or that never have
+// memory for a player.
 class RecordingPlayers : public Players {
   public:
-    explicit RecordingPlayers(Players& players) : players_(players) {}
+    explicit RecordingPlayers(Players& players, bool failing = false)
+        : players_(players), failing_(failing) {}
     bool addPlayer(const ParameterSet& set, bool resetLag) override {
-        return players_.addPlayer(set, resetLag);
+        return !failing_ && players_.addPlayer(set, resetLag);
     }
     bool changeTopPlayer(const ParameterSet& set, bool contentToo, bool restart,
                          bool resetLag) override {
         changes.push_back({contentToo, restart});
-        return players_.changeTopPlayer(set, contentToo, restart, resetLag);
+        return !failing_ && players_.changeTopPlayer(set, contentToo, restart, resetLag);
     }
     void killTopPlayer(bool resetLag) override { players_.killTopPlayer(resetLag); }
     void killAllPlayers(bool resetLag) override { players_.killAllPlayers(resetLag); }
@@ -222,6 +219,7 @@ class RecordingPlayers : public Players {
 
   private:
     Players& players_;
+    bool failing_;
 };
 
 TEST_F(ParameterFormTest, OnlyPresetsResetsAndAutoUpdateRestartTheTopPlayer) {
@@ -284,18 +282,8 @@ TEST_F(ParameterFormTest, PicturesThatCannotBeShownFailSilentlyOrShowNothing) {
     }
 }
 
-// Players that never have memory for anything.
-class FailingPlayers : public Players {
-  public:
-    bool addPlayer(const ParameterSet&, bool) override { return false; }
-    bool changeTopPlayer(const ParameterSet&, bool, bool, bool) override { return false; }
-    void killTopPlayer(bool) override {}
-    void killAllPlayers(bool) override {}
-    double degreesPerLampColumn() const override { return 2.0; }
-};
-
 TEST_F(ParameterFormTest, PlayersWithoutMemoryAreReportedAndNothingIsCached) {
-    FailingPlayers failing;
+    RecordingPlayers failing(enginePlayers, true);
     ParameterFormController failingForm(failing, richText, picture, presets, prompt, host);
     auto solo = textCommand(Keyword::Solo, "X");
     EXPECT_FALSE(failingForm.execute(*solo, true));
@@ -441,43 +429,28 @@ TEST_F(ParameterFormTest, StartTextIsShownInBoldRedWithThePresetStatic) {
     EXPECT_EQ(defaults.effects, CharacterFormat::kBold);
 }
 
-// Clicks on the boxes that exclude each other, by name.
-void click(ParameterFormController& form, const std::string& box, bool checked) {
-    if (box == "Mirror") {
-        form.setMirrorAtZero(checked);
-    } else if (box == "Bounce") {
-        form.setBounceAtZero(checked);
-    } else if (box == "Top") {
-        form.setAlignTop(checked);
-    } else if (box == "Bottom") {
-        form.setAlignBottom(checked);
-    } else {
-        form.setFit(checked);
-    }
-}
-
 TEST_F(ParameterFormTest, ExclusiveBoxesClearEachOtherAndAlignmentSetsTheYShift) {
     constexpr std::uint32_t kZero = PlayerFlags::MirrorAtZero | PlayerFlags::BounceAtZero;
+    using C = ParameterFormController;
+    constexpr auto mirror = &C::setMirrorAtZero, bounce = &C::setBounceAtZero,
+                   top = &C::setAlignTop, bottom = &C::setAlignBottom, fit = &C::setFit;
+    // Which box wins when two are checked in turn the widget test covers; these rows check
+    // unchecking, the Y-Shift and what reaches the player.
     const struct {
         const char* what;
-        std::vector<std::pair<std::string, bool>> clicks;
+        std::vector<std::pair<void (C::*)(bool), bool>> clicks;
         std::uint32_t bits;  // among the zero and alignment bits
         double yShift;
         std::uint32_t rows;  // of the content the top player shows
     } cases[] = {
-        {"Mirror, Bounce", {{"Mirror", true}, {"Bounce", true}}, PlayerFlags::BounceAtZero, 0, 8},
-        {"Bounce, Mirror", {{"Bounce", true}, {"Mirror", true}}, PlayerFlags::MirrorAtZero, 0, 8},
-        {"Mirror, Bounce off", {{"Mirror", true}, {"Bounce", false}}, 0, 0, 8},
-        {"Bounce, Mirror off", {{"Bounce", true}, {"Mirror", false}}, 0, 0, 8},
+        {"Bounce, Mirror", {{bounce, true}, {mirror, true}}, PlayerFlags::MirrorAtZero, 0, 8},
+        {"Mirror, Bounce off", {{mirror, true}, {bounce, false}}, 0, 0, 8},
         // An 8-row picture: Top and Bottom shift its 8 rows to the lamps' ends; Fit stretches
         // it to the 16 lamps, which need no shift.
-        {"Top", {{"Top", true}}, PlayerFlags::AlignTop, -4, 8},
-        {"Bottom", {{"Bottom", true}}, PlayerFlags::AlignBottom, 4, 8},
-        {"Top, Bottom", {{"Top", true}, {"Bottom", true}}, PlayerFlags::AlignBottom, 4, 8},
-        {"Top, Top off", {{"Top", true}, {"Top", false}}, 0, 0, 8},
-        {"Fit", {{"Fit", true}}, PlayerFlags::Fit, 0, 16},
-        {"Fit, Top", {{"Fit", true}, {"Top", true}}, PlayerFlags::AlignTop, 0, 16},
-        {"Bottom, Fit", {{"Bottom", true}, {"Fit", true}}, PlayerFlags::Fit, 0, 16},
+        {"Top", {{top, true}}, PlayerFlags::AlignTop, -4, 8},
+        {"Bottom", {{bottom, true}}, PlayerFlags::AlignBottom, 4, 8},
+        {"Top, Top off", {{top, true}, {top, false}}, 0, 0, 8},
+        {"Fit, Top", {{fit, true}, {top, true}}, PlayerFlags::AlignTop, 0, 16},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -486,7 +459,7 @@ TEST_F(ParameterFormTest, ExclusiveBoxesClearEachOtherAndAlignmentSetsTheYShift)
         ASSERT_TRUE(form.execute(*command, true));
         const int stored = host.storedCount;
         for (const auto& [box, checked] : c.clicks) {
-            click(form, box, checked);
+            (form.*box)(checked);
         }
         const PlayerParameters& working = form.working().parameters;
         EXPECT_EQ(working.playerFlags & (PlayerFlags::Fit | kZero), c.bits);
@@ -549,18 +522,7 @@ TEST_F(ParameterFormTest, ReadCheckBoxesTakesWhatTheControlsShow) {
         PlayerFlags::OriginSpring | PlayerFlags::WidthSpring | PlayerFlags::OriginSync |
         PlayerFlags::BounceAtStart | PlayerFlags::BounceAtEnd | PlayerFlags::WrapAround |
         PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy;
-    FormChecks all;
-    all.anchorLeft = all.anchorMiddle = true;
-    all.originSpring = all.widthSpring = all.originSync = true;
-    all.bounceAtStart = all.bounceAtEnd = all.wrapAround = all.verticalBounce = true;
-    all.projectionIndex = 5;
-    FormChecks middle;
-    middle.anchorMiddle = true;
-    middle.projectionIndex = 3;
-    FormChecks none;
-    none.projectionIndex = -1;
-    FormChecks vertical;
-    vertical.verticalBounce = true;
+    const FormChecks all{true, true, true, true, true, true, true, true, 5, true};
     const struct {
         const char* what;
         FormChecks checks;
@@ -569,10 +531,13 @@ TEST_F(ParameterFormTest, ReadCheckBoxesTakesWhatTheControlsShow) {
         std::uint32_t projections;
     } cases[] = {
         {"everything", all, 0, kBoxFlags, 6},
-        {"middle", middle, 1, 0, 4},
-        {"nothing", none, 2, 0, 1},
-        {"vertical bounce", vertical, 2,
-         PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy, 1},
+        {"middle", {.anchorMiddle = true, .projectionIndex = 3}, 1, 0, 4},
+        {"nothing", {.projectionIndex = -1}, 2, 0, 1},
+        {"vertical bounce",
+         {.verticalBounce = true},
+         2,
+         PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy,
+         1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -641,16 +606,6 @@ TEST_F(ParameterFormTest, AutoWidthFollowsAutoWrapAroundAndProjections) {
 }
 
 TEST_F(ParameterFormTest, ContentKindSwitchRebuildsFromTheOtherEditor) {
-    // Without a picture the editor starts a fresh black one, which lights nothing.
-    auto textOnly = textCommand(Keyword::Solo, "T");
-    ASSERT_TRUE(form.execute(*textOnly, true));
-    ASSERT_FALSE(picture.workingPicture().hasPixels());
-    form.setContentKind(content_kind::Picture);
-    EXPECT_EQ(picture.workingPicture().width(), 16);
-    EXPECT_EQ(picture.rows(), 16);
-    EXPECT_EQ(players()[0].rows, 16u);
-    EXPECT_EQ(players()[0].columns, std::vector<ContentColumn>(16, ContentColumn{0, 0, 0}));
-
     auto command = pictureCommand(8, 8, 8);
     ASSERT_TRUE(form.execute(*command, true));
     const std::vector<ContentColumn> red = players()[0].columns;
