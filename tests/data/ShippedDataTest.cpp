@@ -15,10 +15,13 @@
 namespace rova {
 namespace {
 
-class ShippedDataTest : public test::QtGuiApplicationTest {};
-
-// Records the keywords the runner executes and notices the end of the sequence.
-struct Recorder final : CommandExecutor, SequenceRunnerView {
+// The fixture records the keywords the runner executes, notices the end of the sequence and
+// collects the warnings of file operations.
+class ShippedDataTest : public test::QtGuiApplicationTest,
+                        protected CommandExecutor,
+                        protected SequenceRunnerView,
+                        protected UserPrompt {
+  protected:
     bool execute(Command& command, bool) override {
         executed.push_back(command.keyword().code().value());
         return true;
@@ -29,13 +32,10 @@ struct Recorder final : CommandExecutor, SequenceRunnerView {
     void makeCurrent(int) override {}
     void showRunButtonText(const QString&) override {}
     void sequenceEnded() override { ended = true; }
+    void showWarning(const QString& message) override { warnings.push_back(message); }
 
     std::vector<std::uint32_t> executed;
     bool ended = false;
-};
-
-struct WarningRecorder final : UserPrompt {
-    void showWarning(const QString& message) override { warnings.push_back(message); }
     std::vector<QString> warnings;
 };
 
@@ -44,23 +44,21 @@ TEST_F(ShippedDataTest, TheDemoRunsAboutAMinuteWithItsBracketRepeated) {
     VirtualClock clock;
     FrameClock frameClock(clock);
     frameClock.begin();
-    Recorder recorder;
-    SequenceRunner runner(demo, frameClock, recorder, recorder);
+    SequenceRunner runner(demo, frameClock, *this, *this);
     runner.startFromSelection(-1);
     std::uint32_t now = 0;
-    while (!recorder.ended && now < 600000) {
+    while (!ended && now < 600000) {
         now += 10;
         clock.set(now);
         frameClock.readNow();
         runner.tick();
     }
-    ASSERT_TRUE(recorder.ended);
+    ASSERT_TRUE(ended);
     EXPECT_GE(now, 50000u);
     EXPECT_LE(now, 70000u);
 
     const auto count = [&](Keyword keyword) {
-        return std::count(recorder.executed.begin(), recorder.executed.end(),
-                          CommandKeyword(keyword).code().value());
+        return std::count(executed.begin(), executed.end(), CommandKeyword(keyword).code().value());
     };
     EXPECT_EQ(count(Keyword::Repeat), 1) << "the bracket's last pass runs the RPET";
     EXPECT_EQ(count(Keyword::KillAll), 1);
@@ -71,40 +69,36 @@ TEST_F(ShippedDataTest, TheDemoShowsTextAndAPictureAndSurvivesAFile) {
     NodeList<Command> demo = makeDemoSequence();
     int texts = 0;
     int pictures = 0;
+    const double spacing = SimulationGeometry().degreesPerLampColumn();
     for (const Command& command : demo) {
         texts += command.contentKind() == content_kind::Rich;
-        pictures += command.contentKind() == content_kind::Picture;
+        if (command.contentKind() == content_kind::Picture) {
+            // Stored as the form would have built it: one lamp spacing per column.
+            ++pictures;
+            EXPECT_NEAR(command.parameters().width, 16 * spacing, 1e-9);
+        }
         if (command.contentKind() != content_kind::None) {
             EXPECT_FALSE(command.name().empty()) << "the name follows the content";
         }
     }
     EXPECT_GE(texts, 7);
     EXPECT_EQ(pictures, 1);
-
-    // Stored as the form would have built them: the picture one lamp spacing per column, the
-    // fitted title scaled up from its natural height.
-    const double spacing = SimulationGeometry().degreesPerLampColumn();
-    for (const Command& command : demo) {
-        if (command.contentKind() == content_kind::Picture) {
-            EXPECT_NEAR(command.parameters().width, 16 * spacing, 1e-9);
-        }
-    }
+    // The fitted title is scaled up from its natural height.
     EXPECT_GT(demo.at(0)->parameters().heightAdjustment, 0);
     EXPECT_NE(demo.at(0)->parameters().width, PlayerParameters{}.width);
 
     QTemporaryDir dir;
-    WarningRecorder prompt;
     const QString path = dir.filePath("Demo.rova");
-    ASSERT_EQ(writeCommands(demo, path, prompt), FileResult::Ok);
+    ASSERT_EQ(writeCommands(demo, path, *this), FileResult::Ok);
     NodeList<Command> reread;
-    ASSERT_EQ(replaceFromFile(reread, path, prompt), FileResult::Ok);
+    ASSERT_EQ(replaceFromFile(reread, path, *this), FileResult::Ok);
     ASSERT_EQ(reread.size(), demo.size());
     for (std::size_t i = 0; i < demo.size(); ++i) {
         EXPECT_EQ(reread.at(i)->keyword(), demo.at(i)->keyword());
         EXPECT_EQ(reread.at(i)->name(), demo.at(i)->name());
         EXPECT_EQ(reread.at(i)->parameters().toBytes(), demo.at(i)->parameters().toBytes());
     }
-    EXPECT_TRUE(prompt.warnings.empty());
+    EXPECT_TRUE(warnings.empty());
 }
 
 TEST_F(ShippedDataTest, ThePresetsHoldTheTwoTheProgramUsesInNameOrder) {

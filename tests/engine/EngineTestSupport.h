@@ -1,20 +1,14 @@
 #pragma once
 
 // Shared helpers of the engine tests: records with every motion flag off, packed contents whose
-// columns are easy to recognise in a frame, an engine that counts its frames, a player on its
-// own clock, and a watchdog that turns a hang into a failure.
+// columns are easy to recognise in a frame, a player on its own clock, and an engine that counts
+// its frames.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <mutex>
-#include <thread>
 #include <vector>
 
 #include "Clock.h"
@@ -27,16 +21,35 @@
 
 namespace rova::test {
 
-// A record with no player flags, one projection, the left-edge anchor, no solo bit and no death
-// time: each test switches on only what it exercises. The clip window keeps its default (full
-// circle), which without WrapAround is an active window from 0 to 359.
-inline PlayerParameters plainRecord() {
-    PlayerParameters record;
-    record.playerFlags = 0;
-    record.projections = 1;
-    record.originAnchor = static_cast<std::uint32_t>(OriginAnchor::LeftEdge);
-    record.commandFlags = 0;
-    return record;
+// A record with no solo bit and no death time, set up in the units of a player at 8 frames a
+// second: speeds in degrees (rows) a frame, accelerations in degrees a frame². The defaults: no
+// player flags, one projection, the left-edge anchor, and the full circle as window (without
+// WrapAround an active window from 0 to 359). Cases name only what they change.
+struct PlayerSetup {
+    double origin = 90.0, width = 140.0;
+    double speed = 0.0, accel = 0.0, widthSpeed = 0.0, widthAccel = 0.0, verticalSpeed = 0.0;
+    std::uint32_t flags = 0;
+    OriginAnchor anchor = OriginAnchor::LeftEdge;
+    std::uint32_t projections = 1;
+    double clipStart = 0.0, clipEnd = 360.0;
+};
+
+inline PlayerParameters record(const PlayerSetup& s = {}) {
+    PlayerParameters p;
+    p.commandFlags = 0;
+    p.origin = s.origin;
+    p.width = s.width;
+    p.originSpeed = s.speed * 8.0;
+    p.originAccel = s.accel * 64.0;
+    p.widthSpeed = s.widthSpeed * 8.0;
+    p.widthAccel = s.widthAccel * 64.0;
+    p.verticalSpeed = s.verticalSpeed * 8.0;
+    p.playerFlags = s.flags;
+    p.originAnchor = static_cast<std::uint32_t>(s.anchor);
+    p.projections = s.projections;
+    p.clipStart = s.clipStart;
+    p.clipEnd = s.clipEnd;
+    return p;
 }
 
 // A content column of a 16-row picture whose lamp words (after the centring shift of 16) are
@@ -47,7 +60,7 @@ inline ContentColumn lampColumn(std::uint16_t blue, std::uint16_t green = 0,
 }
 
 // Columns whose blue lamp word is the column's number plus one, so a frame column tells which
-// content column was sampled into it (0 would be indistinguishable from dark).
+// content column was sampled into it.
 inline std::vector<ContentColumn> numberedColumns(int count) {
     std::vector<ContentColumn> columns;
     for (int k = 0; k < count; ++k) {
@@ -56,16 +69,9 @@ inline std::vector<ContentColumn> numberedColumns(int count) {
     return columns;
 }
 
-// `count` columns of a 16-row picture with every lamp lit in blue.
+// `count` columns with every lamp lit in blue.
 inline std::vector<ContentColumn> fullColumns(int count) {
     return std::vector<ContentColumn>(static_cast<std::size_t>(count), lampColumn(0xFFFF));
-}
-
-inline void fillContent(PlayerContent& content, const std::vector<ContentColumn>& columns,
-                        std::uint32_t rows) {
-    const auto target = content.allocate(static_cast<std::uint32_t>(columns.size()), rows);
-    ASSERT_EQ(target.size(), columns.size());
-    std::copy(columns.begin(), columns.end(), target.begin());
 }
 
 inline ParameterSet makeSet(const PlayerParameters& record,
@@ -73,7 +79,8 @@ inline ParameterSet makeSet(const PlayerParameters& record,
     ParameterSet set;
     set.parameters = record;
     if (!columns.empty()) {
-        fillContent(set.content, columns, rows);
+        const auto target = set.content.allocate(static_cast<std::uint32_t>(columns.size()), rows);
+        std::copy(columns.begin(), columns.end(), target.begin());
     }
     return set;
 }
@@ -89,31 +96,23 @@ inline std::vector<int> litColumns(const LampFrame& frame, int plane = 0) {
     return lit;
 }
 
-inline std::vector<int> columnRange(int first, int last) {
-    std::vector<int> range;
-    for (int c = first; c <= last; ++c) {
-        range.push_back(c);
+// `count` values from `first` on, `step` apart.
+inline std::vector<int> countingFrom(int first, int count, int step = 1) {
+    std::vector<int> values;
+    for (int k = 0; k < count; ++k) {
+        values.push_back(first + k * step);
     }
-    return range;
+    return values;
 }
 
 inline bool frameIsDark(const LampFrame& frame) {
-    for (const auto& column : frame.columns) {
-        for (const std::uint16_t word : column) {
-            if (word != 0) {
-                return false;
-            }
-        }
-    }
-    return true;
+    return std::all_of(frame.columns.begin(), frame.columns.end(), [](const auto& column) {
+        return column[0] == 0 && column[1] == 0 && column[2] == 0;
+    });
 }
 
 inline bool isRetiring(const Player& player) {
     return (player.state().bits & PlayerStateBits::Retiring) != 0;
-}
-
-inline bool isDecimating(const Player& player) {
-    return (player.state().bits & PlayerStateBits::Decimating) != 0;
 }
 
 // A lone player on a virtual clock, driven frame by frame the way the engine drives it.
@@ -121,13 +120,11 @@ struct PlayerRig {
     explicit PlayerRig(double framesPerSecond = 8.0) {
         frameClock.setFramesPerSecond(framesPerSecond);
     }
-
     void start(const PlayerParameters& record, const std::vector<ContentColumn>& columns = {},
                std::uint32_t rows = 16) {
         ASSERT_TRUE(player.assign(makeSet(record, columns, rows)));
         player.start();
     }
-    // Draws the player into a fresh frame, as the first half of a frame's work.
     LampFrame draw() {
         LampFrame frame;
         player.draw(frame);
@@ -151,8 +148,7 @@ struct PlayerRig {
     Player player{frameClock};
 };
 
-// The smallest concrete engine: a fixed lamp-column angle, and a count of the frames it composed
-// (readable from any thread).
+// The smallest concrete engine, counting the frames it composed (readable from any thread).
 class TestEngine : public PlayerEngine {
   public:
     using PlayerEngine::PlayerEngine;
@@ -164,7 +160,6 @@ class TestEngine : public PlayerEngine {
         composed_.fetch_add(1);
     }
     int composedFrames() const { return composed_.load(); }
-
     // Composes `count` frames directly, without the clock.
     void compose(int count) {
         for (int i = 0; i < count; ++i) {
@@ -189,44 +184,5 @@ struct EngineRig {
     VirtualClock clock;
     TestEngine engine{clock};
 };
-
-// Aborts the test program when the scope it guards has not ended within `limit`, so that a hang
-// reports itself instead of stalling the whole run.
-class Watchdog {
-  public:
-    explicit Watchdog(std::chrono::milliseconds limit) : thread_([this, limit] { watch(limit); }) {}
-    ~Watchdog() {
-        {
-            std::lock_guard guard(mutex_);
-            done_ = true;
-        }
-        finished_.notify_all();
-        thread_.join();
-    }
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-
-  private:
-    void watch(std::chrono::milliseconds limit) {
-        std::unique_lock lock(mutex_);
-        if (!finished_.wait_for(lock, limit, [this] { return done_; })) {
-            std::fprintf(stderr, "Watchdog: the guarded scope hung\n");
-            std::abort();
-        }
-    }
-
-    std::mutex mutex_;
-    std::condition_variable finished_;
-    bool done_ = false;
-    std::thread thread_;
-};
-
-// Polls until `condition` holds. The caller guards the wait with a Watchdog.
-template <typename Condition>
-void waitUntil(Condition&& condition) {
-    while (!condition()) {
-        std::this_thread::sleep_for(std::chrono::microseconds(200));
-    }
-}
 
 }  // namespace rova::test

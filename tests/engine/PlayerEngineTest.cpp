@@ -13,15 +13,12 @@ namespace {
 using test::EngineRig;
 using test::makeSet;
 using test::numberedColumns;
-using test::plainRecord;
 using test::TestEngine;
 
 // A visible player 10 degrees wide, recognisable by its origin.
 PlayerParameters playerAt(double origin, DeathType death = DeathType::Immediate,
                           std::uint32_t commandFlags = 0) {
-    PlayerParameters record = plainRecord();
-    record.origin = origin;
-    record.width = 10.0;
+    PlayerParameters record = test::record({.origin = origin, .width = 10.0});
     record.deathType = static_cast<std::uint32_t>(death);
     record.commandFlags = commandFlags;
     return record;
@@ -40,27 +37,6 @@ std::vector<double> stackOrigins(const TestEngine& engine) {
     return origins;
 }
 
-TEST(PlayerStack, NewEngineIsEmptyAtEightFramesASecond) {
-    EngineRig rig;
-    EXPECT_EQ(rig.engine.playerCount(), 0u);
-    EXPECT_EQ(rig.engine.framesPerSecond(), 8.0);
-    EXPECT_EQ(rig.engine.frameClock().period(), 125u);
-    EXPECT_TRUE(test::frameIsDark(rig.engine.frame()));
-}
-
-TEST(PlayerStack, NewPlayerGoesOnTopAndTheOthersKeepMoving) {
-    EngineRig rig;
-    PlayerParameters moving = playerAt(90.0);
-    moving.originSpeed = 80.0;  // 10 degrees a frame
-    add(rig, moving);
-    rig.engine.compose(2);
-    add(rig, playerAt(200.0));
-    EXPECT_EQ(stackOrigins(rig.engine), (std::vector<double>{200.0, 90.0}));
-    rig.engine.compose(1);
-    EXPECT_EQ(rig.engine.players()[1]->state().origin, 120.0);
-    EXPECT_EQ(rig.engine.playerCount(), 2u);
-}
-
 TEST(PlayerStack, SoloKillsEveryOtherPlayerWithItsOwnDeathType) {
     EngineRig rig;
     add(rig, playerAt(10.0, DeathType::Immediate));
@@ -75,10 +51,14 @@ TEST(PlayerStack, SoloKillsEveryOtherPlayerWithItsOwnDeathType) {
     const auto players = rig.engine.players();
     EXPECT_EQ(players[0]->state().bits, 0u);
     // The decimating player keeps its own decimation; the fast one starts 8 steps at F = 8.
-    EXPECT_TRUE(test::isDecimating(*players[1]));
     EXPECT_EQ(players[1]->state().decimationSteps, 13u);
-    EXPECT_TRUE(test::isDecimating(*players[2]));
+    EXPECT_EQ(players[2]->state().bits,
+              PlayerStateBits::CountingDown | PlayerStateBits::Decimating);
     EXPECT_EQ(players[2]->state().decimationSteps, 8u);
+    // Every player below the top moves on in each frame.
+    rig.engine.compose(1);
+    EXPECT_EQ(players[1]->state().decimationSteps, 12u);
+    EXPECT_EQ(players[2]->state().decimationSteps, 7u);
 }
 
 TEST(PlayerStack, ReplaceTopKillsOnlyTheTopPlayer) {
@@ -92,7 +72,7 @@ TEST(PlayerStack, ReplaceTopKillsOnlyTheTopPlayer) {
     add(rig, playerAt(40.0, DeathType::DecimateFast));
     add(rig, playerAt(50.0, DeathType::Immediate, CommandFlags::ReplaceTop));
     EXPECT_EQ(stackOrigins(rig.engine), (std::vector<double>{50.0, 40.0, 30.0, 10.0}));
-    EXPECT_TRUE(test::isDecimating(*rig.engine.players()[1]));
+    EXPECT_NE(rig.engine.players()[1]->state().bits & PlayerStateBits::Decimating, 0u);
 
     // Solo wins over replace top.
     add(rig, playerAt(60.0, DeathType::Immediate, CommandFlags::Solo | CommandFlags::ReplaceTop));
@@ -101,27 +81,21 @@ TEST(PlayerStack, ReplaceTopKillsOnlyTheTopPlayer) {
 
 TEST(PlayerStack, ChangeTopPlayerAddsOnAnEmptyStackAndOtherwiseChangesOnlyTheTop) {
     EngineRig rig;
+    const ParameterSet changed = makeSet(playerAt(25.0), numberedColumns(4));
     ASSERT_TRUE(rig.engine.changeTopPlayer(makeSet(playerAt(10.0), numberedColumns(3)), true, false,
                                            false));
-    EXPECT_EQ(stackOrigins(rig.engine), std::vector<double>{10.0});
     add(rig, playerAt(20.0));
-
-    // Record only: the top player keeps its content.
-    EXPECT_TRUE(rig.engine.changeTopPlayer(makeSet(playerAt(25.0), numberedColumns(4)), false,
-                                           false, false));
+    // Record only: the top player keeps its content; with content the new columns replace it.
+    EXPECT_TRUE(rig.engine.changeTopPlayer(changed, false, false, false));
     EXPECT_EQ(stackOrigins(rig.engine), (std::vector<double>{25.0, 10.0}));
     EXPECT_EQ(rig.engine.top().state().origin, 25.0);
     EXPECT_EQ(rig.engine.top().content().columnCount(), 10u);
     EXPECT_EQ(rig.engine.players()[1]->content().columnCount(), 3u);
-
-    // With content: the new columns replace the old ones.
-    EXPECT_TRUE(rig.engine.changeTopPlayer(makeSet(playerAt(25.0), numberedColumns(4)), true, false,
-                                           false));
+    EXPECT_TRUE(rig.engine.changeTopPlayer(changed, true, false, false));
     EXPECT_EQ(rig.engine.top().content().columnCount(), 4u);
-    EXPECT_EQ(rig.engine.playerCount(), 2u);
 }
 
-TEST(PlayerStack, KillAllUsesEachPlayersDeathType) {
+TEST(PlayerStack, KillAllUsesEachPlayersDeathTypeAndUnknownTypesActImmediately) {
     EngineRig rig;
     add(rig, playerAt(10.0, DeathType::Immediate));
     add(rig, playerAt(20.0, DeathType::DecimateSlow));
@@ -137,83 +111,42 @@ TEST(PlayerStack, KillAllUsesEachPlayersDeathType) {
     EXPECT_EQ(rig.engine.playerCount(), 0u);
 }
 
-TEST(PlayerStack, DeathAfterTwoSecondsRemovesThePlayerInTheSixteenthFrame) {
-    EngineRig rig;
-    PlayerParameters record = playerAt(10.0, DeathType::Immediate, CommandFlags::DeathAfterEnabled);
-    record.deathAfter = 2.0;
-    add(rig, record);
-    rig.engine.compose(15);
-    EXPECT_EQ(rig.engine.playerCount(), 1u);
-    rig.engine.compose(1);
-    EXPECT_EQ(rig.engine.playerCount(), 0u);
-    // It was still drawn in the frame in which it died.
-    EXPECT_EQ(test::litColumns(rig.engine.frame()), test::columnRange(10, 19));
-    rig.engine.compose(1);
-    EXPECT_TRUE(test::frameIsDark(rig.engine.frame()));
-}
-
-TEST(PlayerStack, DeathAfterWithDecimationDecimatesWhenTheTimeIsUp) {
-    EngineRig rig;
-    PlayerParameters record =
+TEST(PlayerStack, PlayersLeaveWhenTheirTimeIsUpOrTenSecondsAfterTheyRetired) {
+    PlayerParameters twoSeconds =
+        playerAt(10.0, DeathType::Immediate, CommandFlags::DeathAfterEnabled);
+    twoSeconds.deathAfter = 2.0;
+    PlayerParameters oneSecond =
         playerAt(10.0, DeathType::DecimateFast, CommandFlags::DeathAfterEnabled);
-    record.deathAfter = 1.0;  // 8 frames, then 8 decimation frames
-    add(rig, record);
-    rig.engine.compose(8);
-    ASSERT_EQ(rig.engine.playerCount(), 1u);
-    EXPECT_TRUE(test::isDecimating(rig.engine.top()));
-    EXPECT_EQ(rig.engine.top().state().decimationSteps, 8u);
-    rig.engine.compose(7);
-    EXPECT_EQ(rig.engine.playerCount(), 1u);
-    rig.engine.compose(1);
-    EXPECT_EQ(rig.engine.playerCount(), 0u);
-}
-
-TEST(PlayerStack, RetiringPlayerGoesTenSecondsLaterWithoutDecimating) {
-    EngineRig rig;
+    oneSecond.deathAfter = 1.0;
     // Still, outside its window: it retires in its first frame.
-    PlayerParameters record = playerAt(10.0, DeathType::DecimateSlow);
-    record.clipStart = 100.0;
-    record.clipEnd = 200.0;
-    add(rig, record);
-    rig.engine.compose(79);
-    ASSERT_EQ(rig.engine.playerCount(), 1u);
-    EXPECT_TRUE(test::isRetiring(rig.engine.top()));
-    EXPECT_FALSE(test::isDecimating(rig.engine.top()));
-    rig.engine.compose(1);
-    EXPECT_EQ(rig.engine.playerCount(), 0u);
-}
-
-TEST(PlayerStack, ComposeClearsTheFrameAndPlayersAddTheirBits) {
-    EngineRig rig;
-    PlayerParameters low = playerAt(0.0);
-    PlayerParameters high = playerAt(5.0);
-    ASSERT_TRUE(rig.engine.addPlayer(
-        makeSet(low, std::vector<ContentColumn>(10, test::lampColumn(0x00FF))), false));
-    ASSERT_TRUE(rig.engine.addPlayer(
-        makeSet(high, std::vector<ContentColumn>(10, test::lampColumn(0xFF00))), false));
-    rig.engine.compose(1);
-    const LampFrame frame = rig.engine.frame();
-    EXPECT_EQ(test::litColumns(frame), test::columnRange(0, 14));
-    EXPECT_EQ(frame.columns[0][0], 0x00FF);
-    EXPECT_EQ(frame.columns[7][0], 0xFFFF);
-    EXPECT_EQ(frame.columns[14][0], 0xFF00);
-
-    rig.engine.killAllPlayers(false);
-    rig.engine.compose(1);
-    EXPECT_TRUE(test::frameIsDark(rig.engine.frame()));
-}
-
-// An engine whose clock has fallen 400 ms behind a 125 ms period: one catch-up frame is done and
-// 275 ms of lag are left.
-struct LaggingEngine : EngineRig {
-    LaggingEngine() {
-        engine.frameClock().begin();
-        clock.set(400);
-        engine.frameClock().readNow();
-        engine.tick();
+    PlayerParameters retired = playerAt(10.0, DeathType::DecimateSlow);
+    retired.clipStart = 100.0;
+    retired.clipEnd = 200.0;
+    const struct {
+        const char* name;
+        PlayerParameters record;
+        int framesAlive;  // composed before the frame in which it is removed
+        std::uint32_t bitsAfter8;
+    } cases[] = {
+        {"two seconds at 8 frames a second", twoSeconds, 15, PlayerStateBits::CountingDown},
+        {"one second, then 8 frames of fast decimation", oneSecond, 15,
+         PlayerStateBits::CountingDown | PlayerStateBits::Decimating},
+        {"retired: ten seconds, without decimating", retired, 79,
+         PlayerStateBits::CountingDown | PlayerStateBits::Retiring},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EngineRig rig;
+        add(rig, c.record);
+        rig.engine.compose(8);
+        EXPECT_EQ(rig.engine.top().state().bits, c.bitsAfter8);
+        rig.engine.compose(c.framesAlive - 8);
+        EXPECT_EQ(rig.engine.playerCount(), 1u);
+        EXPECT_EQ(rig.engine.top().state().bits, c.bitsAfter8);
+        rig.engine.compose(1);
+        EXPECT_EQ(rig.engine.playerCount(), 0u);
     }
-    std::uint32_t lag() { return engine.frameClock().lag(); }
-};
+}
 
 TEST(PlayerStack, OperationsResetTheLagOnlyWhenAsked) {
     const ParameterSet set = makeSet(playerAt(10.0), numberedColumns(10));
@@ -223,21 +156,27 @@ TEST(PlayerStack, OperationsResetTheLagOnlyWhenAsked) {
         [](TestEngine& e, bool reset) { e.killTopPlayer(reset); },
         [](TestEngine& e, bool reset) { e.killAllPlayers(reset); },
     };
-    for (std::size_t i = 0; i < std::size(operations); ++i) {
+    for (std::size_t i = 0; i <= std::size(operations); ++i) {
         SCOPED_TRACE(i);
-        LaggingEngine rig;
+        // 400 ms behind a 125 ms period: one catch-up frame is done and 275 ms of lag are left.
+        EngineRig rig;
+        rig.engine.frameClock().begin();
+        rig.clock.set(400);
+        rig.engine.frameClock().readNow();
+        rig.engine.tick();
+        ASSERT_EQ(rig.engine.frameClock().lag(), 275u);
+        if (i == std::size(operations)) {
+            // Changing the top player of an empty stack resets it through the add.
+            rig.engine.changeTopPlayer(set, true, false, true);
+            EXPECT_EQ(rig.engine.frameClock().lag(), 0u);
+            continue;
+        }
         ASSERT_TRUE(rig.engine.addPlayer(set, false));
-        ASSERT_EQ(rig.lag(), 275u);
         operations[i](rig.engine, false);
-        EXPECT_EQ(rig.lag(), 275u);
+        EXPECT_EQ(rig.engine.frameClock().lag(), 275u);
         operations[i](rig.engine, true);
-        EXPECT_EQ(rig.lag(), 0u);
+        EXPECT_EQ(rig.engine.frameClock().lag(), 0u);
     }
-
-    // Changing the top player of an empty stack resets it through the add.
-    LaggingEngine rig;
-    rig.engine.changeTopPlayer(set, true, false, true);
-    EXPECT_EQ(rig.lag(), 0u);
 }
 
 }  // namespace

@@ -3,567 +3,378 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "EngineTestSupport.h"
 
 namespace rova {
 namespace {
 
-using test::plainRecord;
 using test::PlayerRig;
+using test::PlayerSetup;
+using St = PlayerState;
 
-TEST(PlayerMotion, SpeedsArePerSecondAndStepPerFrame) {
-    PlayerRig rig(8.0);
-    PlayerParameters record = plainRecord();
-    record.originSpeed = 80.0;  // 80 / 8 = 10 degrees a frame
-    rig.start(record);
-    rig.steps(1);
-    EXPECT_DOUBLE_EQ(rig.state().origin, 100.0);
-    rig.steps(1);
-    EXPECT_DOUBLE_EQ(rig.state().origin, 110.0);
+constexpr std::uint32_t kWrap = PlayerFlags::WrapAround;
+constexpr std::uint32_t kBoth = PlayerFlags::BounceAtStart | PlayerFlags::BounceAtEnd;
+constexpr std::uint32_t kSprings = PlayerFlags::OriginSpring | PlayerFlags::WidthSpring;
+
+// The setup inside a clip window from 100 to `end`, bouncing as `flags` say.
+PlayerSetup window(PlayerSetup s, std::uint32_t flags = kBoth, double end = 200.0) {
+    s.flags = flags;
+    s.clipStart = 100.0;
+    s.clipEnd = end;
+    return s;
 }
 
-TEST(PlayerMotion, WrapAroundKeepsTheOriginOnTheCircle) {
-    PlayerRig rig(10.0);
-    PlayerParameters record = plainRecord();
-    record.origin = 350.0;
-    record.originSpeed = 20.0;  // 2 degrees a frame at 10 frames a second
-    record.playerFlags = PlayerFlags::WrapAround;
-    rig.start(record);
-    rig.steps(1);
-    EXPECT_DOUBLE_EQ(rig.state().origin, 352.0);
-    rig.steps(9);  // one second in all
-    EXPECT_DOUBLE_EQ(rig.state().origin, 10.0);
-
-    record.playerFlags = 0;
-    rig.start(record);
-    rig.steps(10);
-    EXPECT_DOUBLE_EQ(rig.state().origin, 370.0);
-
-    // With OriginSpring the origin is not wrapped, even with WrapAround.
-    record.playerFlags = PlayerFlags::WrapAround | PlayerFlags::OriginSpring;
-    rig.start(record);
-    rig.steps(10);
-    EXPECT_DOUBLE_EQ(rig.state().origin, 370.0);
+// A player of `rows` rows started from `setup`, its state after `steps` frames at 8 frames a
+// second.
+struct MotionCase {
+    const char* name;
+    PlayerSetup setup;
+    int steps;
+    std::vector<std::pair<double St::*, double>> expected;
+    std::uint32_t rows;
+};
+MotionCase motion(const char* name, PlayerSetup setup, int steps,
+                  std::vector<std::pair<double St::*, double>> expected, std::uint32_t rows = 16) {
+    return {name, setup, steps, std::move(expected), rows};
 }
 
-TEST(PlayerMotion, SpringPullsTowardTheFieldWithDamping) {
-    PlayerRig rig(8.0);
-    PlayerParameters record = plainRecord();
-    record.playerFlags = PlayerFlags::OriginSpring | PlayerFlags::WidthSpring;
-    record.originSpeed = 80.0;   // 10 deg/frame
-    record.originAccel = 640.0;  // |A| / F² = 10
-    record.widthSpeed = 80.0;
-    record.widthAccel = -640.0;  // the sign of the strength does not matter
-    rig.start(record);
-    // At the start x equals the target: a = 0 and the damping term is skipped.
-    EXPECT_EQ(rig.state().originAccel, 0.0);
-    EXPECT_EQ(rig.state().widthAccel, 0.0);
-
-    rig.steps(1);
-    // x = 100, v = 10: a = 10 × (90 − 100) / 90 − 10 / (20 × 8).
-    const double originAccel = 10.0 * (90.0 - 100.0) / 90.0 - 10.0 / 160.0;
-    EXPECT_DOUBLE_EQ(rig.state().origin, 100.0);
-    EXPECT_DOUBLE_EQ(rig.state().originAccel, originAccel);
-    // The width: x = 150 against the field 140.
-    EXPECT_DOUBLE_EQ(rig.state().width, 150.0);
-    EXPECT_DOUBLE_EQ(rig.state().widthAccel, 10.0 * (140.0 - 150.0) / 90.0 - 10.0 / 160.0);
-
-    rig.steps(1);
-    EXPECT_DOUBLE_EQ(rig.state().origin, 110.0);
-    EXPECT_DOUBLE_EQ(rig.state().originSpeed, 10.0 + originAccel);
-}
-
-TEST(PlayerMotion, SpringWithoutStrengthDoesNotPullBack) {
-    PlayerRig rig(8.0);
-    PlayerParameters record = plainRecord();
-    record.playerFlags = PlayerFlags::OriginSpring;
-    record.originSpeed = 80.0;
-    rig.start(record);
-    rig.steps(3);
-    EXPECT_DOUBLE_EQ(rig.state().origin, 120.0);
-    EXPECT_EQ(rig.state().originAccel, 0.0);
-    EXPECT_DOUBLE_EQ(rig.state().originSpeed, 10.0);
-}
-
-TEST(PlayerMotion, ClipResetFromTheFields) {
-    PlayerRig rig;
-    PlayerParameters record = plainRecord();
-
-    // The default full window: clip end becomes 359; active only without wrap.
-    rig.start(record);
-    EXPECT_EQ(rig.state().clipStart, 0.0);
-    EXPECT_EQ(rig.state().clipEnd, 359.0);
-    EXPECT_TRUE(rig.state().clipActive);
-    record.playerFlags = PlayerFlags::WrapAround;
-    rig.start(record);
-    EXPECT_EQ(rig.state().clipEnd, 359.0);
-    EXPECT_FALSE(rig.state().clipActive);
-
-    // A window across 0° with wrap: the start moves below zero.
-    record.clipStart = 300.0;
-    record.clipEnd = 60.0;
-    rig.start(record);
-    EXPECT_EQ(rig.state().clipStart, -60.0);
-    EXPECT_EQ(rig.state().clipEnd, 60.0);
-    EXPECT_TRUE(rig.state().clipActive);
-
-    // An ordinary window.
-    record.playerFlags = 0;
-    record.clipStart = 10.0;
-    record.clipEnd = 100.0;
-    rig.start(record);
-    EXPECT_EQ(rig.state().clipStart, 10.0);
-    EXPECT_EQ(rig.state().clipEnd, 100.0);
-    EXPECT_TRUE(rig.state().clipActive);
-
-    // Equal ends mean the full circle from the start.
-    record.clipStart = 50.0;
-    record.clipEnd = 50.0;
-    rig.start(record);
-    EXPECT_EQ(rig.state().clipEnd, 409.0);
-    EXPECT_TRUE(rig.state().clipActive);
-}
-
-TEST(PlayerMotion, NormaliseLimitsWidthToProjectionSpacing) {
-    PlayerRig rig;
-    PlayerParameters record = plainRecord();
-    record.playerFlags = PlayerFlags::WrapAround;
-    record.projections = 2;
-    record.width = 200.0;
-    rig.start(record);
-    EXPECT_EQ(rig.state().width, 180.0);
-    record.width = -200.0;
-    rig.start(record);
-    EXPECT_EQ(rig.state().width, -180.0);
-
-    // Several projections limit the width even without wrap.
-    record.playerFlags = 0;
-    record.projections = 3;
-    record.width = 200.0;
-    rig.start(record);
-    EXPECT_EQ(rig.state().width, 120.0);
-
-    // One projection: only wrap limits it, to the whole circle.
-    record.projections = 1;
-    rig.start(record);
-    EXPECT_EQ(rig.state().width, 200.0);
-    record.width = 400.0;
-    record.playerFlags = PlayerFlags::WrapAround;
-    rig.start(record);
-    EXPECT_EQ(rig.state().width, 360.0);
-
-    // A negative origin is brought onto the circle.
-    record.origin = -30.0;
-    rig.start(record);
-    EXPECT_EQ(rig.state().origin, 330.0);
-}
-
-TEST(PlayerMotion, SpanFollowsTheAnchorAndTheWidthsSign) {
-    PlayerRig rig;
-    PlayerParameters record = plainRecord();
-    record.origin = 100.0;
-    record.width = 20.0;
-    auto spanFor = [&](OriginAnchor anchor, double width) {
-        record.originAnchor = static_cast<std::uint32_t>(anchor);
-        record.width = width;
-        rig.start(record);
-        return rig.player.span();
+TEST(PlayerMotion, StartAndStepsMoveThePlayerByItsRules) {
+    const PlayerSetup springs{
+        .speed = 10, .accel = 10, .widthSpeed = 10, .widthAccel = -10, .flags = kSprings};
+    const PlayerSetup rising{.verticalSpeed = -2, .flags = PlayerFlags::VerticalBounce};
+    const MotionCase cases[] = {
+        motion("speeds are per second: 80 deg/s is 10 a frame", {.speed = 10}, 2,
+               {{&St::origin, 110}}),
+        motion("so are accelerations", {.accel = 1}, 2, {{&St::origin, 91}, {&St::originSpeed, 2}}),
+        motion("wrap keeps the origin on the circle", {.origin = 350, .speed = 2, .flags = kWrap},
+               10, {{&St::origin, 10}}),
+        motion("without wrap it goes past 360", {.origin = 350, .speed = 2}, 10,
+               {{&St::origin, 370}}),
+        motion("a spring origin is never wrapped",
+               {.origin = 350, .speed = 2, .flags = kWrap | PlayerFlags::OriginSpring}, 10,
+               {{&St::origin, 370}}),
+        // The sign of a spring's strength does not matter.
+        motion("at its field a spring neither pulls nor damps", springs, 0,
+               {{&St::originAccel, 0}, {&St::widthAccel, 0}}),
+        // x = 100 against 90 (width 150 against 140), v = 10: a = 10 × (−10) / 90 − 10 / (20 × 8)
+        // = −10/9 − 1/16 = −169/144.
+        motion("a spring pulls toward its field with damping", springs, 1,
+               {{&St::origin, 100},
+                {&St::originAccel, -169.0 / 144},
+                {&St::width, 150},
+                {&St::widthAccel, -169.0 / 144}}),
+        motion("a spring without strength does not pull",
+               {.speed = 10, .flags = PlayerFlags::OriginSpring}, 3,
+               {{&St::origin, 120}, {&St::originAccel, 0}, {&St::originSpeed, 10}}),
+        motion("the default window is the full circle", {}, 0,
+               {{&St::clipStart, 0}, {&St::clipEnd, 359}}),
+        motion("a wrapped window across 0 starts below zero",
+               {.flags = kWrap, .clipStart = 300, .clipEnd = 60}, 0,
+               {{&St::clipStart, -60}, {&St::clipEnd, 60}}),
+        motion("an ordinary window", {.clipStart = 10, .clipEnd = 100}, 0,
+               {{&St::clipStart, 10}, {&St::clipEnd, 100}}),
+        motion("equal ends mean the full circle from the start", {.clipStart = 50, .clipEnd = 50},
+               0, {{&St::clipStart, 50}, {&St::clipEnd, 409}}),
+        motion("wrap limits the width to the projections' spacing",
+               {.width = 200, .flags = kWrap, .projections = 2}, 0, {{&St::width, 180}}),
+        motion("also a mirrored width", {.width = -200, .flags = kWrap, .projections = 2}, 0,
+               {{&St::width, -180}}),
+        motion("several projections limit it without wrap", {.width = 200, .projections = 3}, 0,
+               {{&St::width, 120}}),
+        motion("one projection without wrap: no limit", {.width = 200}, 0, {{&St::width, 200}}),
+        motion("one projection with wrap: the whole circle, and the origin on it",
+               {.origin = -30, .width = 400, .flags = kWrap}, 0,
+               {{&St::origin, 330}, {&St::width, 360}}),
+        motion("BounceAtZero turns a shrinking width at 0",
+               {.width = 10, .widthSpeed = -5, .flags = PlayerFlags::BounceAtZero}, 2,
+               {{&St::width, 0}, {&St::widthSpeed, 5}}),
+        motion("without it the width turns negative", {.width = 10, .widthSpeed = -5}, 4,
+               {{&St::width, -10}, {&St::widthSpeed, -5}}),
+        // Bounces in the window 100..200.
+        motion("180..199 does not touch 200", window({.origin = 170, .width = 20, .speed = 10}), 1,
+               {{&St::origin, 180}, {&St::originSpeed, 10}}),
+        motion("190..209 does: placed to start at 200 − 20 and turned",
+               window({.origin = 170, .width = 20, .speed = 10}), 2,
+               {{&St::origin, 180}, {&St::originSpeed, -10}, {&St::width, 20}}),
+        motion("100..119 touches the start: placed there and turned",
+               window({.origin = 110, .width = 20, .speed = -10}), 1,
+               {{&St::origin, 100}, {&St::originSpeed, 10}}),
+        motion("middle anchor: the start at 180 puts the origin at 190",
+               window({.origin = 180, .width = 20, .speed = 10, .anchor = OriginAnchor::Middle}), 2,
+               {{&St::origin, 190}, {&St::originSpeed, -10}}),
+        // The span is x + 1 .. x + 20; placing its start at 180 gives left = 180 − (−20 + 1) =
+        // 199 and x = 199 − 20.
+        motion(
+            "mirrored, right edge",
+            window({.origin = 170, .width = -20, .speed = 10, .anchor = OriginAnchor::RightEdge}),
+            1, {{&St::origin, 179}, {&St::originSpeed, -10}}),
+        motion("170..189 in a window ending at 185: placed at 165",
+               window({.origin = 170, .width = 20, .speed = 10}, kBoth, 185), 1,
+               {{&St::origin, 165}, {&St::originSpeed, -10}, {&St::clipEnd, 185}}),
+        motion(
+            "with OriginSync the window travels along: neither placed nor turned",
+            window({.origin = 170, .width = 20, .speed = 10}, kBoth | PlayerFlags::OriginSync, 185),
+            1, {{&St::origin, 180}, {&St::originSpeed, 10}, {&St::clipEnd, 195}}),
+        motion("a zero width is one column: 200..200 touches the end",
+               window({.origin = 190, .width = 0, .speed = 10}), 1,
+               {{&St::origin, 200}, {&St::originSpeed, -10}}),
+        // 104 wide after a frame, 98..201: the start rule turns the growth; the too-narrow
+        // window rule must not turn it back.
+        motion(
+            "a width growing past both ends turns once",
+            window({.origin = 150, .width = 96, .widthSpeed = 8, .anchor = OriginAnchor::Middle}),
+            1, {{&St::origin, 150}, {&St::width, 104}, {&St::widthSpeed, -8}}),
+        motion("101..210 with only BounceAtStart: the window is too narrow",
+               window({.origin = 101, .width = 102, .widthSpeed = 8}, PlayerFlags::BounceAtStart),
+               1, {{&St::width, 110}, {&St::widthSpeed, -8}}),
+        motion("120..157 inside the window keeps growing",
+               window({.origin = 120, .width = 30, .widthSpeed = 8}, PlayerFlags::BounceAtStart), 1,
+               {{&St::width, 38}, {&St::widthSpeed, 8}}),
+        motion("no bounce flag: the width just grows",
+               window({.origin = 101, .width = 102, .widthSpeed = 8}, 0), 1,
+               {{&St::width, 110}, {&St::widthSpeed, 8}}),
+        // 8 rows: c = 20, s = 20 + offset. Going up, s = 14 < 16 sets s back to 16 (offset −4);
+        // going down, s = 26 puts the bottom row past lamp 0 (8 + 26 − 16 > 16), so s = 24.
+        motion("8 rows turn at the top lamp", rising, 3,
+               {{&St::verticalOffset, -4}, {&St::verticalSpeed, 2}}, 8),
+        motion("and at the bottom lamp", rising, 8,
+               {{&St::verticalOffset, 4}, {&St::verticalSpeed, -2}}, 8),
+        // 24 rows: c = 12. Up until the bottom row reaches lamp 0 (s = 8), down until the top row
+        // reaches lamp 15 (s = 16).
+        motion("24 rows turn when their last row is on the lamps", rising, 3,
+               {{&St::verticalOffset, -4}, {&St::verticalSpeed, 2}}, 24),
+        motion("also going down", rising, 8, {{&St::verticalOffset, 4}, {&St::verticalSpeed, -2}},
+               24),
+        motion("without VerticalBounce nothing stops it", {.verticalSpeed = -2}, 8,
+               {{&St::verticalOffset, -16}, {&St::verticalSpeed, -2}}, 8),
     };
-    Span span = spanFor(OriginAnchor::LeftEdge, 20.0);
-    EXPECT_EQ(span.start, 100.0);
-    EXPECT_EQ(span.end, 119.0);
-    span = spanFor(OriginAnchor::Middle, 20.0);
-    EXPECT_EQ(span.start, 90.0);
-    EXPECT_EQ(span.end, 109.0);
-    span = spanFor(OriginAnchor::RightEdge, 20.0);
-    EXPECT_EQ(span.start, 80.0);
-    EXPECT_EQ(span.end, 99.0);
-    // Mirrored, middle: left = 100 + 10 = 110, start = 110 − 19.
-    span = spanFor(OriginAnchor::Middle, -20.0);
-    EXPECT_EQ(span.start, 91.0);
-    EXPECT_EQ(span.end, 110.0);
-    // Less than one degree wide: a single column.
-    span = spanFor(OriginAnchor::LeftEdge, 0.5);
-    EXPECT_EQ(span.start, 100.0);
-    EXPECT_EQ(span.end, 100.0);
-}
-
-TEST(PlayerMotion, SpanWithWrapFollowsTheClipWindow) {
-    PlayerRig rig;
-    PlayerParameters record = plainRecord();
-    record.playerFlags = PlayerFlags::WrapAround;
-    record.width = 20.0;
-
-    // 355..374 wraps to 355..14, so the start goes below zero.
-    record.origin = 355.0;
-    rig.start(record);
-    EXPECT_EQ(rig.player.span().start, -5.0);
-    EXPECT_EQ(rig.player.span().end, 14.0);
-
-    // A window across 0° (−60..60): a span after its end is counted one turn back.
-    record.clipStart = 300.0;
-    record.clipEnd = 60.0;
-    record.origin = 200.0;
-    rig.start(record);
-    EXPECT_EQ(rig.player.span().start, -160.0);
-    EXPECT_EQ(rig.player.span().end, -141.0);
-
-    // A window 100..200: a span before its start is counted one turn on.
-    record.clipStart = 100.0;
-    record.clipEnd = 200.0;
-    record.origin = 10.0;
-    rig.start(record);
-    EXPECT_EQ(rig.player.span().start, 370.0);
-    EXPECT_EQ(rig.player.span().end, 389.0);
-}
-
-TEST(PlayerMotion, BounceAtZeroTurnsTheWidthAround) {
-    PlayerRig rig(8.0);
-    PlayerParameters record = plainRecord();
-    record.width = 10.0;
-    record.widthSpeed = -40.0;  // −5 degrees a frame
-    record.playerFlags = PlayerFlags::BounceAtZero;
-    rig.start(record);
-    std::vector<double> widths;
-    std::vector<double> speeds;
-    for (int i = 0; i < 4; ++i) {
-        rig.steps(1);
-        widths.push_back(rig.state().width);
-        speeds.push_back(rig.state().widthSpeed);
+    for (const MotionCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayerRig rig(8.0);
+        rig.start(test::record(c.setup), test::fullColumns(1), c.rows);
+        rig.steps(c.steps);
+        for (const auto& [field, value] : c.expected) {
+            EXPECT_DOUBLE_EQ(rig.state().*field, value);
+        }
     }
-    EXPECT_EQ(widths, (std::vector<double>{5.0, 0.0, 5.0, 10.0}));
-    EXPECT_EQ(speeds, (std::vector<double>{-5.0, 5.0, 5.0, 5.0}));  // turned at 0
+}
 
-    record.playerFlags = 0;
-    rig.start(record);
-    widths.clear();
-    for (int i = 0; i < 4; ++i) {
-        rig.steps(1);
-        widths.push_back(rig.state().width);
+TEST(PlayerMotion, SpanFollowsTheAnchorTheWidthsSignAndTheWrappedWindow) {
+    const struct {
+        const char* name;
+        PlayerSetup setup;
+        double start, end;
+    } cases[] = {
+        {"right edge", {.origin = 100, .width = 20, .anchor = OriginAnchor::RightEdge}, 80, 99},
+        {"mirrored middle: left = 110, start = 110 − 19",
+         {.origin = 100, .width = -20, .anchor = OriginAnchor::Middle},
+         91,
+         110},
+        {"less than a degree: one column", {.origin = 100, .width = 0.5}, 100, 100},
+        {"an unknown stored anchor acts as the middle",
+         {.origin = 100, .width = 20, .anchor = static_cast<OriginAnchor>(7)},
+         90,
+         109},
+        {"wrapped 355..14: the start goes below zero",
+         {.origin = 355, .width = 20, .flags = kWrap},
+         -5,
+         14},
+        {"after the end of a window across 0: one turn back",
+         {.origin = 200, .width = 20, .flags = kWrap, .clipStart = 300, .clipEnd = 60},
+         -160,
+         -141},
+        {"before the start of a window: one turn on",
+         {.origin = 10, .width = 20, .flags = kWrap, .clipStart = 100, .clipEnd = 200},
+         370,
+         389},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayerRig rig;
+        rig.start(test::record(c.setup));
+        EXPECT_EQ(rig.player.span().start, c.start);
+        EXPECT_EQ(rig.player.span().end, c.end);
     }
-    EXPECT_EQ(widths, (std::vector<double>{5.0, 0.0, -5.0, -10.0}));
 }
 
-// A window from 100 to 200 with both bounce flags, moving 10 degrees a frame.
-PlayerParameters bouncingRecord(OriginAnchor anchor, double origin, double width, double speed) {
-    PlayerParameters record = plainRecord();
-    record.playerFlags = PlayerFlags::BounceAtStart | PlayerFlags::BounceAtEnd;
-    record.clipStart = 100.0;
-    record.clipEnd = 200.0;
-    record.originAnchor = static_cast<std::uint32_t>(anchor);
-    record.origin = origin;
-    record.width = width;
-    record.originSpeed = speed * 8.0;
-    return record;
-}
-
-TEST(PlayerMotion, BouncesOffTheClipWindowEnds) {
-    PlayerRig rig(8.0);
-    // Left edge, 20 wide: 180..199 does not touch 200; 190..209 does, and the span is placed
-    // to start at 200 − 20 = 180.
-    rig.start(bouncingRecord(OriginAnchor::LeftEdge, 170.0, 20.0, 10.0));
-    rig.steps(1);
-    EXPECT_EQ(rig.state().origin, 180.0);
-    EXPECT_EQ(rig.state().originSpeed, 10.0);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().origin, 180.0);
-    EXPECT_EQ(rig.state().originSpeed, -10.0);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().origin, 170.0);
-
-    // At the start: 100..119 touches 100 and is placed to start there.
-    rig.start(bouncingRecord(OriginAnchor::LeftEdge, 110.0, 20.0, -10.0));
-    rig.steps(1);
-    EXPECT_EQ(rig.state().origin, 100.0);
-    EXPECT_EQ(rig.state().originSpeed, 10.0);
-
-    // Middle anchor: placing the start at 180 puts the origin at 180 + 10.
-    rig.start(bouncingRecord(OriginAnchor::Middle, 180.0, 20.0, 10.0));
-    rig.steps(2);
-    EXPECT_EQ(rig.state().origin, 190.0);
-    EXPECT_EQ(rig.state().originSpeed, -10.0);
-
-    // Mirrored with the right-edge anchor: the span is x + 1 .. x + 20. At x = 180 it ends at
-    // 200; placing its start at 180 gives left = 180 − (−20 + 1) = 199 and x = 199 − 20 = 179.
-    rig.start(bouncingRecord(OriginAnchor::RightEdge, 170.0, -20.0, 10.0));
-    rig.steps(1);
-    EXPECT_EQ(rig.state().origin, 179.0);
-    EXPECT_EQ(rig.state().originSpeed, -10.0);
-    EXPECT_EQ(rig.player.span().start, 180.0);
-
-    // A span 170..189 in a window ending at 185. Unsynced it is placed to start at 165 and
-    // turns; with OriginSync the window travels along, so it is neither placed nor turned.
-    PlayerParameters record = bouncingRecord(OriginAnchor::LeftEdge, 170.0, 20.0, 10.0);
-    record.clipEnd = 185.0;
-    rig.start(record);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().origin, 165.0);
-    EXPECT_EQ(rig.state().originSpeed, -10.0);
-    record.playerFlags |= PlayerFlags::OriginSync;
-    rig.start(record);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().origin, 180.0);
-    EXPECT_EQ(rig.state().originSpeed, 10.0);
-    EXPECT_EQ(rig.state().clipEnd, 195.0);
-}
-
-TEST(PlayerMotion, GrowingWidthTurnsAtTheWindowExactlyOnce) {
-    PlayerRig rig(8.0);
-    // Middle anchor, 96 wide and growing 8 a frame: after one frame 104 wide, 98..201. The
-    // start branch negates the growth; the too-narrow-window rule must not negate it back.
-    PlayerParameters record = bouncingRecord(OriginAnchor::Middle, 150.0, 96.0, 0.0);
-    record.widthSpeed = 64.0;
-    rig.start(record);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().width, 104.0);
-    EXPECT_EQ(rig.state().widthSpeed, -8.0);
-
-    // Only BounceAtStart, span 101..210: neither end rule applies, but the 100-degree window
-    // is narrower than the 109-degree span, so the growth turns.
-    record = bouncingRecord(OriginAnchor::LeftEdge, 101.0, 102.0, 0.0);
-    record.playerFlags = PlayerFlags::BounceAtStart;
-    record.widthSpeed = 64.0;
-    rig.start(record);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().width, 110.0);
-    EXPECT_EQ(rig.state().widthSpeed, -8.0);
-
-    // Without any bounce flag the width just grows.
-    record.playerFlags = 0;
-    rig.start(record);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().widthSpeed, 8.0);
-}
-
-// Runs `frames` steps and records the vertical offset after each.
-std::vector<double> verticalOffsets(PlayerRig& rig, int frames) {
-    std::vector<double> offsets;
-    for (int i = 0; i < frames; ++i) {
-        rig.steps(1);
-        offsets.push_back(rig.state().verticalOffset);
+TEST(PlayerMotion, FlashPhaseAdvancesByTheClampedRateAndDarkensFramesPastTheThreshold) {
+    const struct {
+        const char* name;
+        double flashing, flashingAccel;  // Hz and Hz a second, at 8 frames a second
+        std::uint16_t threshold;
+        std::vector<int> phases;  // after each frame
+        const char* shown;        // each frame lit (#) or dark (.), drawn before its step
+    } cases[] = {
+        // 0.6103515625 cycles a frame: 40000, above the threshold 32768, then the rate is held
+        // at 0.5: 40000 + 32768 − 65536 = 7232.
+        {"4.8828125 Hz", 4.8828125, 0, 0x8000, {40000, 7232, 40000, 7232}, "#.#."},
+        // A phase at the threshold is still lit; the highest threshold keeps every frame lit.
+        {"2 Hz", 2.0, 0, 0x8000, {16384, 32768, 49152, 0}, "###."},
+        {"2 Hz, highest threshold", 2.0, 0, 0xFFFF, {16384, 32768, 49152, 0}, "####"},
+        // 1.25 cycles a frame: the first step still uses it (trunc(1.25 × 65536) mod 65536).
+        {"10 Hz", 10.0, 0, 0x8000, {16384, 49152, 16384, 49152}, "##.#"},
+        {"not flashing", 0.0, 0, 0x8000, {0, 0, 0, 0}, "####"},
+        // 0.1 cycles a frame falling by 0.1 a frame²: the rate reaches 0 and the phase goes back.
+        {"falling to zero", 0.8, -6.4, 0x8000, {0, 0, 0, 0}, "####"},
+        // Each step advances by the rate from before its own change: trunc(0.1 × 65536) = 6553,
+        // then trunc(0.11 × 65536) = 7208, 7864 and 8519.
+        {"rising by 0.01 a frame²", 0.8, 0.64, 0x8000, {6553, 13761, 21625, 30144}, "####"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PlayerRig rig(8.0);
+        PlayerParameters record = test::record({.origin = 0.0, .width = 1.0});
+        record.flashing = c.flashing;
+        record.flashingAccel = c.flashingAccel;
+        record.flashDutyThreshold = c.threshold;
+        rig.start(record, test::numberedColumns(1));
+        std::vector<int> phases;
+        std::string shown;
+        for (int i = 0; i < 4; ++i) {
+            shown += test::frameIsDark(rig.frame()) ? '.' : '#';
+            phases.push_back(rig.state().flashPhase);
+        }
+        EXPECT_EQ(phases, c.phases);
+        EXPECT_EQ(shown, c.shown);
     }
-    return offsets;
 }
 
-TEST(PlayerMotion, VerticalBounceBetweenTopAndBottomLamps) {
-    PlayerRig rig(8.0);
-    PlayerParameters record = plainRecord();
-    record.playerFlags = PlayerFlags::VerticalBounce;
-    record.verticalSpeed = -16.0;  // two rows up a frame
-
-    // 8 rows: c = 20, s = 20 + offset. Going up, s = 14 < 16 sets s back to 16 (offset −4);
-    // going down, s = 26 puts the bottom row past lamp 0 (8 + 26 − 16 > 16), so s = 24.
-    rig.start(record, test::fullColumns(1), 8);
-    EXPECT_EQ(verticalOffsets(rig, 8),
-              (std::vector<double>{-2.0, -4.0, -4.0, -2.0, 0.0, 2.0, 4.0, 4.0}));
-    EXPECT_EQ(rig.state().verticalSpeed, -2.0);
-
-    // 24 rows: c = 12. Going up it may scroll until its bottom row reaches lamp 0 (s = 8);
-    // going down until its top row reaches lamp 15 (s = 16).
-    rig.start(record, test::fullColumns(1), 24);
-    EXPECT_EQ(verticalOffsets(rig, 8),
-              (std::vector<double>{-2.0, -4.0, -4.0, -2.0, 0.0, 2.0, 4.0, 4.0}));
-
-    // Without the flag nothing stops it.
-    record.playerFlags = 0;
-    rig.start(record, test::fullColumns(1), 8);
-    EXPECT_EQ(verticalOffsets(rig, 4), (std::vector<double>{-2.0, -4.0, -6.0, -8.0}));
-}
-
-TEST(PlayerMotion, FlashRateIsClampedAndAFallingRateResetsThePhase) {
-    PlayerRig rig(8.0);
-    PlayerParameters record = plainRecord();
-    // 10 Hz at 8 frames a second is 1.25 cycles a frame: the first step still uses it
-    // (trunc(1.25 × 65536) mod 65536 = 16384), then the rate is held at 0.5.
-    record.flashing = 10.0;
-    rig.start(record);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().flashPhase, 16384);
-    EXPECT_EQ(rig.state().flashRate, 0.5);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().flashPhase, 49152);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().flashPhase, 16384);
-
-    record.flashing = 0.0;
-    rig.start(record);
-    rig.steps(5);
-    EXPECT_EQ(rig.state().flashPhase, 0);
-
-    // 0.8 Hz is 0.1 cycles a frame; −6.4 Hz/s is −0.1 cycles a frame². The phase advances
-    // once, then the rate reaches 0 and the phase goes back to 0.
-    record.flashing = 0.8;
-    record.flashingAccel = -6.4;
-    rig.start(record);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().flashRate, 0.0);
-    EXPECT_EQ(rig.state().flashPhase, 0);
-
-    // Each step advances the phase by the rate from before its own change: 0.1 cycles
-    // (trunc(6553.6) = 6553), then 0.11 (trunc(7208.96) = 7208).
-    record.flashingAccel = 0.64;  // 0.01 cycles a frame²
-    rig.start(record);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().flashPhase, 6553);
-    rig.steps(1);
-    EXPECT_EQ(rig.state().flashPhase, 6553 + 7208);
-}
-
-TEST(PlayerMotion, StartSetsTheDeathCountdown) {
-    PlayerRig rig(8.0);
-    PlayerParameters record = plainRecord();
-    record.deathAfter = 2.0;
-    record.commandFlags = CommandFlags::DeathAfterEnabled;
-    rig.start(record);
-    EXPECT_EQ(rig.state().deathCountdown, 16.0);
-    EXPECT_EQ(rig.state().bits, PlayerStateBits::CountingDown);
-    EXPECT_EQ(rig.state().decimationSteps, 0u);
-
-    record.commandFlags = 0;
-    rig.start(record);
-    EXPECT_EQ(rig.state().bits, 0u);
-
-    PlayerRig faster(10.0);
-    record.commandFlags = CommandFlags::DeathAfterEnabled;
-    faster.start(record);
-    EXPECT_EQ(faster.state().deathCountdown, 20.0);
+// Records come from files anyone can write: huge, infinite or NaN positions stay defined.
+TEST(PlayerMotion, WrapKeepsHugePositionsOnTheCircle) {
+    test::PlayerRig rig(8.0);
+    PlayerParameters record = test::record(
+        {.origin = 1e300, .flags = PlayerFlags::WrapAround, .clipStart = -1e300, .clipEnd = 1e300});
+    record.originSpeed = 1e300;
+    rig.start(record, test::numberedColumns(10));
+    for (int frame = 0; frame < 5; ++frame) {
+        rig.frame();
+        EXPECT_TRUE(rig.state().origin >= 0.0 && rig.state().origin < 360.0) << rig.state().origin;
+        EXPECT_GT(rig.state().clipStart, -360.0);
+        EXPECT_LT(rig.state().clipEnd, 360.0);
+        EXPECT_GT(rig.player.span().start, -720.0);
+        EXPECT_LT(rig.player.span().end, 720.0);
+    }
+    // An infinite or NaN origin has no place on the circle: it must not turn the span into NaN.
+    for (const double origin : {HUGE_VAL, std::nan("")}) {
+        record.origin = origin;
+        rig.start(record, test::numberedColumns(10));
+        rig.frame();
+        EXPECT_FALSE(std::isnan(rig.player.span().start));
+    }
 }
 
 // ---- applying a changed record ------------------------------------------------------------
 
-// A player that has moved three frames: origin 90 → 120, width 140 → 164.
+// A player that has moved three frames: origin 90 → 120, width 140 → 164, vertical offset
+// 1 → 4, flash phase 0 → 3 × 16384.
 struct MovedPlayer : PlayerRig {
     MovedPlayer() : PlayerRig(8.0) {
-        record = plainRecord();
-        record.originSpeed = 80.0;
-        record.widthSpeed = 64.0;
+        record = test::record({.speed = 10, .widthSpeed = 8, .verticalSpeed = 1});
         record.yShift = 1.0;
-        record.verticalSpeed = 8.0;
         record.flashing = 2.0;  // 0.25 cycles a frame
         start(record, test::fullColumns(4));
         steps(3);
     }
-    bool change(const PlayerParameters& changed, bool restart = false) {
-        return player.applyChange(changed, nullptr, restart);
-    }
     PlayerParameters record;
+    bool restart = false;
 };
 
-TEST(PlayerChange, OnlyWhatChangedIsRederived) {
-    MovedPlayer rig;
-    ASSERT_EQ(rig.state().origin, 120.0);
-    ASSERT_EQ(rig.state().width, 164.0);
-    ASSERT_EQ(rig.state().verticalOffset, 4.0);
-    ASSERT_EQ(rig.state().flashPhase, 3 * 16384);
-
-    // New speeds: the positions stay where they are.
-    PlayerParameters changed = rig.record;
-    changed.originSpeed = 160.0;
-    changed.widthSpeed = 16.0;
-    changed.verticalSpeed = 16.0;
-    changed.flashingAccel = 8.0;
-    EXPECT_TRUE(rig.change(changed));
-    EXPECT_EQ(rig.state().origin, 120.0);
-    EXPECT_EQ(rig.state().originSpeed, 20.0);
-    EXPECT_EQ(rig.state().width, 164.0);
-    EXPECT_EQ(rig.state().widthSpeed, 2.0);
-    EXPECT_EQ(rig.state().verticalOffset, 4.0);
-    EXPECT_EQ(rig.state().verticalSpeed, 2.0);
-    EXPECT_EQ(rig.state().flashPhase, 3 * 16384);
-    EXPECT_EQ(rig.state().flashRate, 0.25);
-    EXPECT_EQ(rig.state().flashRateChange, 0.125);
-
-    // New position fields: the player jumps there; a new flashing rate keeps the phase.
-    changed.origin = 45.0;
-    changed.width = 30.0;
-    changed.yShift = -2.0;
-    changed.flashing = 4.0;
-    EXPECT_TRUE(rig.change(changed));
-    EXPECT_EQ(rig.state().origin, 45.0);
-    EXPECT_EQ(rig.state().width, 30.0);
-    EXPECT_EQ(rig.state().verticalOffset, -2.0);
-    EXPECT_EQ(rig.state().flashRate, 0.5);
-    EXPECT_EQ(rig.state().flashPhase, 3 * 16384);
+struct ChangeCase {
+    const char* name;
+    void (*change)(MovedPlayer&, PlayerParameters&);
+    std::vector<std::pair<double St::*, double>> expected;
+    bool restarts;
+};
+ChangeCase changed(const char* name, void (*change)(MovedPlayer&, PlayerParameters&),
+                   std::vector<std::pair<double St::*, double>> expected, bool restarts = false) {
+    return {name, change, std::move(expected), restarts};
 }
 
-TEST(PlayerChange, ClipAndWrapChangesResetTheirParts) {
-    MovedPlayer rig;
-    PlayerParameters changed = rig.record;
-    changed.clipStart = 20.0;
-    changed.clipEnd = 200.0;
-    rig.change(changed);
-    EXPECT_EQ(rig.state().clipStart, 20.0);
-    EXPECT_EQ(rig.state().clipEnd, 200.0);
-    EXPECT_EQ(rig.state().origin, 120.0);  // the origin is not touched by the clip
-
-    // Turning wrap on resets the width to its field and normalises the clip.
-    changed.clipStart = 300.0;
-    changed.clipEnd = 60.0;
-    changed.playerFlags = PlayerFlags::WrapAround;
-    rig.change(changed);
-    EXPECT_EQ(rig.state().width, 140.0);
-    EXPECT_EQ(rig.state().clipStart, -60.0);
+TEST(PlayerChange, OnlyWhatChangedIsRederivedUnlessThePlayerRestarts) {
+    using P = PlayerParameters;
+    const ChangeCase cases[] = {
+        changed("a new speed keeps the position", [](MovedPlayer&, P& p) { p.originSpeed = 160; },
+                {{&St::origin, 120}, {&St::originSpeed, 20}, {&St::width, 164}}),
+        changed("a new width speed keeps the width", [](MovedPlayer&, P& p) { p.widthSpeed = 16; },
+                {{&St::width, 164}, {&St::widthSpeed, 2}, {&St::origin, 120}}),
+        changed("a new vertical speed keeps the offset",
+                [](MovedPlayer&, P& p) { p.verticalSpeed = 16; },
+                {{&St::verticalOffset, 4}, {&St::verticalSpeed, 2}}),
+        changed("a new flash acceleration keeps the rate",
+                [](MovedPlayer&, P& p) { p.flashingAccel = 8; },
+                {{&St::flashRate, 0.25}, {&St::flashRateChange, 0.125}}),
+        changed("a new origin is jumped to", [](MovedPlayer&, P& p) { p.origin = 45; },
+                {{&St::origin, 45}, {&St::originSpeed, 10}, {&St::width, 164}}),
+        changed("a new width too", [](MovedPlayer&, P& p) { p.width = 30; },
+                {{&St::width, 30}, {&St::origin, 120}}),
+        changed("a new y-shift too", [](MovedPlayer&, P& p) { p.yShift = -2; },
+                {{&St::verticalOffset, -2}}),
+        changed("a new flashing rate keeps the phase", [](MovedPlayer&, P& p) { p.flashing = 4; },
+                {{&St::flashRate, 0.5}}),
+        changed("a new window leaves the origin alone",
+                [](MovedPlayer&, P& p) { p.clipStart = 20, p.clipEnd = 200; },
+                {{&St::clipStart, 20}, {&St::clipEnd, 200}, {&St::origin, 120}}),
+        changed("wrap resets the width and normalises the window",
+                [](MovedPlayer&, P& p) {
+                    p.clipStart = 300, p.clipEnd = 60, p.playerFlags = PlayerFlags::WrapAround;
+                },
+                {{&St::width, 140}, {&St::clipStart, -60}}),
+        changed("a death time without its enabled bit counts as none",
+                [](MovedPlayer&, P& p) { p.deathAfter = 9; }, {{&St::origin, 120}}),
+        changed(
+            "an enabled death time restarts",
+            [](MovedPlayer&, P& p) { p.commandFlags = CommandFlags::DeathAfterEnabled; },
+            {{&St::deathCountdown, 40}}, true),
+        changed(
+            "so does the solo bit", [](MovedPlayer&, P& p) { p.commandFlags = CommandFlags::Solo; },
+            {}, true),
+        changed(
+            "and a request", [](MovedPlayer& rig, P&) { rig.restart = true; }, {}, true),
+        changed(
+            "a decimating player is restarted in full",
+            [](MovedPlayer& rig, P&) {
+                DecimationRandom random(7);
+                rig.player.decimate(2.0, random);
+            },
+            {}, true),
+        changed(
+            "a retiring one too", [](MovedPlayer& rig, P&) { rig.player.retire(); }, {}, true),
+    };
+    for (const ChangeCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        MovedPlayer rig;
+        PlayerParameters record = rig.record;
+        c.change(rig, record);
+        EXPECT_TRUE(rig.player.applyChange(record, nullptr, rig.restart));
+        for (const auto& [field, value] : c.expected) {
+            EXPECT_EQ(rig.state().*field, value);
+        }
+        EXPECT_EQ(rig.state().flashPhase, c.restarts ? 0 : 3 * 16384);
+        if (c.restarts) {
+            EXPECT_EQ(rig.state().origin, 90.0);
+            EXPECT_EQ(rig.state().decimationSteps, 0u);
+            EXPECT_EQ(rig.state().bits & ~PlayerStateBits::CountingDown, 0u);
+        }
+    }
 }
 
-TEST(PlayerChange, DeathOrSoloChangesRestartThePlayer) {
-    MovedPlayer rig;
-    PlayerParameters changed = rig.record;
-    // A different death time without its enabled bit counts as no death time: no restart.
-    changed.deathAfter = 9.0;
-    rig.change(changed);
-    EXPECT_EQ(rig.state().origin, 120.0);
-
-    changed.commandFlags = CommandFlags::DeathAfterEnabled;
-    rig.change(changed);
-    EXPECT_EQ(rig.state().origin, 90.0);
-    EXPECT_EQ(rig.state().deathCountdown, 72.0);  // 9 s × 8
-    EXPECT_EQ(rig.state().bits, PlayerStateBits::CountingDown);
-
-    rig.steps(2);
-    changed.commandFlags |= CommandFlags::Solo;
-    rig.change(changed);
-    EXPECT_EQ(rig.state().origin, 90.0);
-
-    rig.steps(2);
-    rig.change(changed, true);  // an explicit restart request
-    EXPECT_EQ(rig.state().origin, 90.0);
-    EXPECT_EQ(rig.state().deathCountdown, 72.0);
-}
-
-TEST(PlayerChange, FadingPlayerIsRestartedInFull) {
-    MovedPlayer rig;
-    DecimationRandom random(7);
-    rig.player.decimate(2.0, random);
-    ASSERT_TRUE(test::isDecimating(rig.player));
-    rig.change(rig.record);
-    EXPECT_EQ(rig.state().bits, 0u);
-    EXPECT_EQ(rig.state().decimationSteps, 0u);
-    EXPECT_EQ(rig.state().origin, 90.0);
-
-    rig.steps(2);
-    rig.player.retire();
-    ASSERT_TRUE(test::isRetiring(rig.player));
-    rig.change(rig.record);
-    EXPECT_EQ(rig.state().bits, 0u);
-    EXPECT_EQ(rig.state().origin, 90.0);
-}
-
-TEST(PlayerChange, EmptyContentStartsRetiring) {
-    MovedPlayer rig;
+TEST(PlayerChange, EmptyContentStartsRetiringUnlessThePlayerHasItsOwnDeathTime) {
     const PlayerContent empty;
-    EXPECT_TRUE(rig.player.applyChange(rig.record, &empty, false));
-    EXPECT_TRUE(rig.player.content().empty());
-    EXPECT_TRUE(test::isRetiring(rig.player));
-    EXPECT_EQ(rig.state().deathCountdown, 80.0);  // ten seconds at 8 frames a second
-
-    // A player with its own death time keeps it.
-    PlayerParameters timed = rig.record;
-    timed.commandFlags = CommandFlags::DeathAfterEnabled;
-    timed.deathAfter = 3.0;
-    rig.start(timed, test::fullColumns(4));
-    EXPECT_TRUE(rig.player.applyChange(timed, &empty, false));
-    EXPECT_FALSE(test::isRetiring(rig.player));
-    EXPECT_EQ(rig.state().deathCountdown, 24.0);
+    for (const bool timed : {false, true}) {
+        SCOPED_TRACE(timed);
+        MovedPlayer rig;
+        if (timed) {
+            rig.record.commandFlags = CommandFlags::DeathAfterEnabled;
+            rig.record.deathAfter = 3.0;
+        }
+        EXPECT_TRUE(rig.player.applyChange(rig.record, &empty, false));
+        EXPECT_TRUE(rig.player.content().empty());
+        EXPECT_EQ(test::isRetiring(rig.player), !timed);
+        // Ten seconds at 8 frames a second, or the player's own three.
+        EXPECT_EQ(rig.state().deathCountdown, timed ? 24.0 : 80.0);
+    }
 }
 
 }  // namespace

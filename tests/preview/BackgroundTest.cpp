@@ -8,88 +8,75 @@
 namespace rova {
 namespace {
 
-struct BackgroundFixture {
-    explicit BackgroundFixture(const QString& backgroundPath)
-        : store(storeWithBackground(backgroundPath)) {}
-    static MemorySettingsStore storeWithBackground(const QString& path) {
-        MemorySettingsStore store;
+// A simulator in a 400 × 300 window whose stored background is a picture of four quadrants.
+// With no players the frame is dark: a drawing shows the background alone.
+class PreviewBackground : public ::testing::Test {
+  protected:
+    void layOut(const QString& path) {
         store.set("BackgroundPath", path);
-        return store;
+        simulator = std::make_unique<PreviewSimulator>(clock, store);
+        simulator->resize({0, 0, 400, 300});
     }
-    void layOut() { simulator.resize({0, 0, 400, 300}); }
-    // With no players the frame is dark: a drawing shows the background alone.
-    void draw() { simulator.composeFrame(); }
-    QRgb pixel(int x, int y) const { return simulator.image().pixel(x, y) & 0xFFFFFF; }
+    QRgb pixel(int x, int y) const { return simulator->image().pixel(x, y) & 0xFFFFFF; }
+    // The four quadrants' middles: red, green on top; blue, white below.
+    std::vector<QRgb> quadrants() const {
+        return {pixel(50, 40), pixel(350, 40), pixel(50, 260), pixel(350, 260)};
+    }
+    const std::vector<QRgb> kShown{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
 
+    QTemporaryDir dir;
+    const QString quadrantsPath = test::saveQuadrants(dir, "quadrants.bmp");
     VirtualClock clock;
     MemorySettingsStore store;
-    PreviewSimulator simulator{clock, store};
+    std::unique_ptr<PreviewSimulator> simulator;
 };
 
-TEST(PreviewBackground, IsStretchedOverTheWholeWindowBehindTheLamps) {
-    QTemporaryDir dir;
-    BackgroundFixture f(test::saveQuadrants(dir, "quadrants.bmp"));
-    f.layOut();
-    f.draw();
-    EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);
-    EXPECT_EQ(f.pixel(350, 40), 0x00FF00u);
-    EXPECT_EQ(f.pixel(50, 260), 0x0000FFu);
-    EXPECT_EQ(f.pixel(350, 260), 0xFFFFFFu);
+TEST_F(PreviewBackground, IsStretchedOverTheWholeWindowUnlessSwitchedOff) {
+    layOut(quadrantsPath);
+    simulator->composeFrame();
+    EXPECT_EQ(quadrants(), kShown);
+    simulator->setBackgroundViewed(false);
+    simulator->composeFrame();
+    EXPECT_TRUE(test::allBlack(simulator->image()));
+    simulator->setBackgroundViewed(true);
+    simulator->composeFrame();
+    EXPECT_EQ(quadrants(), kShown);
 }
 
-TEST(PreviewBackground, SwitchedOffTheWindowIsBlackEvenWithAPictureLoaded) {
-    QTemporaryDir dir;
-    BackgroundFixture f(test::saveQuadrants(dir, "quadrants.bmp"));
-    f.layOut();
-    f.draw();
-    f.simulator.setBackgroundViewed(false);
-    f.draw();
-    EXPECT_TRUE(test::allBlack(f.simulator.image()));
-    f.simulator.setBackgroundViewed(true);
-    f.draw();
-    EXPECT_EQ(f.pixel(350, 260), 0xFFFFFFu);
-}
-
-TEST(PreviewBackground, AnUnreadableChoiceKeepsThePreviousPictureAndSetting) {
-    QTemporaryDir dir;
-    const QString first = test::saveQuadrants(dir, "first.bmp");
-    BackgroundFixture f(first);
-    f.layOut();
+TEST_F(PreviewBackground, AnUnreadableChoiceKeepsThePreviousPictureAndSetting) {
+    layOut(quadrantsPath);
     QFile bad(dir.filePath("notes.bmp"));
     ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
     bad.write("this is not a bitmap");
     bad.close();
-    const int writesBefore = f.store.writeCount();
+    const int writesBefore = store.writeCount();
+    EXPECT_FALSE(simulator->chooseBackground(bad.fileName()));
+    EXPECT_EQ(simulator->backgroundPath(), quadrantsPath);
+    EXPECT_EQ(store.writeCount(), writesBefore);
+    simulator->eraseBackground();  // the next drawing repaints everything
+    simulator->composeFrame();
+    EXPECT_EQ(quadrants(), kShown);
 
-    EXPECT_FALSE(f.simulator.chooseBackground(bad.fileName()));
-    EXPECT_EQ(f.simulator.backgroundPath(), first);
-    EXPECT_EQ(f.store.writeCount(), writesBefore);
-    f.simulator.eraseBackground();  // the next drawing repaints everything
-    f.draw();
-    EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);
-
+    // A readable choice is shown and stored, and switches the background on.
     const QString second = test::saveQuadrants(dir, "second.bmp");
-    f.simulator.setBackgroundViewed(false);
-    EXPECT_TRUE(f.simulator.chooseBackground(second));
-    EXPECT_TRUE(f.simulator.backgroundViewed());
-    EXPECT_EQ(f.store.setting("BackgroundPath"), second);
+    simulator->setBackgroundViewed(false);
+    EXPECT_TRUE(simulator->chooseBackground(second));
+    EXPECT_TRUE(simulator->backgroundViewed());
+    EXPECT_EQ(store.setting("BackgroundPath"), second);
 }
 
-TEST(PreviewBackground, AMissingFileAtTheFirstLayoutGivesBlack) {
-    BackgroundFixture f("/nonexistent/background.bmp");
-    f.layOut();
-    f.draw();
-    EXPECT_TRUE(test::allBlack(f.simulator.image()));
+TEST_F(PreviewBackground, AMissingFileAtTheFirstLayoutGivesBlack) {
+    layOut("/nonexistent/background.bmp");
+    simulator->composeFrame();
+    EXPECT_TRUE(test::allBlack(simulator->image()));
 }
 
-TEST(PreviewBackground, ErasingWithThePreviewOffPaintsTheBackgroundAtOnce) {
-    QTemporaryDir dir;
-    BackgroundFixture f(test::saveQuadrants(dir, "quadrants.bmp"));
-    f.layOut();
-    f.simulator.setPreviewEnabled(false);
-    EXPECT_TRUE(test::allBlack(f.simulator.image()));
-    f.simulator.eraseBackground();
-    EXPECT_EQ(f.pixel(50, 40), 0xFF0000u);
+TEST_F(PreviewBackground, ErasingWithThePreviewOffPaintsTheBackgroundAtOnce) {
+    layOut(quadrantsPath);
+    simulator->setPreviewEnabled(false);
+    EXPECT_TRUE(test::allBlack(simulator->image()));
+    simulator->eraseBackground();
+    EXPECT_EQ(quadrants(), kShown);
 }
 
 }  // namespace

@@ -1,13 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 #include "PreviewTestSupport.h"
 
 namespace rova {
 namespace {
 
 constexpr int kRed = 4;  // lamp colour index: bit 2 is the red plane
+
+// A renderer and the default geometry (rotor radius 74, viewer 720 away, 48 below the column)
+// in an 800 × 600 window: screen centre x = 399 and y = 299 + trunc(68.6875 / 324 × 600) = 426.
+struct RendererFixture {
+    explicit RendererFixture(const SimulationSettings& settings = {}, int top = 0) {
+        geometry.apply(settings);
+        geometry.setClientRect({0, top, 800, 600});
+        renderer.resize(geometry.clientRect());
+    }
+    bool draw(const LampFrame& frame) { return renderer.drawFrame(frame, geometry); }
+    const QImage& image() const { return renderer.image(); }
+
+    SimulationGeometry geometry;
+    FrameRenderer renderer;
+};
 
 LampFrame frameWithLamp(int column, int lamp, int colour) {
     LampFrame frame;
@@ -19,140 +32,119 @@ LampFrame frameWithLamp(int column, int lamp, int colour) {
     return frame;
 }
 
-struct ExpectedLamp {
-    QRect rect;
-    int intensity;
-};
-
-// Where the whole-frame sweep draws the top lamp at the step whose angle lies in
-// [degree, degree + 1), worked out from the perspective and shading rules.
-ExpectedLamp expectedTopLamp(const SimulationGeometry& g, int degree) {
-    const double start = 180.0 - g.RotorHalfAngle() * 57.29577951471995;
-    const double angle = degree + (start - std::floor(start));
-    const double theta = angle * 0.017453292519444445;
-    const double x1 = test::expectedScreenX(g, theta - g.LampHalfAngle());
-    const double x2 = test::expectedScreenX(g, theta + g.LampHalfAngle());
-    const double k = test::expectedScale(g, theta);
-    const double y = g.screenCentreY() - k * g.ColumnHeight() - k * g.settings().viewerY + 0.5;
-    const bool backHalf = theta >= 1.57079632675 && theta < 4.71238898025;
-    double s = std::sin(backHalf ? theta + g.RotorHalfAngle() : theta - g.RotorHalfAngle()) * 256;
-    if (s < 0) {
-        s *= -0.25;
-    }
-    // Right and bottom exclusive.
-    const QPoint topLeft(static_cast<int>(std::min(x1, x2) + 0.5), static_cast<int>(y));
-    const QPoint bottomRight(static_cast<int>(std::max(x1, x2) + 1.5),
-                             static_cast<int>(y + k * g.settings().lampDiameter));
-    return {QRect(topLeft, bottomRight - QPoint(1, 1)), static_cast<int>(s)};
-}
-
-int scaledChannel(int intensity) {
-    return ((255 * intensity + 128) >> 8) & 0xFF;
-}
-
 void expectOnlyRectLit(const QImage& image, const QRect& rect, QRgb colour) {
-    ASSERT_FALSE(rect.isEmpty());
     for (int y = rect.top(); y <= rect.bottom(); ++y) {
         for (int x = rect.left(); x <= rect.right(); ++x) {
             ASSERT_EQ(image.pixel(x, y) & 0xFFFFFF, colour & 0xFFFFFF) << x << "," << y;
         }
     }
-    EXPECT_EQ(test::countPixels(image, colour), rect.width() * rect.height());
     EXPECT_EQ(test::countPixels(image, qRgb(0, 0, 0)),
               image.width() * image.height() - rect.width() * rect.height());
 }
 
-TEST(FrameDrawing, TheColumnFacingTheViewerIsDrawnInTheMiddleAtItsExactBounds) {
-    for (const int viewerAngle : {90, 0}) {
-        SCOPED_TRACE(viewerAngle);
-        SimulationSettings s;
-        s.viewerAngle = viewerAngle;
-        test::RendererFixture f(800, 600, s);
-        // With ViewerAngle v, frame column v is the one drawn at rotor angle 90.
-        EXPECT_TRUE(f.draw(frameWithLamp(viewerAngle, 15, kRed)));
+// The sweep starts at the right grazing point, 180° − asin(74 / 720) = 174.10085°, so the step
+// that draws a frame column c lies at c + 0.10085°. The lamp spans ± atan(1 / 74) = ± 0.7742°
+// around it; x = 399 − 576 × 74 cos θ / (720 − 74 sin θ), the scale is 576 / (720 − 74 sin θ),
+// the column's top is at 426 − scale × (41.375 + 48) + 0.5. Brightness: 256 × sin of the angle
+// turned by the rotor's half angle toward the viewer, a quarter of its size on the far side.
+struct LampCase {
+    const char* name;
+    int viewerAngle;
+    int column;
+    int lamp;
+    int colour;
+    int displayDepth;
+    QRect rect;  // in the image
+    QRgb shown;
+    int clientTop = 0;
+};
 
-        const SimulationGeometry& g = f.geometry;
-        const ExpectedLamp lamp = expectedTopLamp(g, 90);
-        const int red = scaledChannel(lamp.intensity);
-        EXPECT_GT(lamp.intensity, 200) << "facing the viewer";
-        expectOnlyRectLit(f.image(), lamp.rect, qRgb(red, 0, 0));
-        // The step nearest to rotor angle 90 lies less than a degree past it: within a lamp's
-        // width of the window's centre.
-        EXPECT_LE(std::abs(lamp.rect.left() + lamp.rect.width() / 2.0 - g.screenCentreX()),
-                  lamp.rect.width());
+TEST(FrameDrawing, ALitLampIsDrawnInPerspectiveAtItsShadedColour) {
+    const LampCase cases[] = {
+        // θ = 90.10085°: x 398.22 .. 400.01, scale 0.891641, top 346.81, 1.78 high; sin 96° ×
+        // 256 = 254.6, shown as (255 × 254 + 128) >> 8 = 253.
+        {"the top lamp facing the viewer", 90, 90, 15, kRed, 32, QRect(398, 346, 3, 2),
+         qRgb(253, 0, 0)},
+        {"ViewerAngle 0 turns frame column 0 to the viewer", 0, 0, 15, kRed, 32,
+         QRect(398, 346, 3, 2), qRgb(253, 0, 0)},
+        // 15 lamp steps of 2.625 × 0.891641 further down: 381.92 .. 383.70.
+        {"the bottom lamp facing the viewer, yellow", 90, 90, 0, kRed | 2, 32,
+         QRect(398, 381, 3, 2), qRgb(253, 253, 0)},
+        {"a client area 20 lower draws at the same place in the image", 90, 90, 15, kRed, 32,
+         QRect(398, 346, 3, 2), qRgb(253, 0, 0), 20},
+        // θ = 270.10085°: x 398.18 .. 399.63, scale 576 / 794 = 0.725441, top 361.66 .. 363.11;
+        // |sin 276°| × 256 / 4 = 63.65.
+        {"the far side at a quarter of the brightness", 90, 270, 15, kRed | 1, 32,
+         QRect(398, 361, 3, 2), qRgb(63, 0, 63)},
+        {"ViewerAngle 270 turns frame column 90 to the far side", 270, 90, 15, kRed | 1, 32,
+         QRect(398, 361, 3, 2), qRgb(63, 0, 63)},
+        {"below 16 bits every lamp is at full brightness", 90, 270, 15, 7, 8, QRect(398, 361, 3, 2),
+         qRgb(255, 255, 255)},
+        // θ = 10.10085°: x 339.59 .. 339.71, top 353.69 .. 355.32; sin 4.2017° × 256 = 18.76.
+        {"near the left grazing point: narrow and dim", 90, 10, 15, kRed, 32, QRect(340, 353, 1, 2),
+         qRgb(18, 0, 0)},
+    };
+    for (const LampCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SimulationSettings s;
+        s.viewerAngle = c.viewerAngle;
+        RendererFixture f(s, c.clientTop);
+        f.renderer.setDisplayDepth(c.displayDepth);
+        EXPECT_TRUE(f.draw(frameWithLamp(c.column, c.lamp, c.colour)));
+        expectOnlyRectLit(f.image(), c.rect, c.shown);
+        EXPECT_TRUE(f.renderer.dirtyRect().contains(c.rect.translated(0, c.clientTop)));
     }
 }
 
-TEST(FrameDrawing, TheFarSideShowsAtAQuarterOfItsBrightness) {
-    test::RendererFixture f(800, 600);
-    f.draw(frameWithLamp(270, 15, kRed | 1));  // magenta
-    const ExpectedLamp lamp = expectedTopLamp(f.geometry, 270);
-    // A quarter of at most full brightness, less the fall-off toward the grazing points.
-    EXPECT_LE(lamp.intensity, 64);
-    EXPECT_GT(lamp.intensity, 48);
-    const int channel = scaledChannel(lamp.intensity);
-    expectOnlyRectLit(f.image(), lamp.rect, qRgb(channel, 0, channel));
-}
-
-TEST(FrameDrawing, FewerThanSixteenBitsDrawsEveryLampAtFullBrightness) {
-    test::RendererFixture f(800, 600);
-    f.renderer.setDisplayDepth(8);
-    f.draw(frameWithLamp(270, 15, 7));
-    const ExpectedLamp lamp = expectedTopLamp(f.geometry, 270);
-    expectOnlyRectLit(f.image(), lamp.rect, qRgb(255, 255, 255));
-}
-
-TEST(FrameDrawing, ColumnsAtTheGrazingPointsAreSkipped) {
-    test::RendererFixture f(800, 600);
-    // The sweep starts exactly at the right grazing point, where the shading is zero.
-    const int grazing =
-        static_cast<int>(std::floor(180.0 - f.geometry.RotorHalfAngle() * 57.29577951471995));
-    f.draw(frameWithLamp(grazing, 15, kRed));
+TEST(FrameDrawing, TheColumnAtTheGrazingPointIsSkippedOnlyWhenShaded) {
+    // Column 174 is drawn at 174.10085°, where the shading sin 180° is zero.
+    RendererFixture f;
+    f.draw(frameWithLamp(174, 15, kRed));
     EXPECT_TRUE(test::allBlack(f.image()));
 
     f.renderer.setDisplayDepth(8);
-    f.draw(frameWithLamp(grazing, 15, kRed));
-    EXPECT_GT(test::countPixels(f.image(), qRgb(255, 0, 0)), 0);
+    f.draw(frameWithLamp(174, 15, kRed));
+    // x 458.51 .. 458.51 and top 354.24 .. 355.85: one pixel, the rotor's rightmost, which the
+    // next drawing repaints.
+    EXPECT_EQ(test::countPixels(f.image(), qRgb(255, 0, 0)), 1);
+    f.draw(LampFrame{});
+    EXPECT_TRUE(test::allBlack(f.image()));
 }
 
 TEST(FrameDrawing, ThePreviousDrawingIsRepaintedBeforeTheNext) {
-    test::RendererFixture f(800, 600);
+    RendererFixture f;
     f.draw(frameWithLamp(90, 0, kRed));
-    const ExpectedLamp top = expectedTopLamp(f.geometry, 90);
-    const QRect dirty = f.renderer.dirtyRect();
-    EXPECT_LE(dirty.left(), top.rect.left());
-    EXPECT_LE(dirty.top(), top.rect.top());
-    EXPECT_GT(test::countPixels(f.image(), qRgb(scaledChannel(top.intensity), 0, 0)), 0);
-
+    EXPECT_EQ(test::countPixels(f.image(), qRgb(253, 0, 0)), 6);
     f.draw(LampFrame{});  // all lamps off
     EXPECT_TRUE(test::allBlack(f.image()));
 }
 
 TEST(FrameDrawing, NothingIsDrawnWhileThePreviewIsOff) {
-    test::RendererFixture f(400, 300);
+    RendererFixture f;
     f.renderer.setPreviewEnabled(false);
     EXPECT_FALSE(f.draw(frameWithLamp(90, 15, 7)));
     EXPECT_TRUE(test::allBlack(f.image()));
-    EXPECT_EQ(f.renderer.dirtyRect(), QRect(0, 0, 400, 300)) << "kept for later";
+    EXPECT_EQ(f.renderer.dirtyRect(), QRect(0, 0, 800, 600)) << "kept for later";
 }
 
 TEST(FrameDrawing, AnAnimatedDrawingContinuesWhereThePreviousStopped) {
     SimulationSettings s;
     s.doAnimation = true;  // 720 degrees per second at 16 draws: 45 degrees per drawing
-    test::RendererFixture f(800, 600, s);
+    RendererFixture f(s);
     f.renderer.setDisplayDepth(8);
     const LampFrame frame = frameWithLamp(10, 15, kRed);
 
-    // First drawing: 0-45, 90-135, 180-225, 270-315 include column 10.
+    // First drawing: 0-45, 90-135, 180-225, 270-315 include column 10, drawn at 10° exactly:
+    // x 339.59 .. 339.70, top 353.70 .. 355.33, two pixels.
     f.draw(frame);
     EXPECT_DOUBLE_EQ(f.renderer.animationAngle(), 45.0);
-    EXPECT_GT(test::countPixels(f.image(), qRgb(255, 0, 0)), 0);
+    EXPECT_EQ(test::countPixels(f.image(), qRgb(255, 0, 0)), 2);
     // Second: 45-90, 135-180, 225-270, 315-360 do not; the first drawing is gone.
     f.draw(frame);
     EXPECT_DOUBLE_EQ(f.renderer.animationAngle(), 0.0);
     EXPECT_TRUE(test::allBlack(f.image()));
     f.draw(frame);
-    EXPECT_GT(test::countPixels(f.image(), qRgb(255, 0, 0)), 0);
+    EXPECT_EQ(test::countPixels(f.image(), qRgb(255, 0, 0)), 2);
 }
 
 }  // namespace

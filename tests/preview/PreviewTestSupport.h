@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <algorithm>
-#include <cmath>
 
 #include "BmpCodec.h"
 #include "Clock.h"
@@ -26,35 +25,6 @@ struct SimulatorFixture {
     MemorySettingsStore store;
     PreviewSimulator simulator{clock, store};
 };
-
-// A renderer and the geometry it draws with, laid out in a window of the given size as the
-// simulator lays out its first one.
-struct RendererFixture {
-    explicit RendererFixture(int width = 800, int height = 600,
-                             const SimulationSettings& settings = {}) {
-        geometry.apply(settings);
-        geometry.setClientRect({0, 0, width, height});
-        geometry.fitDistance();
-        renderer.resize(geometry.clientRect());
-    }
-    bool draw(const LampFrame& frame) { return renderer.drawFrame(frame, geometry); }
-    const QImage& image() const { return renderer.image(); }
-
-    SimulationGeometry geometry;
-    FrameRenderer renderer;
-};
-
-// The screen x of rotor angle theta, written out from the perspective formula.
-inline double expectedScreenX(const SimulationGeometry& g, double theta) {
-    const SimulationSettings& s = g.settings();
-    const double depth = s.viewerDistance - s.rotorRadius * std::sin(theta);
-    return g.screenCentreX() - 72.0 * s.screenDistance * s.rotorRadius * std::cos(theta) / depth;
-}
-
-inline double expectedScale(const SimulationGeometry& g, double theta) {
-    const SimulationSettings& s = g.settings();
-    return 72.0 * s.screenDistance / (s.viewerDistance - s.rotorRadius * std::sin(theta));
-}
 
 inline int countPixels(const QImage& image, QRgb colour) {
     int count = 0;
@@ -95,12 +65,13 @@ bool waitFor(Condition done) {
     return done();
 }
 
-// A white block 60 columns wide on all 16 lamps, shown as it is.
-inline ParameterSet whiteBlock() {
+// A block 60 columns wide on all 16 lamps, shown as it is, white or in the given planes.
+inline ParameterSet colourBlock(std::uint32_t blue = 0xFFFF0000u, std::uint32_t green = 0xFFFF0000u,
+                                std::uint32_t red = 0xFFFF0000u) {
     ParameterSet set;
     set.parameters.commandFlags = 0;
     for (ContentColumn& column : set.content.allocate(60, 16)) {
-        column = {0xFFFF0000u, 0xFFFF0000u, 0xFFFF0000u};
+        column = {blue, green, red};
     }
     return set;
 }

@@ -5,92 +5,54 @@
 namespace rova {
 namespace {
 
-Command commandOf(Keyword keyword) {
-    Command command;
-    command.setKeyword(keyword);
-    return command;
-}
+// One command as the sequence list shows it.
+struct RowCase {
+    CommandKeyword keyword;
+    bool deathEnabled;
+    double deathAfter;
+    std::uint32_t deathType;
+    double nextCommandAfter;
+    const char* type;
+    const char* death;
+    const char* deathTypeText;
+    const char* nextCommand;
+};
 
-TEST(CommandTextTest, NamesColumnsTypesAndDeathTypes) {
-    EXPECT_EQ(CommandText::columnHeadings(),
-              QStringList({"Name", "Type", "Death", "Death Type", "Next Command"}));
-    const QStringList items = {"new solo player", "new player",       "change top player",
-                               "kill top player", "kill all players", "repeat marker",
-                               "repeat"};
-    for (int i = 0; i < CommandKeyword::kCount; ++i) {
-        EXPECT_EQ(CommandText::keywordItem(i), items[i]);
-    }
-    EXPECT_TRUE(CommandText::keywordItem(-1).isEmpty());
-    EXPECT_EQ(CommandText::deathTypeItem(0), "immediate");
-    EXPECT_EQ(CommandText::deathTypeItem(1), "decimate - fast");
-    EXPECT_EQ(CommandText::deathTypeItem(2), "decimate - slow");
-    EXPECT_TRUE(CommandText::deathTypeItem(3).isEmpty());
-    EXPECT_TRUE(CommandText::deathTypeItem(4).isEmpty());
-    EXPECT_TRUE(CommandText::deathTypeItem(77).isEmpty());
-}
-
-TEST(CommandTextTest, ShowsAPlayerCommandsDeathAndNextCommand) {
-    Command solo = commandOf(Keyword::Solo);
-    solo.setName("Intro", false);
-    solo.parameters().deathAfter = 2.5;
-    solo.parameters().commandFlags |= CommandFlags::DeathAfterEnabled;
-    solo.parameters().deathType = 1;
-    solo.parameters().nextCommandAfter = 7.25;
-    CommandRow row = CommandText::row(solo);
-    EXPECT_EQ(row.name, "Intro");
-    EXPECT_EQ(row.type, "new solo player");
-    EXPECT_EQ(row.death, "after 2.5 sec");
-    EXPECT_EQ(row.deathType, "decimate - fast");
-    EXPECT_EQ(row.nextCommand, "after 7.3 sec");
-
-    Command player = commandOf(Keyword::New);
-    player.parameters().commandFlags &= ~CommandFlags::DeathAfterEnabled;
-    player.parameters().deathType = 3;
-    row = CommandText::row(player);
-    EXPECT_EQ(row.type, "new player");
-    EXPECT_EQ(row.death, "indefinite");
-    EXPECT_TRUE(row.deathType.isEmpty());
-    EXPECT_EQ(row.nextCommand, "after 5 sec");
-}
-
-TEST(CommandTextTest, ShowsARepeatCount) {
-    Command repeat = commandOf(Keyword::Repeat);
-    repeat.parameters().deathAfter = 3.7;
-    repeat.parameters().commandFlags |= CommandFlags::DeathAfterEnabled;
-    CommandRow row = CommandText::row(repeat);
-    EXPECT_EQ(row.type, "repeat");
-    EXPECT_EQ(row.death, "3 times");
-    EXPECT_TRUE(row.deathType.isEmpty());
-    EXPECT_EQ(row.nextCommand, "after 5 sec");
-
-    repeat.parameters().commandFlags &= ~CommandFlags::DeathAfterEnabled;
-    EXPECT_EQ(CommandText::row(repeat).death, "infinite");
-}
-
-TEST(CommandTextTest, ShowsOnlyWhatOtherCommandsUse) {
-    const CommandRow mark = CommandText::row(commandOf(Keyword::Mark));
-    EXPECT_EQ(mark.type, "repeat marker");
-    EXPECT_TRUE(mark.death.isEmpty());
-    EXPECT_TRUE(mark.deathType.isEmpty());
-    EXPECT_TRUE(mark.nextCommand.isEmpty());
-
-    for (Keyword keyword : {Keyword::Change, Keyword::Kill, Keyword::KillAll}) {
-        Command command = commandOf(keyword);
-        command.parameters().commandFlags |= CommandFlags::DeathAfterEnabled;
-        command.parameters().nextCommandAfter = 0.5;
+TEST(CommandTextTest, RowShowsOnlyWhatEachKeywordUsesWithOneDecimal) {
+    const RowCase cases[] = {
+        {Keyword::Solo, true, 2.5, 1, 7.25, "new solo player", "after 2.5 sec", "decimate - fast",
+         "after 7.3 sec"},
+        {Keyword::New, false, 2.5, 3, 5.0, "new player", "indefinite", "", "after 5 sec"},
+        {Keyword::New, true, 0.04, 2, 0.0, "new player", "after 0 sec", "decimate - slow",
+         "after 0 sec"},
+        {Keyword::Solo, true, 1.0, 0, 1.0, "new solo player", "after 1 sec", "immediate",
+         "after 1 sec"},
+        {Keyword::Change, true, 2.5, 1, 0.5, "change top player", "", "", "after 0.5 sec"},
+        {Keyword::Kill, true, 2.5, 1, 0.5, "kill top player", "", "", "after 0.5 sec"},
+        {Keyword::KillAll, true, 2.5, 1, 0.5, "kill all players", "", "", "after 0.5 sec"},
+        {Keyword::Mark, true, 2.5, 1, 0.5, "repeat marker", "", "", ""},
+        // The repeat count is the death time taken as a whole number.
+        {Keyword::Repeat, true, 3.7, 1, 5.0, "repeat", "3 times", "", "after 5 sec"},
+        {Keyword::Repeat, false, 3.7, 1, 5.0, "repeat", "infinite", "", "after 5 sec"},
+        {CommandKeyword(FourCC("ABCD")), true, 2.5, 1, 5.0, "", "", "", ""},
+    };
+    for (const RowCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.keyword.index() << " " << c.type);
+        Command command;
+        command.restoreKeyword(c.keyword);
+        command.setName("Intro", false);
+        PlayerParameters& parameters = command.parameters();
+        parameters.commandFlags = c.deathEnabled ? CommandFlags::DeathAfterEnabled : 0;
+        parameters.deathAfter = c.deathAfter;
+        parameters.deathType = c.deathType;
+        parameters.nextCommandAfter = c.nextCommandAfter;
         const CommandRow row = CommandText::row(command);
-        EXPECT_TRUE(row.death.isEmpty());
-        EXPECT_TRUE(row.deathType.isEmpty());
-        EXPECT_EQ(row.nextCommand, "after 0.5 sec");
+        EXPECT_EQ(row.name, "Intro");
+        EXPECT_EQ(row.type, c.type);
+        EXPECT_EQ(row.death, c.death);
+        EXPECT_EQ(row.deathType, c.deathTypeText);
+        EXPECT_EQ(row.nextCommand, c.nextCommand);
     }
-
-    Command unknown;
-    unknown.restoreKeyword(CommandKeyword(FourCC("ABCD")));
-    unknown.setName("odd", false);
-    const CommandRow row = CommandText::row(unknown);
-    EXPECT_EQ(row.name, "odd");
-    EXPECT_TRUE(row.type.isEmpty());
-    EXPECT_TRUE(row.nextCommand.isEmpty());
 }
 
 }  // namespace
