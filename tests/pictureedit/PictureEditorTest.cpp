@@ -130,9 +130,10 @@ TEST_F(PictureEditorTest, MouseStrokesReachTheModelAtPictureCoordinates) {
         }
         ASSERT_EQ(model().scrollPosition(), scrolled);
         // The middle of the screen cell at (column, 3) from the picture's top-left corner.
+        const int cell = zoom;  // a lambda cannot capture a structured binding here
         const auto screenCell = [&](int column) {
-            return QPoint(model().leftOffset() + column * zoom + zoom / 2,
-                          model().topOffset() + 3 * zoom + zoom / 2);
+            return QPoint(model().leftOffset() + column * cell + cell / 2,
+                          model().topOffset() + 3 * cell + cell / 2);
         };
         QTest::mousePress(viewport(), Qt::LeftButton, {}, screenCell(2));
         QTest::mouseMove(viewport(), screenCell(3));

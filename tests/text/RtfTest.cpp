@@ -275,8 +275,8 @@ TEST(RtfWriter, WritesWhatWordProcessorsReadAndReadsBackTheSame) {
         "{\\f3\\fnil\\fcharset0 Odd\\'3bName\\{x\\}\\\\;}",
         "{\\f4\\fnil\\fcharset0 \\u1064?rift \\'e9;}",
         // The colour table's first entry is empty: the automatic colour.
-        "{\\colortbl ;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green255\\blue0;"
-        "\\red0\\green0\\blue255;\\red224\\green224\\blue224;",
+        ("{\\colortbl ;\\red0\\green0\\blue0;\\red255\\green0\\blue0;\\red0\\green255\\blue0;"
+         "\\red0\\green0\\blue255;\\red224\\green224\\blue224;"),
         // Sizes in half points, effects switched on and off, colours by index.
         "\\f1\\cf1 Plain \\b\\cf2 bold \\fs21\\b0\\i\\cf3 italic ",
         "\\f2\\fs36\\i0\\ul\\cf4 under\\fs1\\b\\i\\cf1 all\\par",
