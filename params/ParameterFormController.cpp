@@ -503,15 +503,16 @@ void ParameterFormController::setBounceAtZero(bool on) {
 }
 
 void ParameterFormController::setAlignTop(bool on) {
-    setAlignment(on ? PlayerFlags::AlignTop : 0);
-    working_.parameters.yShift = 0.0;
-    working_.parameters.applyVerticalAlignment(working_.content.rowCount());
-    showPairs(kVerticalPairs);
-    changed();
+    alignToEdge(on ? PlayerFlags::AlignTop : 0);
 }
 
 void ParameterFormController::setAlignBottom(bool on) {
-    setAlignment(on ? PlayerFlags::AlignBottom : 0);
+    alignToEdge(on ? PlayerFlags::AlignBottom : 0);
+}
+
+// The alignment bits, and the y-shift that puts the content against that edge.
+void ParameterFormController::alignToEdge(std::uint32_t bits) {
+    setAlignment(bits);
     working_.parameters.yShift = 0.0;
     working_.parameters.applyVerticalAlignment(working_.content.rowCount());
     showPairs(kVerticalPairs);

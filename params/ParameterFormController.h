@@ -213,6 +213,7 @@ class ParameterFormController final : public ParameterFormAccess {
     void autoWidth();
     void setPlayerFlag(std::uint32_t flag, bool on);
     void setAlignment(std::uint32_t bits);
+    void alignToEdge(std::uint32_t bits);
 
     void showValues();
     void showPairs(std::span<const FormValue> pairs);

@@ -543,8 +543,7 @@ void DocumentForm::selectRows(int first, int last, int focus) {
 }
 
 void DocumentForm::focusMovedByUser(int row) {
-    stop();
-    parameters_.killAllPlayers();
+    stopAndKillPlayers();
     runner_.loadAndExecute(row);
     updateButtons();
 }
