@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "BmpCodec.h"
@@ -22,11 +23,10 @@
 namespace rova {
 namespace {
 
-std::string textOf(std::span<const std::uint8_t> bytes) {
-    return {bytes.begin(), bytes.end()};
-}
+using namespace std::string_literals;
+using namespace std::string_view_literals;
 
-std::vector<std::uint8_t> bytesOf(const std::string& text) {
+std::vector<std::uint8_t> bytesOf(std::string_view text) {
     return {text.begin(), text.end()};
 }
 
@@ -44,41 +44,48 @@ TEST_F(CommandTextTest, TakesThePlainTextANulAndTheRtfAndPutsTheTextBackWithItsF
     EXPECT_EQ(command.name(), "Hello bold\r\nthree");  // paragraphs end in CR LF
     QByteArray rtf;
     ASSERT_TRUE(text_.streamOutRtf(rtf));
-    EXPECT_EQ(textOf(command.content()),
-              "Hello bold\r\nthree" + std::string(1, '\0') + rtf.toStdString());
+    const std::span<const std::uint8_t> content = command.content();
+    EXPECT_EQ(std::string(content.begin(), content.end()),
+              "Hello bold\r\nthree\0"s + rtf.toStdString());
 
     RichTextDocument other;
     ASSERT_TRUE(putText(command, other));
     QByteArray after;
     ASSERT_TRUE(other.streamOutRtf(after));
     EXPECT_EQ(after, rtf);
-    EXPECT_EQ(other.document().toPlainText(), text_.document().toPlainText());
 }
 
-TEST_F(CommandTextTest, PutsRawRtfWithAnEmptyPlainPart) {
-    // The form of text taken over from a rich-text file: a NUL, then the file's bytes.
-    Command command;
-    ASSERT_TRUE(command.takeRawContent(content_kind::Rich, bytesOf(R"({\rtf1 from a file})")));
-    ASSERT_TRUE(putText(command, text_));
-    EXPECT_EQ(text_.document().toPlainText(), "from a file");
+// Only the RTF after the first NUL is read: text taken over from a rich-text file has an empty
+// plain part. No content empties the text; a content without RTF fails and empties it too.
+TEST_F(CommandTextTest, PutsTheRtfPartBackAndEmptiesTheTextForNoneOrABrokenOne) {
+    const struct {
+        std::string_view content;
+        bool put;
+        const char* text;
+    } cases[] = {
+        {"\0{\\rtf1 from a file}"sv, true, "from a file"},
+        {""sv, true, ""},
+        {"plain\0not rtf"sv, false, ""},
+        {"{\\rtf1 hidden}"sv, false, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.content);
+        ASSERT_TRUE(text_.streamIn(R"({\rtf1 old text})"));
+        Command command;
+        command.assignContent(content_kind::Rich, bytesOf(c.content));
+        EXPECT_EQ(putText(command, text_), c.put);
+        EXPECT_EQ(text_.document().toPlainText(), c.text);
+    }
 }
 
-TEST_F(CommandTextTest, AnEmptyContentEmptiesTheControlAndABrokenOneFails) {
-    ASSERT_TRUE(text_.streamIn(R"({\rtf1 old text})"));
-    Command command;
-    EXPECT_TRUE(putText(command, text_));
-    EXPECT_EQ(text_.textLength(), 0);
-
-    ASSERT_TRUE(text_.streamIn(R"({\rtf1 old text})"));
-    command.assignContent(content_kind::Rich, bytesOf(std::string("plain", 6) + "not rtf"));
-    EXPECT_FALSE(putText(command, text_));
-    EXPECT_EQ(text_.textLength(), 0);
-
-    // Without the NUL there is no RTF part at all.
-    ASSERT_TRUE(text_.streamIn(R"({\rtf1 old text})"));
-    command.assignContent(content_kind::Rich, bytesOf(R"({\rtf1 hidden})"));
-    EXPECT_FALSE(putText(command, text_));
-    EXPECT_EQ(text_.textLength(), 0);
+// A picture record put together by hand: `name` (with its 0 byte, if any), a state block and a
+// bitmap.
+std::vector<std::uint8_t> recordOf(std::string_view name, std::vector<std::uint8_t> block,
+                                   std::span<const std::uint8_t> bitmap = {}) {
+    std::vector<std::uint8_t> record = bytesOf(name);
+    record.insert(record.end(), block.begin(), block.end());
+    record.insert(record.end(), bitmap.begin(), bitmap.end());
+    return record;
 }
 
 class CommandPictureTest : public test::QtGuiApplicationTest {
@@ -91,43 +98,38 @@ class CommandPictureTest : public test::QtGuiApplicationTest {
         dc.painter().fillRect(0, 0, 2, 1, QColor(255, 0, 0));
         dc.painter().fillRect(5, 3, 1, 1, QColor(0, 0, 255));
         dc.release(true);
-    }
-
-    static bool samePixels(const Picture& a, const Picture& b) {
-        bool same = a.width() == b.width() && a.height() == b.height();
-        for (int y = 0; same && y < a.height(); ++y) {
-            same = std::ranges::equal(a.row(y), b.row(y));
-        }
-        return same && a.bitCount() == b.bitCount();
+        ASSERT_TRUE(writePackedBitmap(picture_, packed_));
     }
 
     Picture picture_;
+    std::vector<std::uint8_t> packed_;
 };
 
-TEST_F(CommandPictureTest, TheRecordHoldsFileNameStateAndPackedPicture) {
+// The state block gives its own length: of a shorter one the fields it does not reach keep their
+// initial values, of a longer one only the first 12 bytes are read; the bitmap follows the block.
+TEST_F(CommandPictureTest, TheRecordHoldsFileNameStateBlockOfAnyLengthAndPackedPicture) {
     std::vector<std::uint8_t> record;
     ASSERT_TRUE(writePictureRecord("C:\\pics\\star.bmp", {0, 16}, picture_, record));
-    std::vector<std::uint8_t> packed;
-    ASSERT_TRUE(writePackedBitmap(picture_, packed));
-
-    const std::string name = "C:\\pics\\star.bmp";
-    const std::span<const std::uint8_t> bytes = record;
-    ASSERT_EQ(bytes.size(), name.size() + 1 + 12 + packed.size());
-    EXPECT_EQ(textOf(bytes.first(name.size())), name);
-    EXPECT_EQ(bytes[name.size()], 0);
-    const std::vector<std::uint8_t> state(
-        bytes.begin() + static_cast<std::ptrdiff_t>(name.size()) + 1,
-        bytes.begin() + static_cast<std::ptrdiff_t>(name.size()) + 13);
-    EXPECT_EQ(state, (std::vector<std::uint8_t>{12, 0, 0, 0, 0, 0, 0, 0, 16, 0, 0, 0}));
-    EXPECT_TRUE(std::ranges::equal(bytes.last(packed.size()), packed));
-
-    const PictureRecord read = readPictureRecord(bytes);
-    EXPECT_EQ(read.fileName, name);
-    EXPECT_EQ(read.state, (PictureState{0, 16}));
-    EXPECT_TRUE(std::ranges::equal(read.bitmap, packed));
+    EXPECT_EQ(record,
+              recordOf("C:\\pics\\star.bmp\0"sv, {12, 0, 0, 0, 0, 0, 0, 0, 16, 0, 0, 0}, packed_));
+    const struct {
+        std::vector<std::uint8_t> block;
+        PictureState state;
+    } cases[] = {
+        {{8, 0, 0, 0, 0, 0, 0, 0}, {0, 0}},
+        {{16, 0, 0, 0, 1, 0, 0, 0, 9, 0, 0, 0, 0xAA, 0xBB, 0xCC, 0xDD}, {1, 9}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.block.size());
+        record = recordOf("C:\\x.bmp\0"sv, c.block, packed_);
+        const PictureRecord read = readPictureRecord(record);
+        EXPECT_EQ(read.fileName, "C:\\x.bmp");
+        EXPECT_EQ(read.state, c.state);
+        EXPECT_TRUE(std::ranges::equal(read.bitmap, packed_));
+    }
 }
 
-TEST_F(CommandPictureTest, TakesAndPutsAPictureBack) {
+TEST_F(CommandPictureTest, TakesAndPutsAPictureBackButNoneWithoutPixels) {
     Command command;
     ASSERT_TRUE(takePicture(command, "C:\\pics\\star.bmp", {1, 4}, picture_));
     EXPECT_EQ(command.contentKind(), content_kind::Picture);
@@ -139,60 +141,28 @@ TEST_F(CommandPictureTest, TakesAndPutsAPictureBack) {
     ASSERT_TRUE(putPicture(command, fileName, state, restored));
     EXPECT_EQ(fileName, "C:\\pics\\star.bmp");
     EXPECT_EQ(state, (PictureState{1, 4}));
-    EXPECT_TRUE(samePixels(restored, picture_));
-    EXPECT_EQ(restored.colourTable().size(), 8u);
+    std::vector<std::uint8_t> packed;
+    ASSERT_TRUE(writePackedBitmap(restored, packed));
+    EXPECT_EQ(packed, packed_);
 
-    // A picture without a file name gives an empty name.
+    // A picture without a file name gives an empty name; one without pixels cannot be taken.
     ASSERT_TRUE(takePicture(command, "", {1, 4}, picture_));
     EXPECT_EQ(command.name(), "");
-}
-
-TEST_F(CommandPictureTest, APictureWithoutPixelsCannotBeTaken) {
-    Command command;
-    ASSERT_TRUE(takePicture(command, "a.bmp", {}, picture_));
     EXPECT_FALSE(takePicture(command, "b.bmp", {}, Picture()));
     EXPECT_EQ(command.contentKind(), content_kind::None);
     EXPECT_TRUE(command.content().empty());
 }
 
-TEST_F(CommandPictureTest, AShorterOrLongerStateBlockMovesTheBitmap) {
-    std::vector<std::uint8_t> packed;
-    ASSERT_TRUE(writePackedBitmap(picture_, packed));
-
-    // An 8-byte block holds size and flags only; the rows keep their initial value.
-    std::vector<std::uint8_t> shortBlock = bytesOf(std::string("x.bmp", 6));
-    shortBlock.insert(shortBlock.end(), {8, 0, 0, 0, 0, 0, 0, 0});
-    shortBlock.insert(shortBlock.end(), packed.begin(), packed.end());
-    PictureRecord read = readPictureRecord(shortBlock);
-    EXPECT_EQ(read.fileName, "x.bmp");
-    EXPECT_EQ(read.state, (PictureState{0, 0}));
-    EXPECT_TRUE(std::ranges::equal(read.bitmap, packed));
-
-    // A 16-byte block: the first 12 bytes are read, the bitmap follows the whole block.
-    std::vector<std::uint8_t> longBlock = bytesOf(std::string("", 1));
-    longBlock.insert(longBlock.end(),
-                     {16, 0, 0, 0, 1, 0, 0, 0, 9, 0, 0, 0, 0xAA, 0xBB, 0xCC, 0xDD});
-    longBlock.insert(longBlock.end(), packed.begin(), packed.end());
-    read = readPictureRecord(longBlock);
-    EXPECT_EQ(read.state, (PictureState{1, 9}));
-    EXPECT_TRUE(std::ranges::equal(read.bitmap, packed));
-}
-
 TEST_F(CommandPictureTest, ADamagedRecordGivesABlack16By16Picture) {
-    std::vector<std::vector<std::uint8_t>> damaged = {
+    const std::vector<std::uint8_t> damaged[] = {
         {},
         bytesOf("no terminating zero"),
-        bytesOf(std::string("a.bmp\0\x0C\0\0", 9)),  // state cut short
+        recordOf("a.bmp\0"sv, {12, 0, 0}),  // state cut short
+        // A state block that claims to be longer than the record.
+        recordOf("a.bmp\0"sv, {0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0}),
+        // A bitmap whose header is not a bitmap header.
+        recordOf("a.bmp\0"sv, {12, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, 99, 0, 0, 0}),
     };
-    // A state block that claims to be longer than the record.
-    std::vector<std::uint8_t> overlong = bytesOf(std::string("a.bmp", 6));
-    overlong.insert(overlong.end(), {0xFF, 0xFF, 0, 0, 0, 0, 0, 0, 3, 0, 0, 0});
-    damaged.push_back(overlong);
-    // A bitmap whose header is not a bitmap header.
-    std::vector<std::uint8_t> notABitmap = bytesOf(std::string("a.bmp", 6));
-    notABitmap.insert(notABitmap.end(), {12, 0, 0, 0, 1, 0, 0, 0, 3, 0, 0, 0, 99, 0, 0, 0});
-    damaged.push_back(notABitmap);
-
     for (const std::vector<std::uint8_t>& bytes : damaged) {
         Command command;
         command.restoreContent(content_kind::Picture, std::vector<std::uint8_t>(bytes));
@@ -202,8 +172,7 @@ TEST_F(CommandPictureTest, ADamagedRecordGivesABlack16By16Picture) {
         EXPECT_FALSE(putPicture(command, fileName, state, picture)) << bytes.size() << " bytes";
         EXPECT_EQ(fileName, "");
         EXPECT_EQ(state, (PictureState{0, 16}));
-        EXPECT_EQ(picture.width(), 16);
-        EXPECT_EQ(picture.height(), 16);
+        EXPECT_EQ(QSize(picture.width(), picture.height()), QSize(16, 16));
         EXPECT_FALSE(contentBounds(picture).has_value()) << "all black";
     }
 }

