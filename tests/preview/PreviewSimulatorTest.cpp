@@ -1,9 +1,67 @@
+// The simulation's settings and geometry, the simulator's drawing schedule and its background.
+
 #include <gtest/gtest.h>
 
+#include <QFile>
+#include <cmath>
+
 #include "PreviewTestSupport.h"
+#include "SimulationGeometry.h"
 
 namespace rova {
 namespace {
+
+TEST(SimulationGeometry, EnforcesItsMinimumsAlsoOnNaN) {
+    SimulationGeometry g;
+    g.apply({.rotorRadius = 6.0,
+             .viewerDistance = 3.0,
+             .lampDiameter = 0.1,
+             .lampSpacingY = -2.0,
+             .degreesPerSecond = 0.0,
+             .drawsPerSecond = std::nan("")});
+    EXPECT_EQ(g.settings(), (SimulationSettings{.rotorRadius = 12.0,
+                                                .viewerDistance = 13.0,
+                                                .lampDiameter = 0.5,
+                                                .lampSpacingY = 0.5,
+                                                .degreesPerSecond = 1.0,
+                                                .drawsPerSecond = 1.0}));
+    g.apply({.viewerDistance = 50.0});  // inside the default 74-inch rotor
+    EXPECT_EQ(g.settings().viewerDistance, 75.0);
+}
+
+TEST(SimulationGeometry, DerivesTheDrawTimingAndTheDegreesOfALampSpacing) {
+    SimulationGeometry g;
+    EXPECT_EQ(g.MsPerDraw(), 63);                               // 1000 / 16 = 62.5, rounded half up
+    EXPECT_NEAR(g.degreesPerLampColumn(), 2.0324516381, 1e-9);  // 2.625 / 74 radians
+    g.apply({.drawsPerSecond = 3.0});
+    EXPECT_EQ(g.MsPerDraw(), 333);
+    EXPECT_DOUBLE_EQ(g.DegreesPerDraw(), 240.0);
+}
+
+TEST(SimulationGeometry, FittingPlacesTheViewerWhereTheTightestMarginIsJustKept) {
+    // Across: the rotor's sides meet the line of sight through the window's edge less 5 pixels,
+    // at 72 pixels an inch 8 inches away: D = 74 / sin(atan(across / 576)). Up: the column's
+    // top, 41.375 + 48 inches above the eye at its nearest, lands 5 pixels below the window's
+    // top: D = 74 + 89.375 × 576 / up. Down likewise for a column reaching below the eye.
+    const struct {
+        int width, height;
+        double viewerY;
+        double distance;
+    } cases[] = {
+        {800, 600, 48.0, 196.280285},    // up = 426 − 5: 74 + 51480 / 421
+        {1200, 200, 48.0, 452.529412},   // up = 141 − 5: 74 + 51480 / 136
+        {300, 900, 48.0, 301.177693},    // across = 300 − 149 − 5: 74 / sin(atan(146 / 576))
+        {640, 480, -120.0, 254.469974},  // down = 480 − 92 − 5: 74 + 120 × 576 / 383
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
+        SimulationGeometry g;
+        g.apply({.viewerY = c.viewerY});
+        g.setClientRect({0, 0, c.width, c.height});
+        g.fitDistance();
+        EXPECT_NEAR(g.settings().viewerDistance, c.distance, 1e-6);
+    }
+}
 
 TEST(PreviewSimulator, ReadsLengthsInThousandthsOrTheDefaultsAndAppliesTheBlock) {
     VirtualClock clock;
@@ -123,6 +181,77 @@ TEST(PreviewSimulator, DrawsEveryComposedFrameOrWhenAnimatingASweepEveryMsPerDra
             EXPECT_EQ(wait, 63);
         }
     }
+}
+
+// A simulator in a 400 × 300 window whose stored background is a picture of four quadrants.
+// With no players the frame is dark: a drawing shows the background alone.
+class PreviewBackground : public ::testing::Test {
+  protected:
+    void layOut(const QString& path) {
+        store.set("BackgroundPath", path);
+        simulator = std::make_unique<PreviewSimulator>(clock, store);
+        simulator->resize({0, 0, 400, 300});
+    }
+    QRgb pixel(int x, int y) const { return simulator->image().pixel(x, y) & 0xFFFFFF; }
+    // The four quadrants' middles: red, green on top; blue, white below.
+    std::vector<QRgb> quadrants() const {
+        return {pixel(50, 40), pixel(350, 40), pixel(50, 260), pixel(350, 260)};
+    }
+    const std::vector<QRgb> kShown{0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
+
+    QTemporaryDir dir;
+    const QString quadrantsPath = test::saveQuadrants(dir, "quadrants.bmp");
+    VirtualClock clock;
+    MemorySettingsStore store;
+    std::unique_ptr<PreviewSimulator> simulator;
+};
+
+TEST_F(PreviewBackground, IsStretchedOverTheWholeWindowUnlessSwitchedOff) {
+    layOut(quadrantsPath);
+    simulator->composeFrame();
+    EXPECT_EQ(quadrants(), kShown);
+    simulator->setBackgroundViewed(false);
+    simulator->composeFrame();
+    EXPECT_TRUE(test::allBlack(simulator->image()));
+    simulator->setBackgroundViewed(true);
+    simulator->composeFrame();
+    EXPECT_EQ(quadrants(), kShown);
+}
+
+TEST_F(PreviewBackground, AnUnreadableChoiceKeepsThePreviousPictureAndSetting) {
+    layOut(quadrantsPath);
+    QFile bad(dir.filePath("notes.bmp"));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("this is not a bitmap");
+    bad.close();
+    const int writesBefore = store.writeCount();
+    EXPECT_FALSE(simulator->chooseBackground(bad.fileName()));
+    EXPECT_EQ(simulator->backgroundPath(), quadrantsPath);
+    EXPECT_EQ(store.writeCount(), writesBefore);
+    simulator->eraseBackground();  // the next drawing repaints everything
+    simulator->composeFrame();
+    EXPECT_EQ(quadrants(), kShown);
+
+    // A readable choice is shown and stored, and switches the background on.
+    const QString second = test::saveQuadrants(dir, "second.bmp");
+    simulator->setBackgroundViewed(false);
+    EXPECT_TRUE(simulator->chooseBackground(second));
+    EXPECT_TRUE(simulator->backgroundViewed());
+    EXPECT_EQ(store.setting("BackgroundPath"), second);
+}
+
+TEST_F(PreviewBackground, AMissingFileAtTheFirstLayoutGivesBlack) {
+    layOut("/nonexistent/background.bmp");
+    simulator->composeFrame();
+    EXPECT_TRUE(test::allBlack(simulator->image()));
+}
+
+TEST_F(PreviewBackground, ErasingWithThePreviewOffPaintsTheBackgroundAtOnce) {
+    layOut(quadrantsPath);
+    simulator->setPreviewEnabled(false);
+    EXPECT_TRUE(test::allBlack(simulator->image()));
+    simulator->eraseBackground();
+    EXPECT_EQ(quadrants(), kShown);
 }
 
 }  // namespace

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "Command.h"
+#include "CommandText.h"
 
 namespace rova {
 namespace {
@@ -22,22 +24,20 @@ std::vector<std::uint8_t> pictureContent(const std::string& path) {
     return bufferOf(path + '\0' + "display state, BITMAP");
 }
 
-// Checks everything a new command holds: keyword "SOLO", an empty name that follows the
-// content, default parameters, no content and no repeats.
-void expectNewCommand(const Command& command) {
-    EXPECT_EQ(command.keyword(), Keyword::Solo);
-    EXPECT_TRUE(command.name().empty());
-    EXPECT_TRUE(command.nameFollowsContent());
-    EXPECT_EQ(command.parameters().toBytes(), PlayerParameters{}.toBytes());
-    EXPECT_EQ(command.contentKind(), content_kind::None);
-    EXPECT_TRUE(command.content().empty());
-    EXPECT_TRUE(command.packedContent().empty());
-    EXPECT_EQ(command.repeatCounter(), 0u);
+// Everything a command holds, as one value: keyword, name, whether the name follows the content,
+// the record's bytes, content kind and bytes, packed columns and the repeat counter.
+auto held(const Command& c) {
+    return std::tuple(c.keyword(), c.name(), c.nameFollowsContent(), c.parameters().toBytes(),
+                      c.contentKind(), c.content(), c.packedContent().columnCount(),
+                      c.repeatCounter());
 }
 
 TEST(CommandTest, NewAndResetCommandsAreEmptySoloCommands) {
+    const auto empty =
+        std::tuple(CommandKeyword(Keyword::Solo), std::string(), true, PlayerParameters{}.toBytes(),
+                   content_kind::None, std::vector<std::uint8_t>{}, 0u, 0u);
     Command command;
-    expectNewCommand(command);
+    EXPECT_EQ(held(command), empty);
     command.setKeyword(Keyword::Change);
     command.assignContent(content_kind::Rich, richText("Hi"));
     command.setName("typed", false);
@@ -45,7 +45,7 @@ TEST(CommandTest, NewAndResetCommandsAreEmptySoloCommands) {
     command.packedContent().allocate(3, 16);
     command.setRepeatCounter(4);
     command.reset();
-    expectNewCommand(command);
+    EXPECT_EQ(held(command), empty);
 }
 
 TEST(CommandTest, NameFollowsTextAndPictureContentUntilOneIsTyped) {
@@ -106,14 +106,46 @@ TEST(CommandTest, CopiesTheRecordButNotItsRunTimeState) {
 
     Command target;
     ASSERT_TRUE(target.copyFrom(source));
-    EXPECT_EQ(target.keyword(), Keyword::New);
-    EXPECT_EQ(target.parameters().toBytes(), source.parameters().toBytes());
-    EXPECT_EQ(target.name(), "Typed");
-    EXPECT_FALSE(target.nameFollowsContent());
-    EXPECT_EQ(target.contentKind(), content_kind::Rich);
-    EXPECT_EQ(target.content(), source.content());
-    EXPECT_TRUE(target.packedContent().empty());
-    EXPECT_EQ(target.repeatCounter(), 0u);
+    auto expected = held(source);
+    std::get<6>(expected) = 0;  // no packed columns
+    std::get<7>(expected) = 0;  // nor repeats
+    EXPECT_EQ(held(target), expected);
+}
+
+TEST(CommandTextTest, RowShowsOnlyWhatEachKeywordUsesWithOneDecimal) {
+    const struct {
+        CommandKeyword keyword;
+        bool deathEnabled;
+        double deathAfter;
+        std::uint32_t deathType;
+        double nextCommandAfter;
+        const char* shown;  // type, death, death type and next command, '|' between them
+    } cases[] = {
+        {Keyword::Solo, true, 2.5, 1, 7.25,
+         "new solo player|after 2.5 sec|decimate - fast|after 7.3 sec"},
+        {Keyword::New, false, 2.5, 3, 5.0, "new player|indefinite||after 5 sec"},
+        {Keyword::New, true, 0.04, 2, 0.0, "new player|after 0 sec|decimate - slow|after 0 sec"},
+        {Keyword::Change, true, 2.5, 1, 0.5, "change top player|||after 0.5 sec"},
+        {Keyword::Mark, true, 2.5, 1, 0.5, "repeat marker|||"},
+        // The repeat count is the death time taken as a whole number.
+        {Keyword::Repeat, true, 3.7, 1, 5.0, "repeat|3 times||after 5 sec"},
+        {Keyword::Repeat, false, 3.7, 1, 5.0, "repeat|infinite||after 5 sec"},
+        {CommandKeyword(FourCC("ABCD")), true, 2.5, 1, 5.0, "|||"},
+    };
+    for (const auto& c : cases) {
+        Command command;
+        command.restoreKeyword(c.keyword);
+        command.setName("Intro", false);
+        PlayerParameters& parameters = command.parameters();
+        parameters.commandFlags = c.deathEnabled ? CommandFlags::DeathAfterEnabled : 0;
+        parameters.deathAfter = c.deathAfter;
+        parameters.deathType = c.deathType;
+        parameters.nextCommandAfter = c.nextCommandAfter;
+        const CommandRow row = CommandText::row(command);
+        EXPECT_EQ(row.name, "Intro");
+        EXPECT_EQ(QStringList({row.type, row.death, row.deathType, row.nextCommand}).join('|'),
+                  c.shown);
+    }
 }
 
 }  // namespace
