@@ -84,10 +84,9 @@ TEST_F(ApplicationTest, SwitchesAreStoredAndTheNextStartRestoresThem) {
         trigger(id);
     }
     EXPECT_TRUE(frame().isPickupTimerActive());
-    EXPECT_EQ(settings.setting("Pickup"), "-1");
-    EXPECT_EQ(settings.setting("AdditiveOpen"), "-1");
-    EXPECT_EQ(settings.setting("RandomOrder"), "-1");
-    EXPECT_EQ(settings.setting("AutoRun"), "0");
+    EXPECT_EQ(QStringList({settings.setting("Pickup"), settings.setting("AdditiveOpen"),
+                           settings.setting("RandomOrder"), settings.setting("AutoRun")}),
+              QStringList({"-1", "-1", "-1", "0"}));
     settings.setSettingString("AdditiveOpen", "7");
     settings.setSettingString("RandomOrder", "");
     ASSERT_TRUE(start());

@@ -9,10 +9,10 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QSlider>
 #include <QTableView>
 #include <QTest>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -94,8 +94,9 @@ class QuietHost : public DocumentHost {
 class DocumentFormTest : public QtApplicationTest {
   protected:
     // A form over commands named after `names` (SOLO texts, 5 s each), showing the first.
-    DocumentForm& makeForm(std::initializer_list<const char*> names) {
-        for (const char* name : names) {
+    DocumentForm& makeForm(const std::vector<std::string>& names) {
+        document_.commands().clear();
+        for (const std::string& name : names) {
             document_.commands().append(textCommand(Keyword::Solo, name));
         }
         form_ = std::make_unique<DocumentForm>(document_, frameClock_, parameters_, prompt_,
@@ -103,15 +104,7 @@ class DocumentFormTest : public QtApplicationTest {
         form_->initialUpdate(false);
         return *form_;
     }
-
-    std::vector<std::string> names() const {
-        std::vector<std::string> result;
-        for (const Command& command : document_.commands()) {
-            result.push_back(command.name());
-        }
-        return result;
-    }
-
+    std::vector<std::string> names() const { return namesOf(document_.commands()); }
     std::vector<CommandKeyword> keywords() const {
         std::vector<CommandKeyword> result;
         for (const Command& command : document_.commands()) {
@@ -119,25 +112,31 @@ class DocumentFormTest : public QtApplicationTest {
         }
         return result;
     }
+    QTableView& list() { return *named<QTableView>(*form_, "Commands"); }
+    QComboBox& commandType() { return *named<QComboBox>(*form_, "Command Type"); }
 
     // Selects rows as the user would, with the control key held after the first.
-    void select(std::initializer_list<int> rows) {
-        auto* list = named<QTableView>(*form_, "Commands");
-        bool first = true;
+    void select(const std::vector<int>& rows) {
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
         for (int row : rows) {
-            const QRect cell = list->visualRect(list->model()->index(row, 1));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton,
-                              first ? Qt::NoModifier : Qt::ControlModifier, cell.center());
-            first = false;
+            const QRect cell = list().visualRect(list().model()->index(row, 1));
+            QTest::mouseClick(list().viewport(), Qt::LeftButton, modifiers, cell.center());
+            modifiers = Qt::ControlModifier;
         }
     }
-
+    // Selects rows without moving the current row.
+    void selectOnly(const std::vector<int>& rows) {
+        QItemSelection selection;
+        for (int row : rows) {
+            selection.select(list().model()->index(row, 0), list().model()->index(row, 4));
+        }
+        list().selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+    }
     // Replaces the field's text as the user would.
     static void type(QLineEdit* edit, const char* text) {
         edit->selectAll();
         QTest::keyClicks(edit, text);
     }
-
     void click(const QString& name) {
         auto* button = named<QPushButton>(*form_, name);
         ASSERT_NE(button, nullptr) << name.toStdString();
@@ -154,103 +153,71 @@ class DocumentFormTest : public QtApplicationTest {
     std::unique_ptr<DocumentForm> form_;
 };
 
-TEST_F(DocumentFormTest, EveryControlIsNamedAfterItsCaption) {
-    DocumentForm& form = makeForm({"A"});
-    for (const char* name :
-         {"Run", "Top", "Step", "Reload", "New", "Insert...", "Delete", "Move Up", "Move Down"}) {
-        auto* button = named<QPushButton>(form, name);
-        ASSERT_NE(button, nullptr) << name;
-        EXPECT_EQ(button->text(), name);
-    }
-    for (const char* name : {"Command Type", "Death", "Next Command After..."}) {
-        ASSERT_NE(named<QGroupBox>(form, name), nullptr) << name;
-    }
-    EXPECT_EQ(named<QCheckBox>(form, "After:")->text(), "After:");
-    EXPECT_EQ(named<QLabel>(form, "Type:")->text(), "Type:");
-    for (const char* name : {"Death After", "Next Command After"}) {
-        ASSERT_NE(named<QSlider>(form, name), nullptr) << name;
-        ASSERT_NE(named<QLineEdit>(form, name), nullptr) << name;
-    }
-    auto* type = named<QComboBox>(form, "Command Type");
-    ASSERT_EQ(type->count(), 7);
-    const QStringList items{"new solo player", "new player",       "change top player",
-                            "kill top player", "kill all players", "repeat marker",
-                            "repeat"};
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(type->itemText(i), items[i]);
-        EXPECT_FALSE(type->itemIcon(i).isNull());
-    }
-    auto* deathType = named<QComboBox>(form, "Death Type");
-    ASSERT_EQ(deathType->count(), 3);
-    EXPECT_EQ(deathType->itemText(2), "decimate - slow");
-}
-
-// Which settings the command type shows, and under which captions.
+// Which settings the command type shows, and under which captions; each type has its icon.
 TEST_F(DocumentFormTest, ShowsTheSettingsOfTheCommandType) {
     const struct {
         int type;
         bool death;
-        const char* group;
-        const char* check;
-        const char* unit;
+        bool repeat;
         bool deathType;
         bool next;
     } cases[] = {
-        {0, true, "Death", "After:", "sec", true, true},
-        {1, true, "Death", "After:", "sec", true, true},
-        {2, false, "Death", "After:", "sec", false, true},
-        {3, false, "Death", "After:", "sec", false, true},
-        {4, false, "Death", "After:", "sec", false, true},
-        {5, false, "Death", "After:", "sec", false, false},
-        {6, true, "Repeat", "For:", "times", false, true},
+        {0, true, false, true, true},   {1, true, false, true, true},
+        {2, false, false, false, true}, {3, false, false, false, true},
+        {4, false, false, false, true}, {5, false, false, false, false},
+        {6, true, true, false, true},
     };
     DocumentForm& form = makeForm({"A"});
-    auto* type = named<QComboBox>(form, "Command Type");
+    ASSERT_EQ(commandType().count(), 7);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type);
-        type->setCurrentIndex(c.type);
+        EXPECT_FALSE(commandType().itemIcon(c.type).isNull());
+        commandType().setCurrentIndex(c.type);
         EXPECT_EQ(document_.commands().at(0)->keyword().index(), c.type);
-        auto* group = named<QGroupBox>(form, c.group);
-        ASSERT_NE(group, nullptr);
-        EXPECT_EQ(group->title(), c.group);
-        EXPECT_EQ(!group->isHidden(), c.death);
-        auto* check = named<QCheckBox>(form, c.check);
-        ASSERT_NE(check, nullptr);
-        EXPECT_EQ(check->text(), c.check);
-        auto* unit = named<QLabel>(*group, c.unit);
-        ASSERT_NE(unit, nullptr);
-        EXPECT_EQ(unit->text(), c.unit);
+        const QString group = c.repeat ? "Repeat" : "Death";
+        const QString check = c.repeat ? "For:" : "After:";
+        const QString unit = c.repeat ? "times" : "sec";
+        auto* box = named<QGroupBox>(form, group);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->title(), group);
+        EXPECT_EQ(!box->isHidden(), c.death);
+        ASSERT_NE(named<QCheckBox>(form, check), nullptr);
+        EXPECT_EQ(named<QCheckBox>(form, check)->text(), check);
+        ASSERT_NE(named<QLabel>(*box, unit), nullptr);
+        EXPECT_EQ(named<QLabel>(*box, unit)->text(), unit);
         EXPECT_EQ(!named<QComboBox>(form, "Death Type")->isHidden(), c.deathType);
         EXPECT_EQ(!named<QLabel>(form, "Type:")->isHidden(), c.deathType);
         EXPECT_EQ(!named<QGroupBox>(form, "Next Command After...")->isHidden(), c.next);
     }
 }
 
-TEST_F(DocumentFormTest, ATextCommandSwitchedToRepeatLosesItsText) {
-    DocumentForm& form = makeForm({"Hello"});
-    ASSERT_EQ(document_.commands().at(0)->contentKind(), content_kind::Rich);
-    named<QComboBox>(form, "Command Type")->setCurrentIndex(6);
-
-    const Command& command = *document_.commands().at(0);
-    EXPECT_EQ(command.keyword(), Keyword::Repeat);
-    EXPECT_EQ(command.contentKind(), content_kind::None);
-    EXPECT_TRUE(command.content().empty());
-    EXPECT_EQ(command.name(), "");
-    EXPECT_TRUE(named<QComboBox>(form, "Death Type")->isHidden());
-    EXPECT_NE(named<QGroupBox>(form, "Repeat"), nullptr);
-    EXPECT_NE(named<QCheckBox>(form, "For:"), nullptr);
-    EXPECT_TRUE(document_.isModified());
-}
-
-TEST_F(DocumentFormTest, KillTopPlayerKillsAtOnceAndIsSaved) {
-    DocumentForm& form = makeForm({"A", "B"});
-    parameters_.executed.clear();
-    named<QComboBox>(form, "Command Type")->setCurrentIndex(3);
-    ASSERT_EQ(parameters_.executed.size(), 1U);
-    EXPECT_EQ(parameters_.executed[0], Keyword::Kill);
-    EXPECT_EQ(document_.commands().at(0)->keyword(), Keyword::Kill);
-    EXPECT_EQ(named<QTableView>(form, "Commands")->model()->index(0, 1).data().toString(),
-              "kill top player");
+// A kill kills at once; a command that shows something but is given nothing to show starts from
+// an empty text; a showing type over held content executes nothing. The list shows the new type.
+TEST_F(DocumentFormTest, ATypeChangeExecutesWhatMustTakeEffectAtOnce) {
+    const struct {
+        Keyword from;
+        int to;
+        std::optional<Keyword> executed;
+        FourCC kind;
+    } cases[] = {
+        {Keyword::Solo, 3, Keyword::Kill, content_kind::None},
+        {Keyword::Mark, 1, Keyword::New, content_kind::Rich},
+        {Keyword::Solo, 1, std::nullopt, content_kind::Rich},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.to);
+        DocumentForm& form = makeForm({});
+        document_.commands().append(c.from == Keyword::Mark ? plainCommand(c.from)
+                                                            : textCommand(c.from, "A"));
+        form.refresh(0, -1, false);
+        parameters_.executed.clear();
+        commandType().setCurrentIndex(c.to);
+        EXPECT_EQ(parameters_.executed, c.executed ? std::vector<CommandKeyword>{*c.executed}
+                                                   : std::vector<CommandKeyword>{});
+        EXPECT_EQ(document_.commands().at(0)->keyword().index(), c.to);
+        EXPECT_EQ(document_.commands().at(0)->contentKind(), c.kind);
+        EXPECT_EQ(list().model()->index(0, 1).data().toString(), commandType().itemText(c.to));
+    }
 }
 
 TEST_F(DocumentFormTest, ValuesAndTheDeathCheckGoIntoTheCommand) {
@@ -268,131 +235,126 @@ TEST_F(DocumentFormTest, ValuesAndTheDeathCheckGoIntoTheCommand) {
     // A click on the group sets the next command's time to 5 s.
     auto* next = named<QGroupBox>(form, "Next Command After...");
     QTest::mouseClick(next, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
-    EXPECT_EQ(document_.commands().at(0)->parameters().nextCommandAfter, 5.0);
+    EXPECT_EQ(record.nextCommandAfter, 5.0);
     EXPECT_EQ(named<QLineEdit>(form, "Next Command After")->text(), "5");
 
-    // Reload goes back to the command as it was loaded.
+    // Reload goes back to the command as it was loaded, and executes it again.
     auto* reload = named<QPushButton>(form, "Reload");
     ASSERT_TRUE(reload->isEnabled());
+    parameters_.executedNames.clear();
     reload->click();
-    EXPECT_FALSE(
-        document_.commands().at(0)->parameters().hasCommandFlag(CommandFlags::DeathAfterEnabled));
-    EXPECT_EQ(document_.commands().at(0)->parameters().nextCommandAfter, 5.0);
-    EXPECT_EQ(document_.commands().at(0)->parameters().deathType, 0U);
+    EXPECT_EQ(parameters_.executedNames, std::vector<std::string>{"A"});
+    EXPECT_EQ(form.currentIndex(), 0);
+    EXPECT_FALSE(record.hasCommandFlag(CommandFlags::DeathAfterEnabled));
+    EXPECT_EQ(record.nextCommandAfter, 5.0);
+    EXPECT_EQ(record.deathType, 0U);
     EXPECT_FALSE(reload->isEnabled());
 }
 
 TEST_F(DocumentFormTest, InsertingBalancesTheRepeatBrackets) {
+    using enum Keyword;
     const struct {
         std::vector<Keyword> file;
         std::vector<CommandKeyword> expected;
         QList<int> selected;
     } cases[] = {
-        {{Keyword::Solo, Keyword::Repeat, Keyword::Repeat},
-         {Keyword::Solo, Keyword::Mark, Keyword::Mark, Keyword::Solo, Keyword::Repeat,
-          Keyword::Repeat, Keyword::Solo},
-         {1, 2, 3, 4, 5}},
-        {{Keyword::Mark, Keyword::New}, {Keyword::Solo, Keyword::New, Keyword::Solo}, {1}},
-        {{Keyword::Mark, Keyword::Kill, Keyword::Repeat},
-         {Keyword::Solo, Keyword::Mark, Keyword::Kill, Keyword::Repeat, Keyword::Solo},
-         {1, 2, 3}},
+        {{Solo, Repeat, Repeat}, {Solo, Mark, Mark, Solo, Repeat, Repeat, Solo}, {1, 2, 3, 4, 5}},
+        {{Mark, New}, {Solo, New, Solo}, {1}},
+        {{Mark, Kill, Repeat}, {Solo, Mark, Kill, Repeat, Solo}, {1, 2, 3}},
+        {{}, {Solo, Solo}, {0}},  // nothing inserted: the focused row stays
     };
     TempFolder folder;
+    const QString path = folder.path("insert.rova");
     for (const auto& c : cases) {
         NodeList<Command> file;
         for (Keyword keyword : c.file) {
             file.append(plainCommand(keyword));
         }
-        const QString path = folder.path("insert.rova");
         ASSERT_EQ(writeCommands(file, path, prompt_), FileResult::Ok);
-
-        document_.commands().clear();
         DocumentForm& form = makeForm({"X", "Y"});
         dialog_.choices.push_back(FilePrompt::DialogResult{{path}, 0});
         click("Insert...");
-        ASSERT_EQ(dialog_.requests.size(), 1U);
-        EXPECT_EQ(dialog_.requests[0].title, "Insert Commands from File");
-        dialog_.requests.clear();
+        EXPECT_EQ(dialog_.requests.back().title, "Insert Commands from File");
         EXPECT_EQ(keywords(), c.expected);
         EXPECT_EQ(form.selectedRows(), c.selected);
         EXPECT_EQ(form.currentIndex(), c.selected.first());
+        EXPECT_FALSE(form.isRunning());
         EXPECT_TRUE(document_.isModified());
     }
 }
 
-// Move Up, Move Down and dragging gather the selected rows into one block.
+// Move Up, Move Down and dropping gather the selected rows into one block; the current command
+// and the focus stay on theirs.
 TEST_F(DocumentFormTest, MovingGathersTheSelectedRows) {
     const struct {
-        const char* button;
+        const char* how;
         std::vector<std::string> order;
         QList<int> selected;
     } cases[] = {
         {"Move Up", {"2", "4", "1", "3", "5"}, {0, 1}},
         {"Move Down", {"1", "3", "5", "2", "4"}, {3, 4}},
+        {"drop", {"2", "4", "1", "3", "5"}, {0, 1}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.button);
-        document_.commands().clear();
+        SCOPED_TRACE(c.how);
         DocumentForm& form = makeForm({"1", "2", "3", "4", "5"});
         select({1, 3});
-        const int focused = form.focusedRow();
-        ASSERT_EQ(focused, 3);
-        click(c.button);
+        ASSERT_EQ(form.focusedRow(), 3);
+        if (std::string(c.how) == "drop") {
+            QAbstractItemModel* model = list().model();
+            std::unique_ptr<QMimeData> data(
+                model->mimeData({model->index(1, 0), model->index(3, 0)}));
+            model->dropMimeData(data.get(), Qt::MoveAction, 0, 0, {});
+        } else {
+            click(c.how);
+        }
         EXPECT_EQ(names(), c.order);
         EXPECT_EQ(form.selectedRows(), c.selected);
         EXPECT_EQ(form.currentIndex(), c.selected.last());
-        EXPECT_EQ(names()[static_cast<std::size_t>(form.focusedRow())], "4");
+        EXPECT_EQ(form.focusedRow(), c.selected.last());
     }
 }
 
-TEST_F(DocumentFormTest, DroppingRowsMovesThemAsTheButtonsDo) {
-    DocumentForm& form = makeForm({"1", "2", "3", "4", "5"});
-    select({1, 3});
-    auto* model = named<QTableView>(form, "Commands")->model();
-    std::unique_ptr<QMimeData> data(model->mimeData({model->index(1, 0), model->index(3, 0)}));
-    model->dropMimeData(data.get(), Qt::MoveAction, 0, 0, {});
-    EXPECT_EQ(names(), (std::vector<std::string>{"2", "4", "1", "3", "5"}));
-    EXPECT_EQ(form.selectedRows(), (QList<int>{0, 1}));
-}
-
-TEST_F(DocumentFormTest, DeletingTheCurrentLastRowExecutesTheNewLastRow) {
-    DocumentForm& form = makeForm({"A", "B", "C"});
-    select({2});
-    ASSERT_EQ(form.currentIndex(), 2);
-    parameters_.executedNames.clear();
-    click("Delete");
-    EXPECT_EQ(names(), (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(parameters_.executedNames, std::vector<std::string>{"B"});
-    EXPECT_EQ(form.currentIndex(), 1);
-    EXPECT_EQ(form.focusedRow(), 1);
-}
-
-// Rows deleted before the current command move it up; it is not executed again.
-TEST_F(DocumentFormTest, DeletingRowsBeforeTheCurrentOneKeepsIt) {
-    DocumentForm& form = makeForm({"A", "B", "C", "D"});
-    select({3});
-    auto* list = named<QTableView>(form, "Commands");
-    QItemSelection rows;
-    for (int row : {0, 2}) {
-        rows.select(list->model()->index(row, 0), list->model()->index(row, 4));
+// A focus the user moves kills all players and executes its row. A deleted current row executes
+// the row that takes its place, or the new last row; rows deleted before the current one move it
+// up without executing it again.
+TEST_F(DocumentFormTest, AUserFocusExecutesItsRowAndDeletingKeepsOrReplacesTheCurrentRow) {
+    const struct {
+        const char* name;
+        std::vector<std::string> commands;
+        int current;
+        std::vector<int> selected;
+        bool key;
+        std::vector<std::string> left;
+        std::vector<std::string> executed;
+    } cases[] = {
+        {"the last, current", {"A", "B", "C"}, 2, {2}, false, {"A", "B"}, {"B"}},
+        {"before the current", {"A", "B", "C", "D"}, 3, {0, 2}, false, {"B", "D"}, {}},
+        {"with the key", {"A", "B", "C"}, 1, {1}, true, {"A", "C"}, {"C"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DocumentForm& form = makeForm(c.commands);
+        parameters_.executedNames.clear();
+        const int killed = parameters_.killAllCount;
+        select({c.current});
+        EXPECT_EQ(parameters_.killAllCount, killed + 1);
+        EXPECT_EQ(parameters_.executedNames, std::vector{c.commands[std::size_t(c.current)]});
+        EXPECT_EQ(form.currentIndex(), c.current);
+        selectOnly(c.selected);
+        parameters_.executedNames.clear();
+        if (c.key) {
+            QTest::keyClick(&list(), Qt::Key_Delete);
+        } else {
+            click("Delete");
+        }
+        EXPECT_EQ(names(), c.left);
+        EXPECT_EQ(parameters_.executedNames, c.executed);
+        EXPECT_EQ(form.currentIndex(), 1);
+        EXPECT_EQ(form.focusedRow(), 1);
     }
-    list->selectionModel()->select(rows, QItemSelectionModel::ClearAndSelect);
-    parameters_.executedNames.clear();
-    click("Delete");
-    EXPECT_EQ(names(), (std::vector<std::string>{"B", "D"}));
-    EXPECT_TRUE(parameters_.executedNames.empty());
-    EXPECT_EQ(form.currentIndex(), 1);
-    EXPECT_EQ(form.focusedRow(), 1);
-}
-
-TEST_F(DocumentFormTest, TheDeleteAndInsertKeysActAsTheButtons) {
-    DocumentForm& form = makeForm({"A", "B", "C"});
-    select({1});
-    auto* list = named<QTableView>(form, "Commands");
-    QTest::keyClick(list, Qt::Key_Delete);
-    EXPECT_EQ(names(), (std::vector<std::string>{"A", "C"}));
-    QTest::keyClick(list, Qt::Key_Insert);
-    EXPECT_EQ(dialog_.requests.size(), 1U);
+    QTest::keyClick(&list(), Qt::Key_Insert);
+    EXPECT_EQ(dialog_.requests.size(), 1U) << "the Insert key acts as Insert...";
 }
 
 TEST_F(DocumentFormTest, NewInsertsTheParametersAfterTheFocusedRow) {
@@ -406,19 +368,22 @@ TEST_F(DocumentFormTest, NewInsertsTheParametersAfterTheFocusedRow) {
 }
 
 TEST_F(DocumentFormTest, ButtonsNeedCommandsOrASelection) {
-    DocumentForm& empty = makeForm({});
+    DocumentForm& form = makeForm({});
     for (const char* name : {"Run", "Top", "Step", "Delete", "Move Up", "Move Down", "Reload"}) {
-        EXPECT_FALSE(named<QPushButton>(empty, name)->isEnabled()) << name;
+        EXPECT_FALSE(named<QPushButton>(form, name)->isEnabled()) << name;
     }
-    EXPECT_TRUE(named<QPushButton>(empty, "New")->isEnabled());
+    EXPECT_TRUE(named<QPushButton>(form, "New")->isEnabled());
     click("New");
     for (const char* name : {"Run", "Top", "Step", "Delete", "Move Up", "Move Down"}) {
-        EXPECT_TRUE(named<QPushButton>(empty, name)->isEnabled()) << name;
+        EXPECT_TRUE(named<QPushButton>(form, name)->isEnabled()) << name;
     }
 }
 
-TEST_F(DocumentFormTest, RunShowsTheTimersUntilStopped) {
+// Run shows the timers until pressed again. Top runs from the first row: the selection follows
+// the run without counting as a move of the user's, which would stop it.
+TEST_F(DocumentFormTest, RunShowsTheTimersUntilStoppedAndTopRunsFromTheFirstRow) {
     DocumentForm& form = makeForm({"A", "B"});
+    select({1});
     auto* run = named<QPushButton>(form, "Run");
     run->click();
     EXPECT_TRUE(form.isRunning());
@@ -426,56 +391,24 @@ TEST_F(DocumentFormTest, RunShowsTheTimersUntilStopped) {
     run->click();
     EXPECT_FALSE(form.isRunning());
     EXPECT_EQ(run->text(), "Run");
+    const int killed = parameters_.killAllCount;
+    click("Top");
+    EXPECT_EQ(parameters_.killAllCount, killed + 1) << "by the start of the run only";
+    EXPECT_TRUE(form.isRunning());
+    EXPECT_EQ(form.currentIndex(), 0);
 }
 
-TEST_F(DocumentFormTest, RenamingInTheListStopsTheNameFollowingTheContent) {
-    DocumentForm& form = makeForm({"A"});
-    auto* model = named<QTableView>(form, "Commands")->model();
-    ASSERT_TRUE(model->setData(model->index(0, 0), QStringLiteral("Intro"), Qt::EditRole));
-    EXPECT_EQ(document_.commands().at(0)->name(), "Intro");
-    EXPECT_FALSE(document_.commands().at(0)->nameFollowsContent());
-    EXPECT_TRUE(document_.isModified());
-}
-
+// The name being typed is taken before saving, and the renaming modifies the document.
 TEST_F(DocumentFormTest, ANameBeingTypedIsTakenBeforeSaving) {
     DocumentForm& form = makeForm({"A"});
-    auto* list = named<QTableView>(form, "Commands");
-    list->edit(list->model()->index(0, 0));
-    auto* editor = list->viewport()->findChild<QLineEdit*>();
+    ASSERT_FALSE(document_.isModified());
+    list().edit(list().model()->index(0, 0));
+    auto* editor = list().viewport()->findChild<QLineEdit*>();
     ASSERT_NE(editor, nullptr);
     editor->setText(QStringLiteral("Outro"));
     form.prepareForSave();
     EXPECT_EQ(document_.commands().at(0)->name(), "Outro");
-}
-
-TEST_F(DocumentFormTest, AFocusMovedByTheUserKillsAllAndExecutesTheRow) {
-    DocumentForm& form = makeForm({"A", "B", "C"});
-    parameters_.executedNames.clear();
-    const int killed = parameters_.killAllCount;
-    select({2});
-    EXPECT_EQ(parameters_.killAllCount, killed + 1);
-    EXPECT_EQ(parameters_.executedNames, std::vector<std::string>{"C"});
-    EXPECT_EQ(form.currentIndex(), 2);
-}
-
-// A command that shows something but is given nothing to show starts from an empty text.
-TEST_F(DocumentFormTest, AShowingTypeWithoutContentExecutesAnEmptyText) {
-    DocumentForm& form = makeForm({});
-    document_.commands().append(plainCommand(Keyword::Mark));
-    form.refresh(0, -1, false);
-    ASSERT_FALSE(parameters_.holdsContent());
-    parameters_.executed.clear();
-    named<QComboBox>(form, "Command Type")->setCurrentIndex(1);
-    ASSERT_EQ(parameters_.executed.size(), 1U);
-    EXPECT_EQ(parameters_.executed[0], Keyword::New);
-    EXPECT_EQ(parameters_.kind, content_kind::Rich);
-    EXPECT_EQ(document_.commands().at(0)->keyword(), Keyword::New);
-    EXPECT_EQ(document_.commands().at(0)->contentKind(), content_kind::Rich);
-
-    // With content held, a change of type executes nothing.
-    parameters_.executed.clear();
-    named<QComboBox>(form, "Command Type")->setCurrentIndex(0);
-    EXPECT_TRUE(parameters_.executed.empty());
+    EXPECT_TRUE(document_.isModified());
 }
 
 TEST_F(DocumentFormTest, OutOfMemoryIsReportedAndChangesNothing) {
@@ -488,14 +421,13 @@ TEST_F(DocumentFormTest, OutOfMemoryIsReportedAndChangesNothing) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.action);
-        document_.commands().clear();
         prompt_.messages.clear();
-        DocumentForm& form = makeForm({"A"});
+        makeForm({"A"});
         parameters_.outOfMemory = true;
         if (QString(c.action) == "New") {
             click("New");
         } else {
-            named<QComboBox>(form, "Command Type")->setCurrentIndex(1);
+            commandType().setCurrentIndex(1);
         }
         parameters_.outOfMemory = false;
         EXPECT_EQ(prompt_.messages, QStringList{c.message});

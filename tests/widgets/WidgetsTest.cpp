@@ -95,10 +95,8 @@ TEST_F(ValuePairTest, TicksAreSpacedForTheSliderLength) {
         make({0, c.to, 5});
         form_->show();
         slider_->setGeometry(QRect({0, 0}, c.size));
-        EXPECT_EQ(slider_->tickPosition() != QSlider::NoTicks, c.interval != 0);
-        if (c.interval != 0) {
-            EXPECT_EQ(slider_->tickInterval(), c.interval);
-        }
+        EXPECT_EQ(slider_->tickPosition() == QSlider::NoTicks ? 0 : slider_->tickInterval(),
+                  c.interval);
     }
 }
 
@@ -156,7 +154,7 @@ TEST_F(ValuePairTest, SliderMovesHandOverTheShownValueOnlyWhenItChanges) {
     slider_->triggerAction(QSlider::SliderSingleStepAdd);
     slider_->triggerAction(QSlider::SliderSingleStepSub);
     EXPECT_EQ(taken_, (std::vector<double>{0.5, 0.3F}));
-    EXPECT_EQ(edit_->text(), QStringLiteral("0.3"));
+    EXPECT_EQ(edit_->text(), "0.3");
     EXPECT_EQ(pair_->currentValue(), 0.25);
     // Dragging the handle at the first position and letting it go there.
     QTest::mousePress(slider_, Qt::LeftButton, {}, QPoint(3, 12));
@@ -171,7 +169,7 @@ TEST_F(ValuePairTest, ProgramAndCaptionValuesAreShownAndHandedOverAsShown) {
     EXPECT_EQ(shown(), std::pair(QString("+2.63"), 10));
     pair_->setValue(3);
     pair_->setValue(3);
-    EXPECT_EQ(edit_->text(), QStringLiteral("+3"));
+    EXPECT_EQ(edit_->text(), "+3");
     EXPECT_EQ(taken_, (std::vector<double>{2.63F, 3}));
     // A click on the caption sets its value through the field.
     make({5, 1, 0.25}, Qt::Vertical);
@@ -361,9 +359,8 @@ TEST_F(FilePromptTest, DefaultExtensionIsAppendedOrQuestioned) {
     const auto save = [&](const QString& initial) {
         return prompt.prompt(initial, FilePrompt::Mode::Save, "Save Picture");
     };
-    dialog_.choices = {choose({"/p/pic"}), choose({"/p/pic.BMP"})};
+    dialog_.choices = {choose({"/p/pic"})};
     EXPECT_EQ(save(QString()), QStringList{"/p/pic.bmp"});
-    EXPECT_EQ(save(QString()), QStringList{"/p/pic.BMP"});
     EXPECT_EQ(dialog_.requests.back().defaultSuffix, "bmp");
     dialog_.choices = {choose({"/p/pic.gif"}), choose({"/p/pic.gif"})};
     questions_.answers = {Answer::Ok, Answer::Cancel};

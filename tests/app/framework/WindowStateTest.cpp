@@ -66,16 +66,14 @@ class WindowStateStoreTest : public test::QtApplicationTest {
     MemorySettingsStore settings_;
 };
 
-TEST_F(WindowStateStoreTest, TopLevelPlacementRoundTripsAndIsWrittenOnlyWhenItChanged) {
+// Restoring a top-level window the main window's tests cover.
+TEST_F(WindowStateStoreTest, TopLevelPlacementIsWrittenOnlyWhenItChanged) {
     QWidget saved;
     saved.setGeometry(QRect(30, 40, 300, 200).translated(workArea(saved).topLeft()));
     saveWindowState(settings_, "Main", &saved);
     saveWindowState(settings_, "Main", &saved);
     EXPECT_EQ(settings_.writeCount(), 1);
     EXPECT_EQ(settings_.readString("Window States", "Main"), "30 40 330 240");
-    QWidget restored;
-    EXPECT_TRUE(restoreWindowState(settings_, "Main", &restored));
-    EXPECT_EQ(restored.geometry(), saved.geometry());
     saved.move(saved.pos() + QPoint(5, 0));
     saveWindowState(settings_, "Main", &saved);
     EXPECT_EQ(settings_.writeCount(), 2);

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include "DocumentTestSupport.h"
 #include "PickupScan.h"
 
 namespace rova {
@@ -29,11 +30,6 @@ class PickupScanTest : public ::testing::Test {
         ASSERT_TRUE(file.flush());
         ASSERT_TRUE(file.setFileTime(QDateTime::fromSecsSinceEpoch(modified),
                                      QFileDevice::FileModificationTime));
-    }
-    static QByteArray read(const QString& path) {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-        return file.readAll();
     }
     // The names the entries' files have in the picked-up folder.
     static QStringList namesOf(const std::vector<DocumentListEntry>& entries) {
@@ -69,11 +65,9 @@ TEST_F(PickupScanTest, ATakenNameGetsTheNextFreeNumber) {
     write(in("x.rova"), "new");
     write(in("Y.RTF"), "rich", kBaseTime + 1);
     EXPECT_EQ(namesOf(settleAndScan()), QStringList({"x.100.rova", "Y.RTF"}));
-    EXPECT_EQ(read(out("x.100.rova")), "new");
-    EXPECT_EQ(read(out("x.rova")), "0");
-    for (int n = 1; n <= 99; ++n) {
-        EXPECT_EQ(read(out(QString("x.%1.rova").arg(n))), QByteArray::number(n)) << n;
-    }
+    EXPECT_EQ(test::readBytes(out("x.100.rova")), "new");
+    EXPECT_EQ(test::readBytes(out("x.rova")), "0");
+    EXPECT_EQ(test::readBytes(out("x.99.rova")), "99");
 }
 
 TEST_F(PickupScanTest, OnlyPlainVisibleWritableDocumentsAreTaken) {
@@ -90,7 +84,7 @@ TEST_F(PickupScanTest, OnlyPlainVisibleWritableDocumentsAreTaken) {
     EXPECT_EQ(namesOf(settleAndScan()), QStringList({"taken.Rova"}));
     EXPECT_EQ(waiting(), QStringList({".hidden.rova", "folder.rova", "link.txt", "noextension",
                                       "picture.bmp", "pipe.txt", "readonly.txt"}));
-    EXPECT_EQ(read(root.filePath("outside.txt")), "o");
+    EXPECT_EQ(test::readBytes(root.filePath("outside.txt")), "o");
 }
 
 // A file is taken once it stayed the same for a tick; one that changed or left counts as first
@@ -113,7 +107,7 @@ TEST_F(PickupScanTest, ASettledDocumentMovesAndBecomesASinglePlayEntry) {
     EXPECT_EQ(entries[0].orderKey, kBaseTime + 60);
     EXPECT_TRUE(entries[0].singlePlay);
     EXPECT_EQ(waiting(), QStringList());
-    EXPECT_EQ(read(out("x.txt")), "chunk 1, chunk 2");
+    EXPECT_EQ(test::readBytes(out("x.txt")), "chunk 1, chunk 2");
     EXPECT_TRUE(scanner.scan(2100).empty());
 }
 
@@ -127,8 +121,8 @@ TEST_F(PickupScanTest, AFileThatCannotMoveStaysAndEndsTheTick) {
     write(in("young.txt"), "young", kBaseTime + 3);
     EXPECT_EQ(namesOf(settleAndScan()), QStringList({"old.txt"}));
     EXPECT_EQ(waiting(), QStringList({longName, "young.txt"}));
-    EXPECT_EQ(read(in(longName)), "stuck");
-    EXPECT_EQ(read(out(longName)), "earlier");
+    EXPECT_EQ(test::readBytes(in(longName)), "stuck");
+    EXPECT_EQ(test::readBytes(out(longName)), "earlier");
 }
 
 // Oldest first, at most kMovesPerTick files a tick.
