@@ -1,5 +1,8 @@
+// The sequence file: its records written and read, and the file layer beneath (sequence files
+// at their edges, the buffered reader, qualified paths, the default extension of file dialogs).
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <array>
@@ -8,6 +11,9 @@
 
 #include "CommandFile.h"
 #include "DocumentTestSupport.h"
+#include "FilePaths.h"
+#include "FilePromptRules.h"
+#include "FileReader.h"
 #include "TestCommands.h"
 
 namespace rova {
@@ -33,9 +39,9 @@ struct RawRecord {
     std::uint32_t contentBlock = 0;
     QByteArray contentKind = "NONE";
     QByteArray keyword = "SOLO";
-    PlayerParameters parameters;
+    PlayerParameters parameters{};
     QByteArray name = QByteArray(4, '\0');  // the whole name block
-    QByteArray content;                     // the whole content block
+    QByteArray content{};                   // the whole content block
 
     QByteArray bytes() const {
         QByteArray header = magic;
@@ -50,13 +56,11 @@ struct RawRecord {
     }
 };
 
-// A record of the given name block text (padded with NULs to `block` bytes).
+// A record of the name, its block padded with NULs to `block` bytes.
 RawRecord namedRecord(const char* name, std::uint32_t block) {
-    RawRecord record;
-    record.nameBlock = block;
-    record.name = QByteArray(name);
-    record.name.resize(block, '\0');
-    return record;
+    QByteArray padded(name);
+    padded.resize(block, '\0');
+    return {.nameBlock = block, .name = padded};
 }
 
 std::vector<std::uint8_t> bufferOf(std::string_view bytes) {
@@ -109,13 +113,13 @@ TEST_F(CommandFileTest, WritesTheRecordLayoutByteForByte) {
     command.setName("abc", false);
     ASSERT_EQ(save(list), FileResult::Ok);
 
-    RawRecord expected = namedRecord("abc", 4);
-    expected.nameFollows = 0;
-    expected.contentBlock = 8;
-    expected.contentKind = "RICH";
-    expected.keyword = "NEW ";
-    expected.parameters = command.parameters();
-    expected.content = QByteArray("hello\0\0\0", 8);
+    const RawRecord expected{.nameFollows = 0,
+                             .contentBlock = 8,
+                             .contentKind = "RICH",
+                             .keyword = "NEW ",
+                             .parameters = command.parameters(),
+                             .name = QByteArray("abc", 4),
+                             .content = QByteArray("hello\0\0\0", 8)};
     EXPECT_EQ(readBytes(path_), expected.bytes());
 }
 
@@ -189,35 +193,28 @@ TEST_F(CommandFileTest, NameBlocksHoldTheNameAndANulInStepsOfFour) {
 }
 
 TEST_F(CommandFileTest, ReadsNameBlocksAndOldKeywordsByTheirRules) {
-    RawRecord unterminated = namedRecord("abcd", 4);
-    unterminated.nameFollows = 0;
-    unterminated.keyword = "NEWX";
-    RawRecord empty;
-    empty.nameBlock = 0;
-    empty.name.clear();
-    empty.nameFollows = 0;
-    empty.keyword = "UPDT";
-    RawRecord flagged = namedRecord("x\0yz", 4);
-    flagged.nameFollows = 0x100;  // any nonzero value counts
-    flagged.keyword = "QQQQ";
+    const RawRecord unterminated{.nameFollows = 0, .keyword = "NEWX", .name = "abcd"};
+    const RawRecord empty{.nameBlock = 0, .nameFollows = 0, .keyword = "UPDT", .name = ""};
+    // Any nonzero flag counts; the name ends at its first NUL.
+    const RawRecord flagged{
+        .nameFollows = 0x100, .keyword = "QQQQ", .name = QByteArray("x\0y\0", 4)};
     ASSERT_EQ(readRaw(unterminated.bytes() + empty.bytes() + flagged.bytes()), FileResult::Ok);
-    ASSERT_EQ(list_.size(), 3u);
-    EXPECT_EQ(list_.at(0)->name(), "");
-    EXPECT_TRUE(list_.at(0)->nameFollowsContent());
-    EXPECT_EQ(list_.at(1)->name(), "");
-    EXPECT_FALSE(list_.at(1)->nameFollowsContent());
-    EXPECT_EQ(list_.at(2)->name(), "x");
-    EXPECT_TRUE(list_.at(2)->nameFollowsContent());
     // The old keywords read as today's ones; unknown ones are kept.
-    EXPECT_EQ(list_.at(0)->keyword(), Keyword::Solo);
-    EXPECT_EQ(list_.at(1)->keyword(), Keyword::Change);
-    EXPECT_EQ(list_.at(2)->keyword(), CommandKeyword(FourCC("QQQQ")));
+    const std::tuple<std::string, bool, CommandKeyword> expected[] = {
+        {"", true, Keyword::Solo},
+        {"", false, Keyword::Change},
+        {"x", true, CommandKeyword(FourCC("QQQQ"))}};
+    ASSERT_EQ(list_.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Command& read = *list_.at(i);
+        EXPECT_EQ(std::tuple(read.name(), read.nameFollowsContent(), read.keyword()), expected[i])
+            << i;
+    }
 }
 
 TEST_F(CommandFileTest, ABadTailAfterGoodRecordsEndsTheFileQuietly) {
-    RawRecord first = namedRecord("one", 4);
-    RawRecord damaged = namedRecord("two", 4);
-    damaged.magic = "ROVB";
+    const RawRecord first = namedRecord("one", 4);
+    const RawRecord damaged{.magic = "ROVB", .name = QByteArray("two", 4)};
     NodeList<Command> list;
     list.append(textCommand("x"));
     list.append(textCommand(std::string(100, 'y')));
@@ -280,36 +277,21 @@ TEST_F(CommandFileTest, AShortHeaderKeepsDefaultsForTheParametersItLacks) {
 }
 
 TEST_F(CommandFileTest, RejectsHeadersOutsideTheLimits) {
-    std::vector<std::pair<const char*, RawRecord>> cases;
-    auto add = [&cases](const char* what, auto change) {
-        RawRecord record;
-        change(record);
-        cases.emplace_back(what, record);
+    const std::pair<const char*, RawRecord> cases[] = {
+        {"magic", {.magic = "rova"}},
+        {"header length 196", {.headerLength = 196}},
+        {"header length 98", {.headerLength = 98}},
+        {"header length 20", {.headerLength = 20}},
+        {"name block 260", {.nameBlock = 260, .name = QByteArray(260, '\0')}},
+        {"name block 2", {.nameBlock = 2}},
+        {"name block -4", {.nameBlock = 0xFFFC}},
+        {"content block 6", {.contentBlock = 6, .content = QByteArray(8, 'c')}},
+        {"content block over 1 MiB",
+         {.contentBlock = 0x100004, .content = QByteArray(0x100004, 'c')}},
+        {"content block negative", {.contentBlock = 0x80000000}},
+        {"name block cut off", {.name = "ab"}},
+        {"content block cut off", {.contentBlock = 16, .content = QByteArray(12, 'c')}},
     };
-    add("magic", [](RawRecord& r) { r.magic = "rova"; });
-    add("header length 196", [](RawRecord& r) { r.headerLength = 196; });
-    add("header length 98", [](RawRecord& r) { r.headerLength = 98; });
-    add("header length 20", [](RawRecord& r) { r.headerLength = 20; });
-    add("name block 260", [](RawRecord& r) {
-        r.nameBlock = 260;
-        r.name = QByteArray(260, '\0');
-    });
-    add("name block 2", [](RawRecord& r) { r.nameBlock = 2; });
-    add("name block -4", [](RawRecord& r) { r.nameBlock = 0xFFFC; });
-    add("content block 6", [](RawRecord& r) {
-        r.contentBlock = 6;
-        r.content = QByteArray(8, 'c');
-    });
-    add("content block over 1 MiB", [](RawRecord& r) {
-        r.contentBlock = 1048576 + 4;
-        r.content = QByteArray(1048576 + 4, 'c');
-    });
-    add("content block negative", [](RawRecord& r) { r.contentBlock = 0x80000000; });
-    add("name block cut off", [](RawRecord& r) { r.name = "ab"; });
-    add("content block cut off", [](RawRecord& r) {
-        r.contentBlock = 16;
-        r.content = QByteArray(12, 'c');
-    });
     for (const auto& [what, record] : cases) {
         SCOPED_TRACE(what);
         prompt_.messages.clear();
@@ -325,10 +307,7 @@ TEST_F(CommandFileTest, AHeaderShorterThanItsFixedFieldsIsNotTaken) {
     // its own fixed fields must not be taken (a length of 0 would never move the reader on).
     for (std::uint32_t length : {0u, 8u, 20u}) {
         SCOPED_TRACE(length);
-        RawRecord tail;
-        tail.nameBlock = 0;
-        tail.name.clear();
-        QByteArray tailBytes = tail.bytes().left(24);
+        QByteArray tailBytes = RawRecord{.nameBlock = 0, .name = ""}.bytes().left(24);
         tailBytes[4] = static_cast<char>(length);
         EXPECT_EQ(readRaw(tailBytes), FileResult::BadFormat);
         EXPECT_EQ(readRaw(namedRecord("good", 8).bytes() + tailBytes), FileResult::Ok);
@@ -336,6 +315,7 @@ TEST_F(CommandFileTest, AHeaderShorterThanItsFixedFieldsIsNotTaken) {
     }
 }
 
+// A missing file leaves the list alone and says so; replacing from it still empties the list.
 TEST_F(CommandFileTest, ReadingInsertsAtTheIndexAndReplacingEmptiesTheListFirst) {
     NodeList<Command> saved;
     for (const char* name : {"x", "y", "z"}) {
@@ -348,21 +328,18 @@ TEST_F(CommandFileTest, ReadingInsertsAtTheIndexAndReplacingEmptiesTheListFirst)
     ASSERT_EQ(readCommands(list_, 1, path_, prompt_, &count), FileResult::Ok);
     EXPECT_EQ(count, 3u);
     EXPECT_EQ(namesOf(list_), (Names{"a", "x", "y", "z", "b"}));
-
     ASSERT_EQ(replaceFromFile(list_, path_, prompt_), FileResult::Ok);
     EXPECT_EQ(namesOf(list_), (Names{"x", "y", "z"}));
-    ASSERT_EQ(replaceFromFile(list_, folder_.path("gone.rova"), prompt_), FileResult::OpenFailed);
-    EXPECT_TRUE(list_.empty());
-}
+    EXPECT_TRUE(prompt_.messages.isEmpty());
 
-TEST_F(CommandFileTest, AMissingFileLeavesTheListAloneAndSaysSo) {
-    list_.append(textCommand("kept"));
     const QString missing = folder_.path("missing.rova");
-    std::size_t count = 7;
+    count = 7;
     EXPECT_EQ(readCommands(list_, 0, missing, prompt_, &count), FileResult::OpenFailed);
     EXPECT_EQ(count, 0u);
-    EXPECT_EQ(namesOf(list_), Names{"kept"});
+    EXPECT_EQ(namesOf(list_), (Names{"x", "y", "z"}));
     EXPECT_EQ(prompt_.messages, QStringList{QString("\"%1\" could not be opened.").arg(missing)});
+    ASSERT_EQ(replaceFromFile(list_, missing, prompt_), FileResult::OpenFailed);
+    EXPECT_TRUE(list_.empty());
 }
 
 TEST_F(CommandFileTest, SavingCreatesMissingFoldersOrSaysItCannot) {
@@ -441,6 +418,146 @@ TEST_F(FailedSaveTest, AWriteTheFileSystemRefusesKeepsTheOldFile) {
     sigaction(SIGXFSZ, &previousAction, nullptr);
     EXPECT_EQ(result, FileResult::WriteFailed);
     expectOriginalKept();
+}
+
+TEST(SequenceFileTest, ReadsWholeRegularFilesOnly) {
+    test::TempFolder folder;
+    std::vector<std::uint8_t> buffer{1, 2};
+    writeBytes(folder.path("empty"), "");
+    EXPECT_EQ(SequenceFile::readWholeFile(folder.path("empty"), buffer), FileResult::Ok);
+    EXPECT_TRUE(buffer.empty());
+    writeBytes(folder.path("some"), "some bytes");
+    ASSERT_EQ(SequenceFile::readWholeFile(folder.path("some"), buffer), FileResult::Ok);
+    EXPECT_EQ(std::string(buffer.begin(), buffer.end()), "some bytes");
+    EXPECT_EQ(SequenceFile::readWholeFile(folder.path("none"), buffer), FileResult::OpenFailed);
+    EXPECT_EQ(SequenceFile::readWholeFile(folder.root(), buffer), FileResult::OpenFailed);
+}
+
+TEST(SequenceFileTest, SeeksWithinTheFileOnlyAndNothingWorksWhenClosed) {
+    test::TempFolder folder;
+    writeBytes(folder.path("data"), "0123456789");
+    SequenceFile file(folder.path("data"));
+    EXPECT_EQ(file.size(), 10);  // from the folder entry
+    EXPECT_EQ(file.position(), -1);
+    EXPECT_EQ(file.seek(0, SeekOrigin::Start), -1);
+
+    ASSERT_EQ(file.openForReading(AccessHint::Sequential), FileResult::Ok);
+    std::array<std::uint8_t, 4> four{};
+    ASSERT_EQ(file.readExactly(four), FileResult::Ok);
+    EXPECT_EQ(file.seek(-2, SeekOrigin::Current), 2);
+    EXPECT_EQ(file.seek(-3, SeekOrigin::End), 7);
+    EXPECT_EQ(file.seek(-1, SeekOrigin::Start), -1);
+    std::size_t count = 0;
+    ASSERT_EQ(file.read(four, count), FileResult::Ok);
+    EXPECT_EQ(count, 3u);
+    EXPECT_EQ(file.readExactly(four), FileResult::BadFormat);
+    // Opening again moves to the start; closing twice is harmless.
+    ASSERT_EQ(file.openForReading(), FileResult::Ok);
+    EXPECT_EQ(file.position(), 0);
+    file.close();
+    file.close();
+    EXPECT_FALSE(file.isOpen());
+    EXPECT_EQ(file.read(four, count), FileResult::ReadFailed);
+    EXPECT_EQ(file.write(four), FileResult::WriteFailed);
+    EXPECT_EQ(file.commit(), FileResult::WriteFailed);
+}
+
+TEST(SequenceFileTest, CreatingNeedsAPlaceForTheFile) {
+    test::TempFolder folder;
+    SequenceFile nested(folder.path("p/q/file"));
+    EXPECT_EQ(nested.createForWriting(false), FileResult::CreateFailed);
+    EXPECT_EQ(nested.createForWriting(true), FileResult::Ok);
+    QDir(folder.root()).mkdir("taken");
+    SequenceFile onFolder(folder.path("taken"));
+    EXPECT_EQ(onFolder.createForWriting(true), FileResult::CreateFailed);
+}
+
+QByteArray pattern(int size) {
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i) {
+        bytes[i] = static_cast<char>(i * 7 % 251);
+    }
+    return bytes;
+}
+
+// Reads `count` bytes and checks them against the pattern at the reader's position.
+void expectPatternRead(FileReader& reader, const QByteArray& whole, std::size_t count) {
+    const std::int64_t start = reader.position();
+    std::vector<std::uint8_t> buffer(count);
+    const auto arrived = reader.read(buffer);
+    ASSERT_TRUE(arrived);
+    const std::size_t expected =
+        std::min<std::size_t>(count, static_cast<std::size_t>(whole.size() - start));
+    ASSERT_EQ(*arrived, expected);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char*>(buffer.data()), static_cast<int>(expected)),
+              whole.mid(start, static_cast<int>(expected)));
+    EXPECT_EQ(reader.position(), start + static_cast<std::int64_t>(expected));
+}
+
+TEST(FileReaderTest, ReadsAndSeeksAcrossBufferRefills) {
+    test::TempFolder folder;
+    const QByteArray whole = pattern(300000);
+    writeBytes(folder.path("data"), whole);
+    auto reader = FileReader::open(folder.path("data"), true);
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(reader->size(), 300000);
+    for (std::size_t count : {std::size_t{1}, std::size_t{191}, FileReader::kBufferSize - 150,
+                              std::size_t{4000}, FileReader::kBufferSize * 2 + 5, std::size_t{3}}) {
+        SCOPED_TRACE(count);
+        expectPatternRead(*reader, whole, count);
+    }
+    // Past the end: what is left, then nothing.
+    expectPatternRead(*reader, whole, 200000);
+    EXPECT_EQ(reader->read(std::span<std::uint8_t>()).value_or(99), 0u);
+    std::vector<std::uint8_t> more(10);
+    EXPECT_EQ(reader->read(more).value_or(99), 0u);
+
+    // To the start, back inside what is buffered, far ahead, far back.
+    for (const auto& [position, count] :
+         {std::pair<std::int64_t, std::size_t>{0, 100}, {40, 100}, {150000, 500}, {10, 70000}}) {
+        SCOPED_TRACE(position);
+        ASSERT_TRUE(reader->seek(position));
+        expectPatternRead(*reader, whole, count);
+    }
+    EXPECT_FALSE(reader->seek(-1));
+    ASSERT_TRUE(reader->seek(350000));  // beyond the end
+    EXPECT_EQ(reader->position(), 350000);
+    EXPECT_EQ(reader->read(more).value_or(99), 0u);
+}
+
+TEST(FileReaderTest, OpensOnlyExistingRegularFiles) {
+    test::TempFolder folder;
+    EXPECT_FALSE(FileReader::open(folder.path("missing"), true));
+    EXPECT_FALSE(FileReader::open(folder.root(), true));
+    const QString pipe = folder.path("pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    EXPECT_FALSE(FileReader::open(pipe, true));  // and does not wait for a writer
+    EXPECT_FALSE(FileReader::open("/dev/null", true));
+}
+
+TEST(FilePathsTest, QualifiesNamesAgainstTheCurrentFolder) {
+    test::TempFolder folder;
+    QDir(folder.root()).mkdir("sub");
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.root()));
+    const QString root = QDir::currentPath();
+    EXPECT_EQ(paths::qualify("file.rova"), root + "/file.rova");
+    EXPECT_EQ(paths::qualify("sub"), root + "/sub/");
+    EXPECT_EQ(paths::qualify("sub/../x/./y.bmp"), root + "/x/y.bmp");
+    EXPECT_EQ(paths::qualify("/abs/../name"), "/name");
+    EXPECT_EQ(paths::qualify(""), "");
+    QDir::setCurrent(previous);
+}
+
+TEST(FilePromptRulesTest, TakesTheDefaultExtensionFromTheFilterAndAppliesIt) {
+    EXPECT_EQ(defaultExtensionOf("Bitmap Files (*.bmp)|*.bmp|"), ".bmp");
+    EXPECT_EQ(defaultExtensionOf("Pictures|*.bmp"), ".bmp");
+    EXPECT_EQ(defaultExtensionOf("All Files|*|"), "");
+    EXPECT_EQ(withDefaultExtension("/home/me/pic", ".bmp"), "/home/me/pic.bmp");
+    EXPECT_EQ(withDefaultExtension("/home/me/pic.BMP", ".bmp"), "/home/me/pic.BMP");
+    EXPECT_FALSE(withDefaultExtension("/home/me/pic.gif", ".bmp"));
+    // A dot in a folder's name is not the file's extension.
+    EXPECT_EQ(withDefaultExtension("/home/my.pictures/pic", ".bmp"), "/home/my.pictures/pic.bmp");
 }
 
 }  // namespace

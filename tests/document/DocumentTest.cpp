@@ -106,7 +106,49 @@ class DocumentTest : public ::testing::Test {
     Document document_{prompt_, host_};
 };
 
-TEST_F(DocumentTest, OpensASequenceFileWhateverTheCaseOfItsExtension) {
+// Files that are no sequence, or text the host cannot read, fail silently; damaged or missing
+// sequence files are reported. Either way the document is left empty and untitled, and the
+// sequence form is told to show the empty list.
+TEST_F(DocumentTest, FilesThatCannotBeOpenedLeaveAnEmptyUntitled) {
+    ASSERT_TRUE(QDir(folder_.root()).mkdir("folder.rova"));
+    const struct {
+        const char* name;
+        QByteArray bytes;  // null: no such file
+        bool window, textReadable;
+        const char* message;  // empty: none
+    } cases[] = {
+        {"picture.bmp", "ROVA", true, true, ""},
+        {"README", "ROVA", true, true, ""},
+        {"folder.rova/plain", "ROVA", true, true, ""},
+        {"unreadable.txt", "ROVA", true, false, ""},  // the host cannot make a command of it
+        // Text named on the command line, before the window exists.
+        {"start.txt", "ROVA", false, true, ""},
+        {"damaged.rova", "ROVX" + QByteArray(300, '\0'), true, true,
+         "\"%1\" is not a valid Rova file."},
+        {"missing.rova", QByteArray(), true, true, "\"%1\" could not be opened."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        openSequence("a.rova", {"one"});
+        const QString path = folder_.path(c.name);
+        if (!c.bytes.isNull()) {
+            writeBytes(path, c.bytes);
+        }
+        host_.window = c.window;
+        host_.textReadable = c.textReadable;
+        host_.calls.clear();
+        prompt_.messages.clear();
+        EXPECT_EQ(document_.openFile(path), Document::OpenResult::Failed);
+        expectEmptyUntitled();
+        EXPECT_EQ(host_.calls.contains("text " + path), !c.textReadable);
+        EXPECT_EQ(host_.calls.contains("stop"), c.window);
+        EXPECT_TRUE(host_.calls.contains("replaced"));
+        EXPECT_EQ(prompt_.messages.join(""), *c.message ? QString(c.message).arg(path) : "");
+        host_.window = true;
+    }
+}
+
+TEST_F(DocumentTest, OpensASequenceFileWhateverTheCaseOfItsExtensionButNotTheOpenPathAgain) {
     const QString path = openSequence("Show.ROVA", {"one", "two"});
     EXPECT_EQ(names(), (Names{"one", "two"}));
     EXPECT_EQ(document_.pathName(), path);
@@ -116,91 +158,22 @@ TEST_F(DocumentTest, OpensASequenceFileWhateverTheCaseOfItsExtension) {
     EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced"}));
     EXPECT_TRUE(prompt_.messages.isEmpty());
 
-    // Before the window exists there is nothing to stop, but sequences open all the same.
-    host_.window = false;
-    host_.calls.clear();
-    openSequence("b.rova", {"three"});
-    EXPECT_EQ(names(), Names{"three"});
-    EXPECT_EQ(host_.calls, QStringList{"replaced"});
-}
-
-TEST_F(DocumentTest, OpensTextFilesAsOneCommandMadeByTheHost) {
-    for (const QString name : {"notes.txt", "Letter.RTF"}) {
-        const QString path = folder_.path(name);
-        writeBytes(path, "some text");
-        host_.calls.clear();
-        ASSERT_EQ(document_.openFile(path), Document::OpenResult::Opened);
-        EXPECT_EQ(names(), Names{"from text"});
-        EXPECT_EQ(host_.calls, (QStringList{"stop", "text " + path, "added 0", "replaced"}));
-        EXPECT_EQ(document_.pathName(), path);
-        EXPECT_EQ(document_.title(), name);
-        EXPECT_FALSE(document_.isModified());
-    }
-}
-
-TEST_F(DocumentTest, FilesThatCannotBeShownFailSilentlyLeavingAnEmptyUntitled) {
-    ASSERT_TRUE(QDir(folder_.root()).mkdir("folder.rova"));
-    const struct {
-        const char* name;
-        bool window;
-        bool textReadable;
-    } cases[] = {
-        {"picture.bmp", true, true},     {"README", true, true}, {"folder.rova/plain", true, true},
-        {"unreadable.txt", true, false},  // the host cannot make a command of it
-        {"start.txt", false, true},       // text named on the command line, before the window
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        openSequence("a.rova", {"one"});
-        const QString path = folder_.path(c.name);
-        writeBytes(path, "ROVA");
-        host_.window = c.window;
-        host_.textReadable = c.textReadable;
-        host_.calls.clear();
-        EXPECT_EQ(document_.openFile(path), Document::OpenResult::Failed);
-        expectEmptyUntitled();
-        EXPECT_EQ(host_.calls.contains("text " + path), !c.textReadable);
-        EXPECT_EQ(host_.calls.contains("stop"), c.window);
-        EXPECT_TRUE(prompt_.messages.isEmpty());
-        host_.window = true;
-    }
-}
-
-TEST_F(DocumentTest, DamagedOrMissingSequenceFilesAreReportedLeavingAnEmptyUntitled) {
-    const QString damaged = folder_.path("damaged.rova");
-    writeBytes(damaged, QByteArray("ROVX") + QByteArray(300, '\0'));
-    const QString missing = folder_.path("missing.rova");
-    for (const auto& [path, message] :
-         {std::pair{damaged, QString("\"%1\" is not a valid Rova file.")},
-          std::pair{missing, QString("\"%1\" could not be opened.")}}) {
-        openSequence("good.rova", {"one", "two"});
-        host_.calls.clear();
-        prompt_.messages.clear();
-        EXPECT_EQ(document_.openFile(path), Document::OpenResult::Failed);
-        expectEmptyUntitled();
-        EXPECT_EQ(prompt_.messages, QStringList{message.arg(path)});
-        EXPECT_TRUE(host_.calls.contains("replaced"));  // the sequence form shows the empty list
-    }
-}
-
-TEST_F(DocumentTest, TheOpenPathIsNotReadAgain) {
-    const QString path = openSequence("a.rova", {"one", "two"});
     document_.setModifiedFlag(true);
     writeSequence(path, {"changed on disk"});
     EXPECT_EQ(document_.openFile(path), Document::OpenResult::AlreadyOpen);
     // The same file named relative to the current folder is the open one too.
     const QString previousFolder = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(folder_.root()));
-    EXPECT_EQ(document_.openFile("./a.rova"), Document::OpenResult::AlreadyOpen);
+    EXPECT_EQ(document_.openFile("./Show.ROVA"), Document::OpenResult::AlreadyOpen);
     ASSERT_TRUE(QDir::setCurrent(previousFolder));
     EXPECT_EQ(names(), (Names{"one", "two"}));
     EXPECT_TRUE(document_.isModified());
     EXPECT_TRUE(prompt_.questions.empty());
 
     // Paths differing in case are different files.
-    writeSequence(folder_.path("A.rova"), {"other"});
+    writeSequence(folder_.path("show.rova"), {"other"});
     prompt_.answers = {Answer::No};
-    EXPECT_EQ(document_.openFile(folder_.path("A.rova")), Document::OpenResult::Opened);
+    EXPECT_EQ(document_.openFile(folder_.path("show.rova")), Document::OpenResult::Opened);
     EXPECT_EQ(names(), Names{"other"});
 }
 
@@ -232,7 +205,7 @@ TEST_F(DocumentTest, OpeningAnotherFileOffersToSaveTheChanges) {
     EXPECT_TRUE(host_.proposedNames.isEmpty());
 }
 
-TEST_F(DocumentTest, ReopeningAModifiedDocumentAsksWhetherToRevertToItsFile) {
+TEST_F(DocumentTest, ReopenAndNewAskBeforeDiscardingTheChanges) {
     const QString path = openSequence("a.rova", {"one", "two"});
     host_.calls.clear();
     document_.confirmReopen();
@@ -268,9 +241,15 @@ TEST_F(DocumentTest, ReopeningAModifiedDocumentAsksWhetherToRevertToItsFile) {
     EXPECT_EQ(document_.title(), "a.rova");
     EXPECT_EQ(document_.pathName(), path);
 
-    // An empty document has no sequence to show.
+    // New offers to save the changes first; an empty document has no sequence to show.
+    prompt_.answers = {Answer::Cancel};
+    EXPECT_FALSE(document_.newDocument());
+    EXPECT_EQ(document_.pathName(), path);
+    host_.calls.clear();
     prompt_.answers = {Answer::No};
     EXPECT_TRUE(document_.newDocument());
+    expectEmptyUntitled();
+    EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced"}));
     host_.calls.clear();
     document_.confirmReopen();
     EXPECT_TRUE(host_.calls.isEmpty());
@@ -313,21 +292,6 @@ TEST_F(DocumentTest, SavingAnEmptySequenceAsksForACommand) {
     EXPECT_TRUE(document_.isModified());
 }
 
-TEST_F(DocumentTest, TheTitleIsMarkedOnceWhileModifiedAndSavingClearsIt) {
-    openSequence("a.rova", {"one"});
-    EXPECT_FALSE(document_.canSave());
-    const int changesBefore = host_.titleChanges;
-    document_.setModifiedFlag(true);
-    document_.setModifiedFlag(true);
-    EXPECT_EQ(document_.title(), "a.rova *");
-    EXPECT_EQ(host_.titleChanges, changesBefore + 1);
-    EXPECT_TRUE(document_.canRevert());
-    EXPECT_TRUE(document_.save());
-    EXPECT_EQ(document_.title(), "a.rova");
-    EXPECT_FALSE(document_.isModified());
-    EXPECT_TRUE(host_.proposedNames.isEmpty());
-}
-
 TEST_F(DocumentTest, TheDemoIsNeverModifiedUntilSavedUnderANameOfItsOwn) {
     openSequence("Demo.rova", {"one", "two"});
     edit();
@@ -363,10 +327,16 @@ TEST_F(DocumentTest, TheDemoIsNeverModifiedUntilSavedUnderANameOfItsOwn) {
 // Which failures keep the old file the file tests check; here the document keeps its state.
 TEST_F(DocumentTest, AFailedSaveKeepsTheDocumentModifiedUnderItsPath) {
     const QString path = openSequence("a.rova", {"one", "two"});
+    const int titleChanges = host_.titleChanges;
     document_.setModifiedFlag(true);
+    document_.setModifiedFlag(true);
+    EXPECT_EQ(host_.titleChanges, titleChanges + 1) << "the title is marked once";
+    EXPECT_TRUE(document_.canRevert());
     writeBytes(folder_.path("blocker"), "a file, not a folder");
     const QString blocked = folder_.path("blocker/b.rova");
     host_.savePath = blocked;
+    document_.commands().clear();  // the command made for an empty sequence keeps it modified
+    prompt_.answers = {Answer::Yes};
     EXPECT_FALSE(document_.saveAs());
     EXPECT_EQ(prompt_.messages, QStringList{"\"" + blocked + "\" could not be created."});
     EXPECT_EQ(document_.pathName(), path);
@@ -401,51 +371,42 @@ TEST_F(DocumentTest, SaveModifiedSavesOnYesThroughSaveAsForAnUntitledDocument) {
     EXPECT_EQ(host_.recentFiles, QStringList{folder_.path("kept.rova")});
 }
 
-TEST_F(DocumentTest, ATextDocumentIsSavedAsASequenceFileOfItsOwn) {
-    const QString text = folder_.path("notes.txt");
-    writeBytes(text, "hello");
-    ASSERT_EQ(document_.openFile(text), Document::OpenResult::Opened);
+// The host makes the one command of a text file; saving it writes a sequence file beside it.
+TEST_F(DocumentTest, ATextFileOpensAsOneCommandAndIsSavedAsASequenceFileOfItsOwn) {
+    QString text;
+    for (const QString name : {"notes.txt", "Letter.RTF"}) {
+        text = folder_.path(name);
+        writeBytes(text, "hello");
+        host_.calls.clear();
+        ASSERT_EQ(document_.openFile(text), Document::OpenResult::Opened);
+        EXPECT_EQ(names(), Names{"from text"});
+        EXPECT_EQ(host_.calls, (QStringList{"stop", "text " + text, "added 0", "replaced"}));
+        EXPECT_EQ(document_.pathName(), text);
+        EXPECT_EQ(document_.title(), name);
+        EXPECT_FALSE(document_.isModified());
+    }
     document_.setModifiedFlag(true);
-
-    host_.savePath = folder_.path("notes");
+    const QString saved = folder_.path("Letter.rova");
+    host_.savePath = folder_.path("Letter");
     EXPECT_TRUE(document_.save());
-    EXPECT_EQ(host_.proposedNames, QStringList{folder_.path("notes.rova")});
+    EXPECT_EQ(host_.proposedNames, QStringList{saved});
     EXPECT_EQ(readBytes(text), "hello");
-    EXPECT_EQ(sequenceIn(folder_.path("notes.rova")), Names{"from text"});
-    EXPECT_EQ(document_.pathName(), folder_.path("notes.rova"));
-    EXPECT_EQ(document_.title(), "notes.rova");
+    EXPECT_EQ(sequenceIn(saved), Names{"from text"});
+    EXPECT_EQ(document_.pathName(), saved);
+    EXPECT_EQ(document_.title(), "Letter.rova");
 
     // From now on Save writes the sequence file without asking.
     edit();
     EXPECT_TRUE(document_.save());
     EXPECT_EQ(host_.proposedNames.size(), 1);
-    EXPECT_EQ(sequenceIn(folder_.path("notes.rova")), (Names{"from text", "edit"}));
+    EXPECT_EQ(sequenceIn(saved), (Names{"from text", "edit"}));
+    EXPECT_EQ(document_.title(), "Letter.rova") << "saving clears the modified marker";
 
     // A chosen name keeps an extension of its own.
     host_.savePath = folder_.path("Upper.ROVA");
     EXPECT_TRUE(document_.saveAs());
     EXPECT_EQ(document_.pathName(), folder_.path("Upper.ROVA"));
-    EXPECT_EQ(host_.proposedNames.last(), folder_.path("notes.rova"));
-}
-
-TEST_F(DocumentTest, NewDocumentOffersToSaveTheChangesFirst) {
-    openSequence("a.rova", {"one"});
-    edit();
-    prompt_.answers = {Answer::Cancel};
-    EXPECT_FALSE(document_.newDocument());
-    EXPECT_EQ(names(), (Names{"one", "edit"}));
-    EXPECT_TRUE(document_.isModified());
-
-    host_.calls.clear();
-    prompt_.answers = {Answer::No};
-    EXPECT_TRUE(document_.newDocument());
-    expectEmptyUntitled();
-    EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced"}));
-
-    host_.window = false;
-    host_.calls.clear();
-    EXPECT_TRUE(document_.newDocument());
-    EXPECT_EQ(host_.calls, QStringList{"replaced"});
+    EXPECT_EQ(host_.proposedNames.last(), saved);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QRect>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -33,17 +34,17 @@ class RecordingPicture : public Picture {
     }
 };
 
-TEST(PictureCreate, LampPicturesHaveTheLampHeaderAndTable) {
-    Picture lamp;
-    ASSERT_TRUE(lamp.createLamp(10, 16));
-    EXPECT_EQ(lamp.header(), (BitmapInfoHeader{40, 10, -16, 1, 8, 0, 192, 2834, 2834, 8, 8}));
-    EXPECT_EQ(lamp.stride(), 12);
-    EXPECT_TRUE(std::ranges::equal(kLampTable, lamp.colourTable()));
-    EXPECT_FALSE(contentBounds(lamp).has_value());
-    ASSERT_TRUE(lamp.createLamp(4, 4, true));
-    ASSERT_EQ(lamp.colourTable().size(), 9u);
-    EXPECT_EQ(lamp.colourTable()[7], (TableEntry{224, 224, 224, 0}));
-    EXPECT_EQ(lamp.colourTable()[8], (TableEntry{255, 255, 255, 0}));
+using Grid = std::vector<std::vector<QRgb>>;
+
+// The colours of an image, row by row.
+Grid pixelsOf(const QImage& image) {
+    Grid rows(static_cast<std::size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            rows[y].push_back(image.pixel(x, y));
+        }
+    }
+    return rows;
 }
 
 TEST(PictureCreate, InvalidRequestsFailAndLeaveThePictureEmpty) {
@@ -77,52 +78,39 @@ TEST(PictureFill, LampPictureFilledTakesTheNearestLampColour) {
 
 TEST(PictureNotification, ChangedComesLastWithTheRightFlagAndGivesTheResult) {
     RecordingPicture picture;
-    // Expects the calls of `changed` since the last check.
-    const auto expectCalls = [&picture](const std::vector<bool>& calls) {
-        EXPECT_EQ(picture.calls, calls);
-        picture.calls.clear();
-    };
-    ASSERT_TRUE(picture.createLamp(4, 4));
-    expectCalls({false});
-    ASSERT_TRUE(picture.createLampFilled(4, 4, 0x0000FF));
-    expectCalls({false, true});
-    picture.replaceValue(4, 1);
-    ASSERT_TRUE(invertPicture(picture));
-    expectCalls({});
-    ASSERT_TRUE(picture.zeroPixels());
-    expectCalls({true});
-    const std::vector<std::uint8_t> block = clipboardBitmap(picture);
-    ASSERT_TRUE(loadPackedBitmap(picture, block, false));
-    ASSERT_TRUE(loadPackedBitmap(picture, block, true));
-    ASSERT_FALSE(loadPackedBitmap(picture, {block.data(), 20}, true));
-    ASSERT_TRUE(loadPackedBitmap(picture, block, true));
-    expectCalls({false, true, true});
-    ASSERT_TRUE(scalePicture(picture, 8, 8));
-    ASSERT_TRUE(resizePicture(picture, 9, 9, 0));
-    Picture crop;
-    ASSERT_TRUE(crop.createLamp(2, 2));
-    ASSERT_TRUE(cropPicture(picture, crop, QRect(0, 0, 2, 2), 0));
-    expectCalls({true, true, true});
     RecordingPicture other;
-    ASSERT_TRUE(other.createLamp(3, 3));
-    other.calls.clear();
-    ASSERT_TRUE(picture.moveFrom(other));
-    expectCalls({true});
-    EXPECT_TRUE(other.calls.empty());
-    EXPECT_FALSE(other.hasPixels());
-    EXPECT_EQ(picture.width(), 3);
-    ASSERT_TRUE(crop.drawInto(picture, QRect(0, 0, 1, 1)));
-    expectCalls({true});
-    {
-        PictureDC dc;
-        ASSERT_TRUE(dc.open(picture));
-        EXPECT_TRUE(dc.release(false));
-        expectCalls({});
-        ASSERT_TRUE(dc.open(picture));
+    Picture crop;
+    std::vector<std::uint8_t> block;
+    std::optional<PictureDC> dc(std::in_place);
+    ASSERT_TRUE(crop.createLamp(2, 2));
+    // Each step and the calls of `changed` it makes, with whether pixels were loaded.
+    const std::pair<std::function<bool()>, std::vector<bool>> steps[] = {
+        {[&] { return picture.createLamp(4, 4); }, {false}},
+        {[&] { return picture.createLampFilled(4, 4, 0x0000FF); }, {false, true}},
+        {[&] { return picture.replaceValue(4, 1), invertPicture(picture); }, {}},
+        {[&] { return picture.zeroPixels(); }, {true}},
+        {[&] { return block = clipboardBitmap(picture), loadPackedBitmap(picture, block, false); },
+         {false}},
+        {[&] { return !loadPackedBitmap(picture, std::span(block).first(20), true); }, {}},
+        {[&] { return loadPackedBitmap(picture, block, true); }, {true}},
+        {[&] { return scalePicture(picture, 8, 8) && resizePicture(picture, 9, 9, 0); },
+         {true, true}},
+        {[&] { return cropPicture(picture, crop, QRect(0, 0, 2, 2), 0); }, {true}},
+        // The picture moved from notifies nothing.
+        {[&] { return other.createLamp(3, 3) && picture.moveFrom(other) && !other.hasPixels(); },
+         {true}},
+        {[&] { return crop.drawInto(picture, QRect(0, 0, 1, 1)); }, {true}},
+        {[&] { return dc->open(picture) && dc->release(false) && dc->open(picture); }, {}},
+        {[&] { return dc.reset(), true; }, {true}},  // the session ends with notification
+        {[&] { return picture.clear(); }, {false}},
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        EXPECT_TRUE(steps[i].first()) << "step " << i;
+        EXPECT_EQ(picture.calls, steps[i].second) << "step " << i;
+        picture.calls.clear();
     }
-    expectCalls({true});
-    ASSERT_TRUE(picture.clear());
-    expectCalls({false});
+    EXPECT_EQ(other.calls, std::vector<bool>{false});
+    EXPECT_EQ(picture.width(), 0);
     // The operations hand on what `changed` answers.
     picture.answer = false;
     EXPECT_FALSE(picture.createLamp(2, 2));
@@ -170,13 +158,7 @@ TEST(PictureDraw, DrawsDisplayCoordinatesThroughAPainter) {
     EXPECT_FALSE(picture.draw(painter, QRect(0, 0, 0, 3), QRect(0, 0, 1, 1)));
     EXPECT_FALSE(Picture().drawWhole(painter, QRect(0, 0, 3, 3)));
     painter.end();
-    const std::vector<std::vector<QRgb>> expected = {
-        {o, o, o, G}, {o, R, G, G}, {o, B, D, G}, {K, B, o, o}};
-    for (int y = 0; y < 4; ++y) {
-        for (int x = 0; x < 4; ++x) {
-            EXPECT_EQ(canvas.pixel(x, y), expected[y][x]) << x << "," << y;
-        }
-    }
+    EXPECT_EQ(pixelsOf(canvas), (Grid{{o, o, o, G}, {o, R, G, G}, {o, B, D, G}, {K, B, o, o}}));
 }
 
 TEST(PictureDCSession, StoresDrawnColoursAndKeepsUntouchedValues) {
@@ -237,8 +219,6 @@ TEST(PicturePixels, ZeroAndReplaceValuesLeavePaddingAlone) {
     EXPECT_EQ(text.pixelValue(3, 0), 0u);
     EXPECT_EQ(text.pixelValue(-1, 0), 0u);
 }
-
-// ---- the whole-picture edits ----
 
 // Display rows count from the top in a bottom-up picture too; any nonzero byte counts.
 TEST(PictureBounds, ContentBoundsCoverTheLitPixels) {
@@ -368,8 +348,6 @@ TEST(PictureScale, AveragesThenMapsToTheNearestEntry) {
     EXPECT_EQ(colour.width(), 1);
 }
 
-// ---- mapping colours to table entries and scaling by area ----
-
 // The smallest sum of squared differences wins, the lowest index on a tie; alpha plays no part.
 TEST(NearestColour, MapsToTheClosestEntryAndTheLowestIndexOnATie) {
     const std::vector<TableEntry> greys = {{0, 0, 0, 0}, {10, 10, 10, 0}, {10, 10, 10, 0}};
@@ -406,24 +384,17 @@ QRgb grey(int level) {
 }
 
 // Scales a grid of colours given row by row and returns the result row by row.
-std::vector<std::vector<QRgb>> scaleGrid(const std::vector<std::vector<QRgb>>& grid, QSize target) {
+Grid scaleGrid(const Grid& grid, QSize target) {
     const QSize source(static_cast<int>(grid[0].size()), static_cast<int>(grid.size()));
     const QImage image = scaleByAreaAverage(
         source, [&](int y, std::span<QRgb> out) { std::ranges::copy(grid[y], out.begin()); },
         target);
     EXPECT_EQ(image.size(), target);
-    std::vector<std::vector<QRgb>> rows(static_cast<std::size_t>(image.height()));
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            rows[y].push_back(image.pixel(x, y));
-        }
-    }
-    return rows;
+    return pixelsOf(image);
 }
 
 // Each target pixel is the mean of the source area it covers, each channel rounded to nearest.
 TEST(AreaScale, AveragesTheCoveredAreaAndRepeatsPixelsWhenGrowingByWholeFactors) {
-    using Grid = std::vector<std::vector<QRgb>>;
     const struct {
         const char* what;
         Grid source;

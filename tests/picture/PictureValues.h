@@ -37,21 +37,16 @@ inline void makeLamp(Picture& picture, const Rows& rows) {
     }
 }
 
-// Sets a 24-bit pixel to a colour.
-inline void setRgb(Picture& picture, int x, int y, QRgb colour) {
-    std::uint8_t* bytes = picture.row(y).data() + 3 * x;
-    bytes[0] = static_cast<std::uint8_t>(qBlue(colour));
-    bytes[1] = static_cast<std::uint8_t>(qGreen(colour));
-    bytes[2] = static_cast<std::uint8_t>(qRed(colour));
-}
-
-// A 24-bit picture holding the given rows of colours.
+// A 24-bit picture holding the given rows of colours, stored blue, green, red.
 inline void makeRgb(Picture& picture, const std::vector<std::vector<QRgb>>& rows, bool topDown) {
     ASSERT_TRUE(picture.create(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()),
                                topDown, 24, {}, 0));
     for (std::size_t y = 0; y < rows.size(); ++y) {
         for (std::size_t x = 0; x < rows[y].size(); ++x) {
-            setRgb(picture, static_cast<int>(x), static_cast<int>(y), rows[y][x]);
+            std::uint8_t* bytes = picture.row(static_cast<int>(y)).data() + 3 * x;
+            bytes[0] = static_cast<std::uint8_t>(qBlue(rows[y][x]));
+            bytes[1] = static_cast<std::uint8_t>(qGreen(rows[y][x]));
+            bytes[2] = static_cast<std::uint8_t>(qRed(rows[y][x]));
         }
     }
 }

@@ -1,22 +1,24 @@
-// The picture editor control on its model: mouse, wheel and scroll bar reach the model at the
-// right picture coordinates, the control shows what the model holds, and the buttons' file
-// dialogs, Set Picture dialog and clipboard commands do their part. Also the clipboard and the
-// Set Picture dialog on their own.
+// The picture editor control on its model (mouse, wheel, scroll bar, what it shows, its file
+// dialogs and clipboard commands), the clipboard, the Set Picture dialog and the checked reading
+// of PNG, JPEG and GIF pictures.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRandomGenerator>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <memory>
 
 #include "AnsweringPrompt.h"
@@ -24,6 +26,7 @@
 #include "NamedWidget.h"
 #include "PictureClipboard.h"
 #include "PictureEditor.h"
+#include "PictureImageFile.h"
 #include "PictureValues.h"
 #include "QtApplicationTest.h"
 #include "ScriptedDialog.h"
@@ -99,9 +102,9 @@ class PictureEditorTest : public QtApplicationTest {
         }
     }
 
-    // 16 × 16 black cells, those listed of `value`.
-    static Rows blackWith(std::initializer_list<QPoint> cells, unsigned value) {
-        Rows rows(16, std::vector<std::uint32_t>(16, 0));
+    // 16 × 16 cells of the lamp index `ground`, those listed of `value`.
+    static Rows grid(unsigned ground, std::initializer_list<QPoint> cells, unsigned value) {
+        Rows rows(16, std::vector<std::uint32_t>(16, ground));
         for (const QPoint cell : cells) {
             rows[static_cast<std::size_t>(cell.y())][static_cast<std::size_t>(cell.x())] = value;
         }
@@ -113,6 +116,17 @@ class PictureEditorTest : public QtApplicationTest {
     SetPictureChoice choice_;
     std::unique_ptr<PictureEditor> editor_;
 };
+
+// Fills in the Set Picture dialog as the user would and presses OK.
+void confirm(QDialog& dialog, const QString& width, const QString& height, const QString& function,
+             const QString& colour) {
+    named<QLineEdit>(dialog, "Width:")->setText(width);
+    named<QLineEdit>(dialog, "Height:")->setText(height);
+    named<QRadioButton>(dialog, function)->click();
+    auto* colours = named<QComboBox>(dialog, "Colour");
+    colours->setCurrentIndex(colours->findText(colour));
+    named<QPushButton>(dialog, "OK")->click();
+}
 
 // A stroke over the screen cells (2, 3) to (5, 3) draws those picture cells whatever the zoom;
 // with the picture scrolled by one row it draws one row further down.
@@ -140,7 +154,7 @@ TEST_F(PictureEditorTest, MouseStrokesReachTheModelAtPictureCoordinates) {
         QTest::mouseMove(viewport(), screenCell(5));
         QTest::mouseRelease(viewport(), Qt::LeftButton, {}, screenCell(5));
         const int row = 3 + scrolled;
-        EXPECT_EQ(values(), blackWith({{2, row}, {3, row}, {4, row}, {5, row}}, kRed));
+        EXPECT_EQ(values(), grid(0, {{2, row}, {3, row}, {4, row}, {5, row}}, kRed));
         expectShowsModel();
     }
 }
@@ -149,10 +163,7 @@ TEST_F(PictureEditorTest, RightButtonDrawsBlackAndDoubleClicksDrawNothing) {
     ASSERT_TRUE(model().applySetPicture(SetPictureFunction::SetTo, 16, 16, 0xE0E0E0));
     setClientSize({200, 160});
     stroke(Qt::RightButton, {1, 1}, {1, 4});
-    Rows expected(16, std::vector<std::uint32_t>(16, 7));
-    for (int row = 1; row <= 4; ++row) {
-        expected[static_cast<std::size_t>(row)][1] = 0;
-    }
+    const Rows expected = grid(7, {{1, 1}, {1, 2}, {1, 3}, {1, 4}}, 0);
     EXPECT_EQ(values(), expected);
     const QPointF at = cellCentre(9, 9);
     QMouseEvent doubleClick(QEvent::MouseButtonDblClick, at, viewport()->mapToGlobal(at),
@@ -205,7 +216,7 @@ TEST_F(PictureEditorTest, LoadAndSaveGoThroughTheFileDialogs) {
     QTemporaryDir folder;
     Picture lamp;
     makeLamp(lamp, {{1, 2, 3, 4}, {5, 6, 7, 0}});
-    const QString bitmap = folder.filePath("two.bmp");
+    const QString bitmap = folder.filePath("two.BMP");  // the extension's case plays no part
     ASSERT_TRUE(saveBmpFile(lamp, bitmap));
     const QString png = QStringLiteral(ROVA_IMAGE_SAMPLES "/rgb_4x3.png");
     dialog_.choices = {FilePrompt::DialogResult{{png}, 0},
@@ -225,7 +236,7 @@ TEST_F(PictureEditorTest, LoadAndSaveGoThroughTheFileDialogs) {
     // Save As proposes the name of the file and adds the extension.
     dialog_.choices = {FilePrompt::DialogResult{{folder.filePath("copy")}, 0}};
     EXPECT_TRUE(editor_->saveAs());
-    EXPECT_EQ(dialog_.requests.back().initialPath, "two.bmp");
+    EXPECT_EQ(dialog_.requests.back().initialPath, "two.BMP");
     EXPECT_EQ(model().fileName(), folder.filePath("copy.bmp"));
     Picture saved;
     ASSERT_TRUE(loadBmpFile(saved, folder.filePath("copy.bmp"), true));
@@ -237,11 +248,7 @@ TEST_F(PictureEditorTest, SetOpensTheDialogOnTheWorkingPictureAndAppliesIt) {
     QString shownWidth;
     editor_->setDialogRunner([&shownWidth](QDialog& dialog) {
         shownWidth = named<QLineEdit>(dialog, "Width:")->text();
-        named<QLineEdit>(dialog, "Width:")->setText("20");
-        named<QLineEdit>(dialog, "Height:")->setText("24");
-        named<QRadioButton>(dialog, "Set to...")->click();
-        named<QComboBox>(dialog, "Colour")->setCurrentIndex(6);
-        named<QPushButton>(dialog, "OK")->click();
+        confirm(dialog, "20", "24", "Set to...", "Yellow");
         return dialog.result();
     });
     ASSERT_TRUE(editor_->setPicture());
@@ -263,7 +270,7 @@ TEST_F(PictureEditorTest, CutThenPasteRestoresThePicture) {
     stroke(Qt::LeftButton, {0, 0}, {15, 15});
     const Rows drawn = values();
     ASSERT_TRUE(editor_->cut());
-    EXPECT_EQ(values(), blackWith({}, 0));
+    EXPECT_EQ(values(), grid(0, {}, 0));
     // Other programs get the picture as an image.
     const QMimeData* offered = QGuiApplication::clipboard()->mimeData();
     ASSERT_TRUE(offered != nullptr && offered->hasImage());
@@ -277,7 +284,14 @@ TEST_F(PictureEditorTest, CutThenPasteRestoresThePicture) {
     expectShowsModel();
 }
 
-// ---- pictures through the clipboard: what a copy offers and what a paste takes ----
+// The image encoded as PNG.
+QByteArray pngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
 
 // Puts `data` on the clipboard and pastes it into `target`.
 bool paste(PictureClipboard& clipboard, QMimeData* data, Picture& target) {
@@ -285,9 +299,11 @@ bool paste(PictureClipboard& clipboard, QMimeData* data, Picture& target) {
     return clipboard.paste(target);
 }
 
-// Pictures of other programs arrive as encoded bytes or as an image the platform decoded.
-TEST_F(PictureEditorTest, ClipboardPastesImagesOfOtherProgramsAsTwentyFourBitPictures) {
-    PictureClipboard clipboard_;
+// Pictures of other programs arrive as encoded bytes or as an image the platform decoded. Without
+// a picture the target is left alone; a broken bitmap empties it.
+TEST_F(PictureEditorTest,
+       ClipboardPastesOtherProgramsPicturesAndOnlyABrokenBitmapEmptiesTheTarget) {
+    PictureClipboard clipboard;
     QImage image(3, 2, QImage::Format_RGB32);
     image.fill(qRgb(0, 0, 255));
     image.setPixel(1, 1, qRgb(255, 128, 0));
@@ -295,52 +311,32 @@ TEST_F(PictureEditorTest, ClipboardPastesImagesOfOtherProgramsAsTwentyFourBitPic
         SCOPED_TRACE(encoded ? "PNG bytes only" : "decoded image only");
         auto* data = new QMimeData;
         if (encoded) {
-            QByteArray png;
-            QBuffer buffer(&png);
-            ASSERT_TRUE(buffer.open(QIODevice::WriteOnly) && image.save(&buffer, "PNG"));
-            data->setData("image/png", png);
+            data->setData("image/png", pngBytes(image));
         } else {
             data->setImageData(image);
         }
         Picture pasted;
-        ASSERT_TRUE(paste(clipboard_, data, pasted));
+        ASSERT_TRUE(paste(clipboard, data, pasted));
         EXPECT_EQ(pasted.bitCount(), 24);
         EXPECT_EQ(valuesOf(pasted),
                   (Rows{{0x0000FF, 0x0000FF, 0x0000FF}, {0x0000FF, 0xFF8000, 0x0000FF}}));
     }
-}
-
-TEST_F(PictureEditorTest, ClipboardWithoutAPictureLeavesTheTargetAloneABrokenOneEmptiesIt) {
-    PictureClipboard clipboard_;
     auto* text = new QMimeData;
     text->setText("no picture");
     Picture target;
     ASSERT_TRUE(target.createLamp(2, 2));
-    EXPECT_FALSE(paste(clipboard_, text, target));
-    EXPECT_FALSE(clipboard_.canPaste());
+    EXPECT_FALSE(paste(clipboard, text, target));
+    EXPECT_FALSE(clipboard.canPaste());
     EXPECT_TRUE(target.hasPixels());
     auto* broken = new QMimeData;
     broken->setData(PictureClipboard::kBitmapType, "broken");
-    EXPECT_FALSE(paste(clipboard_, broken, target));
-    EXPECT_TRUE(clipboard_.canPaste());
+    EXPECT_FALSE(paste(clipboard, broken, target));
+    EXPECT_TRUE(clipboard.canPaste());
     EXPECT_FALSE(target.hasPixels());
 }
 
-// ---- the Set Picture dialog: its fields, the checks of OK and the choice it remembers ----
-
 const QString kWidthMessage = QStringLiteral("The width must be greater than zero.");
 const QString kHeightMessage = QStringLiteral("The height must be greater than zero.");
-
-// Fills in the Set Picture dialog as the user would and presses OK.
-void confirm(SetPictureDialog& dialog, const QString& width, const QString& height,
-             const QString& function, const QString& colour) {
-    named<QLineEdit>(dialog, "Width:")->setText(width);
-    named<QLineEdit>(dialog, "Height:")->setText(height);
-    named<QRadioButton>(dialog, function)->click();
-    auto* colours = named<QComboBox>(dialog, "Colour");
-    colours->setCurrentIndex(colours->findText(colour));
-    named<QPushButton>(dialog, "OK")->click();
-}
 
 // A missing or non-positive number keeps the dialog open with one message, the width's first.
 TEST_F(PictureEditorTest, SetPictureDialogRefusesSizesBelowOne) {
@@ -366,34 +362,10 @@ TEST_F(PictureEditorTest, SetPictureDialogRefusesSizesBelowOne) {
     }
 }
 
-// Each field is read as far as it makes a number. White is the text White of the lamps, not
-// pure white.
-TEST_F(PictureEditorTest, SetPictureDialogRequestsTheLeadingNumbersAndTheTableColour) {
-    constexpr auto kScale = SetPictureFunction::Scale, kSetTo = SetPictureFunction::SetTo;
-    const struct {
-        const char *width, *height, *function, *colour;
-        SetPictureRequest request;
-    } cases[] = {
-        {"12abc", "24", "Scale Current Picture", "Black", {kScale, 12, 24, 0}},
-        {"  7", " 3 rows", "Scale Current Picture", "Black", {kScale, 7, 3, 0}},
-        {"20.9", "1", "Scale Current Picture", "Black", {kScale, 20, 1, 0}},
-        {"20", "24", "Set to...", "Yellow", {kSetTo, 20, 24, 0x00FFFF}},
-        {"20", "24", "Set to...", "White", {kSetTo, 20, 24, 0xE0E0E0}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.width << " " << c.colour);
-        SetPictureDialog dialog(10, 16, choice_, prompt_);
-        confirm(dialog, c.width, c.height, c.function, c.colour);
-        EXPECT_EQ(dialog.result(), QDialog::Accepted);
-        ASSERT_TRUE(dialog.request());
-        EXPECT_EQ(*dialog.request(), c.request);
-    }
-    EXPECT_TRUE(prompt_.messages.isEmpty());
-}
-
-// The last confirmed function and colour come back when the dialog opens again; Cancel
+// Each field is read as far as it makes a number; White is the text White of the lamps, not pure
+// white. The last confirmed function and colour come back when the dialog opens again; Cancel
 // forgets what was chosen in it.
-TEST_F(PictureEditorTest, SetPictureDialogRemembersTheConfirmedChoiceOnly) {
+TEST_F(PictureEditorTest, SetPictureDialogRequestsTheLeadingNumbersAndKeepsTheConfirmedChoice) {
     const auto shownChoice = [this] {
         SetPictureDialog dialog(10, 16, choice_, prompt_);
         QString function;
@@ -405,10 +377,30 @@ TEST_F(PictureEditorTest, SetPictureDialogRemembersTheConfirmedChoiceOnly) {
         return function + " " + named<QComboBox>(dialog, "Colour")->currentText();
     };
     EXPECT_EQ(shownChoice(), "Set to... Black");
-    {
+    constexpr auto kScale = SetPictureFunction::Scale, kSetTo = SetPictureFunction::SetTo;
+    const struct {
+        const char *width, *height, *function, *colour;
+        SetPictureRequest request;
+    } cases[] = {
+        {"20", "24", "Set to...", "Yellow", {kSetTo, 20, 24, 0x00FFFF}},
+        {"20", "24", "Set to...", "White", {kSetTo, 20, 24, 0xE0E0E0}},
+        {"12abc", "24", "Scale Current Picture", "Black", {kScale, 12, 24, 0}},
+        {"  7", " 3 rows", "Scale Current Picture", "Black", {kScale, 7, 3, 0}},
+        {"20.9",
+         "1",
+         "Resize Current Picture",
+         "Blue",
+         {SetPictureFunction::Resize, 20, 1, 0xFF0000}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.width << " " << c.colour);
         SetPictureDialog dialog(10, 16, choice_, prompt_);
-        confirm(dialog, "10", "16", "Resize Current Picture", "Blue");
+        confirm(dialog, c.width, c.height, c.function, c.colour);
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        ASSERT_TRUE(dialog.request());
+        EXPECT_EQ(*dialog.request(), c.request);
     }
+    EXPECT_TRUE(prompt_.messages.isEmpty());
     EXPECT_EQ(shownChoice(), "Resize Current Picture Blue");
     {
         SetPictureDialog dialog(10, 16, choice_, prompt_);
@@ -418,6 +410,151 @@ TEST_F(PictureEditorTest, SetPictureDialogRemembersTheConfirmedChoiceOnly) {
         EXPECT_FALSE(dialog.request());
     }
     EXPECT_EQ(shownChoice(), "Resize Current Picture Blue");
+}
+
+// Loading pictures of other formats than BMP: what is read, and what is refused before any
+// pixel is decoded.
+// The CRC-32 of PNG chunks.
+std::uint32_t pngCrc(const char* data, qsizetype size) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (qsizetype i = 0; i < size; ++i) {
+        crc ^= static_cast<std::uint8_t>(data[i]);
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+        }
+    }
+    return ~crc;
+}
+
+// A valid PNG of side × side noise whose header claims width × height pixels: what a
+// decompression bomb looks like until its pixels are decoded.
+QByteArray hugeClaimPng(std::uint32_t width, std::uint32_t height, int side = 4) {
+    QImage noise(side, side, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int i = 0; i < side * side; ++i) {
+        noise.setPixel(i % side, i / side, random.generate());
+    }
+    QByteArray bytes = pngBytes(noise);
+    // Signature (8), IHDR length and type (8), then width and height, big-endian.
+    const auto put = [&bytes](qsizetype at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) {
+            bytes[at + i] = static_cast<char>(value >> (24 - 8 * i));
+        }
+    };
+    put(16, width);
+    put(20, height);
+    put(29, pngCrc(bytes.constData() + 12, 17));  // over the type and the 13 data bytes
+    return bytes;
+}
+
+// A buffer that remembers how far into its bytes anything was read.
+class ReadWatchingBuffer : public QBuffer {
+  public:
+    explicit ReadWatchingBuffer(const QByteArray& bytes) : bytes_(bytes) { setBuffer(&bytes_); }
+    qint64 furthestRead() const { return furthest_; }
+
+  protected:
+    qint64 readData(char* data, qint64 size) override {
+        const qint64 start = pos();
+        const qint64 read = QBuffer::readData(data, size);
+        furthest_ = std::max(furthest_, start + std::max<qint64>(read, 0));
+        return read;
+    }
+
+  private:
+    QByteArray bytes_;
+    qint64 furthest_ = 0;
+};
+
+const QString kSamples = QStringLiteral(ROVA_IMAGE_SAMPLES);
+
+using PictureImageFileTest = QtApplicationTest;
+
+// Pictures arrive as 24-bit pictures of their colours, transparent parts drawn over black.
+// Bitmaps keep their stored values: the editor's load test shows it.
+TEST_F(PictureImageFileTest, ReadsPngGifAndJpegAsTwentyFourBitPictures) {
+    const struct {
+        QString path;
+        int width, height;
+        // Packed colours of the first row where the format keeps them exactly; empty else.
+        std::vector<std::uint32_t> firstRow;
+    } cases[] = {
+        {kSamples + "/rgb_4x3.png", 4, 3, {0xFF0000, 0x00FF00, 0x0000FF, 0xE0E0E0}},
+        {kSamples + "/rgba_3x2.png", 3, 2, {0xFF0000, 0x008000, 0x000000}},
+        {kSamples + "/palette_4x2.gif", 4, 2, {0x000000, 0xFF0000, 0x00FF00, 0x0000FF}},
+        {kSamples + "/gradient_8x8.jpg", 8, 8, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        Picture picture;
+        const PictureLoad loaded = loadPictureFile(picture, c.path);
+        ASSERT_TRUE(loaded) << loaded.message.toStdString();
+        EXPECT_EQ(std::tuple(picture.bitCount(), picture.width(), picture.height()),
+                  std::tuple(24, c.width, c.height));
+        if (!c.firstRow.empty()) {
+            EXPECT_EQ(valuesOf(picture)[0], c.firstRow);
+        }
+        if (c.path.endsWith(".gif")) {
+            EXPECT_EQ(picture.pixelValue(3, 1), 0u) << "the GIF's colour 7 is transparent";
+        }
+    }
+}
+
+// A failed load names the file and the reason, and leaves the picture empty.
+TEST_F(PictureImageFileTest, FailuresSayWhichFileAndWhy) {
+    QTemporaryDir folder;
+    const struct {
+        const char* name;
+        QByteArray bytes;  // null: no such file
+        const char* reason;
+    } cases[] = {
+        {"missing.png", QByteArray(), "the file cannot be opened"},
+        {"text.png", "not a picture at all", "it is not a BMP, PNG, JPEG or GIF picture"},
+        {"png.bmp", pngBytes(QImage(2, 2, QImage::Format_RGB32)),
+         "it is not a bitmap the program can read"},
+        {"huge.png", hugeClaimPng(20000, 20000), "20000 × 20000 pixels"},
+        {"wide.png", hugeClaimPng(16385, 1), "more than 16384 pixels a side"},
+        {"bomb.png", hugeClaimPng(16384, 16384), "more than a picture can hold"},
+        {"cut.png", pngBytes(QImage(40, 40, QImage::Format_RGB32)).left(60), ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = folder.filePath(c.name);
+        if (!c.bytes.isNull()) {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(c.bytes) == c.bytes.size());
+        }
+        Picture picture;
+        ASSERT_TRUE(picture.createLamp(2, 2));
+        const PictureLoad loaded = loadPictureFile(picture, path);
+        EXPECT_FALSE(loaded);
+        EXPECT_TRUE(loaded.message.startsWith("Cannot load \"" + path + "\": ") &&
+                    loaded.message.contains(QString::fromUtf8(c.reason)))
+            << loaded.message.toStdString();
+        EXPECT_FALSE(picture.hasPixels());
+    }
+}
+
+// The size in the header decides before the decoder reads the pixel data: of a file that claims
+// 20000 × 20000 pixels only the first bytes are read.
+TEST_F(PictureImageFileTest, RefusesAHugeClaimWithoutDecoding) {
+    const QByteArray bytes = hugeClaimPng(20000, 20000, 64);
+    ASSERT_GT(bytes.size(), 4096);
+    ReadWatchingBuffer device(bytes);
+    ASSERT_TRUE(device.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    Picture picture;
+    const PictureLoad read = readCheckedImage(device, picture);
+    EXPECT_FALSE(read);
+    EXPECT_TRUE(read.message.contains("20000 × 20000")) << read.message.toStdString();
+    EXPECT_LT(device.furthestRead(), 256);
+}
+
+TEST_F(PictureImageFileTest, ImagesBeyondTheLimitsAreNotConverted) {
+    Picture picture;
+    EXPECT_FALSE(pictureFromImage(QImage(16385, 1, QImage::Format_Mono), picture));
+    EXPECT_FALSE(pictureFromImage(QImage(), picture));
+    EXPECT_TRUE(pictureFromImage(QImage(16384, 1, QImage::Format_Mono), picture));
+    EXPECT_EQ(picture.width(), 16384);
 }
 
 }  // namespace
