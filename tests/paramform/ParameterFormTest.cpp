@@ -5,9 +5,6 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QFile>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,23 +18,18 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "AnsweringPrompt.h"
-#include "Clock.h"
-#include "CommandContent.h"
-#include "DocumentTestSupport.h"
 #include "NamedWidget.h"
 #include "ParameterForm.h"
 #include "ParameterFormTestSupport.h"
-#include "Picture.h"
 #include "PictureEditor.h"
-#include "Presets.h"
 #include "QtApplicationTest.h"
 #include "RichTextControl.h"
 #include "ScriptedDialog.h"
-#include "TestCommands.h"
-#include "ValuePair.h"
 
 namespace rova {
 namespace {
@@ -90,18 +82,16 @@ class ParameterFormWidgetTest : public test::QtApplicationTest {
         return control<QAbstractButton>(QString::fromLatin1(name));
     }
     void click(const char* name) { QTest::mouseClick(&button(name), Qt::LeftButton); }
-    // The columns of the top player on the rotor.
-    std::vector<ContentColumn> topColumns() const {
-        std::vector<ContentColumn> columns;
-        bool first = true;
-        engine.forEachPlayer([&](const Player& player) {
-            if (first) {
-                const auto shown = player.content().columns();
-                columns.assign(shown.begin(), shown.end());
-                first = false;
-            }
+    test::PlayerView topPlayer() const { return test::playersOn(engine).at(0); }
+    std::vector<ContentColumn> topColumns() const { return topPlayer().columns; }
+    // Clicks the caption label showing `text`.
+    void clickCaption(const char* text) {
+        const QList<QLabel*> labels = form->findChildren<QLabel*>();
+        const auto found = std::find_if(labels.begin(), labels.end(), [text](const QLabel* l) {
+            return l->text() == QLatin1String(text);
         });
-        return columns;
+        ASSERT_NE(found, labels.end()) << text;
+        QTest::mouseClick(*found, Qt::LeftButton);
     }
 
     test::TempFolder folder;
@@ -114,117 +104,54 @@ class ParameterFormWidgetTest : public test::QtApplicationTest {
 
 // ---- value pairs ----
 
-struct ValueCase {
-    const char* name;
-    std::function<void(QSlider&, QLineEdit&)> act;
-    std::function<double(const PlayerParameters&)> field;
-    double expected;
-    const char* shown;  // the field's text afterwards
-};
-
 void type(QLineEdit& edit, const QString& text) {
     QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(&edit, text);
 }
 
-TEST_F(ParameterFormWidgetTest, ValuePairsHandTheirValuesToTheRecord) {
-    const auto up = [](QSlider& slider, QLineEdit&) { QTest::keyClick(&slider, Qt::Key_Up); };
-    const auto typing = [](const char* text) {
-        return [text](QSlider&, QLineEdit& edit) { type(edit, QString::fromLatin1(text)); };
-    };
-    const ValueCase cases[] = {
+TEST_F(ParameterFormWidgetTest, ValuePairsHandTheirValuesToTheRecordAndShowTheProgramsValues) {
+    const struct {
+        const char* name;
+        const char* typed;                // nullptr: the Up key on the slider
+        double PlayerParameters::*field;  // nullptr: the height adjustment
+        double expected;
+        const char* shown;  // the field's text afterwards
+    } cases[] = {
         // Shown negated: up on the slider moves the picture up the arm.
-        {"Y-Shift", up, [](const PlayerParameters& r) { return r.yShift; }, -1, "+1"},
-        {"Speed", up, [](const PlayerParameters& r) { return r.verticalSpeed; }, -1, "+1"},
-        {"Height", up, [](const PlayerParameters& r) { return r.heightAdjustment; }, 1, "+1"},
-        // The height adjustment is a whole number: the typed value is truncated.
-        {"Height", typing("7.9"), [](const PlayerParameters& r) { return r.heightAdjustment; }, 7,
-         "7.9"},
-        {"Origin Speed", typing("12.34"), [](const PlayerParameters& r) { return r.originSpeed; },
-         12.34f, "12.34"},
-        {"Flash Accel", up, [](const PlayerParameters& r) { return r.flashingAccel; }, 0.1f,
-         "+0.1"},
+        {"Y-Shift", nullptr, &PlayerParameters::yShift, -1, "+1"},
+        {"Height", nullptr, nullptr, 1, "+1"},
+        {"Height", "7.9", nullptr, 7, "7.9"},  // a whole number: the typed value is truncated
+        {"Origin Speed", "12.34", &PlayerParameters::originSpeed, 12.34f, "12.34"},
+        {"Origin Accel", nullptr, &PlayerParameters::originAccel, 5, "+5"},
+        {"Flash Accel", nullptr, &PlayerParameters::flashingAccel, 0.1f, "+0.1"},
     };
-    for (const ValueCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         makeForm();
         const QString name = QString::fromLatin1(c.name);
-        QSlider& slider = control<QSlider>(name);
         QLineEdit& edit = control<QLineEdit>(name);
-        c.act(slider, edit);
-        EXPECT_EQ(c.field(record()), c.expected);
+        if (c.typed != nullptr) {
+            type(edit, QString::fromLatin1(c.typed));
+        } else {
+            QTest::keyClick(&control<QSlider>(name), Qt::Key_Up);
+        }
+        EXPECT_EQ(c.field != nullptr ? record().*c.field : record().heightAdjustment, c.expected);
         EXPECT_EQ(edit.text(), QString::fromLatin1(c.shown));
     }
-}
 
-TEST_F(ParameterFormWidgetTest, ProgramValuesShowOnSliderAndField) {
+    // Values the program shows go to the slider and the field.
     auto command = test::textCommand(Keyword::Solo, "Hi");
     command->parameters().yShift = 3;
-    command->parameters().origin = 200;
     ASSERT_TRUE(form->controller().execute(*command, true));
-
     QSlider& yShift = control<QSlider>(QStringLiteral("Y-Shift"));
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("Y-Shift")).text(), QStringLiteral("-3"));
     // 16 at the top: -3 is 19 positions down.
     EXPECT_EQ(yShift.value(), 19);
-    EXPECT_EQ(control<QLineEdit>(QStringLiteral("Origin")).text(), QStringLiteral("200"));
 
     // Moving the slider back to where it is hands nothing over.
     const int before = sequenceForm.storedCount;
     yShift.setValue(19);
     EXPECT_EQ(sequenceForm.storedCount, before);
-}
-
-TEST_F(ParameterFormWidgetTest, ClickingACaptionSetsItsDefault) {
-    auto command = test::textCommand(Keyword::Solo, "Hi");
-    command->parameters().origin = 200;
-    command->parameters().width = 20;
-    command->parameters().clipEnd = 300;
-    ASSERT_TRUE(form->controller().execute(*command, true));
-    showForm();
-    struct CaptionCase {
-        const char* caption;
-        double PlayerParameters::*field;
-        double expected;
-    };
-    const CaptionCase cases[] = {
-        {"Origin:", &PlayerParameters::origin, 90},
-        {"Width:", &PlayerParameters::width, 150},
-        {"Clip End:", &PlayerParameters::clipEnd, 180},
-    };
-    const QList<ValueLabel*> labels = form->findChildren<ValueLabel*>();
-    for (const CaptionCase& c : cases) {
-        SCOPED_TRACE(c.caption);
-        const auto label = std::find_if(labels.begin(), labels.end(), [&c](const ValueLabel* l) {
-            return l->text() == QString::fromLatin1(c.caption);
-        });
-        ASSERT_NE(label, labels.end());
-        QTest::mouseClick(*label, Qt::LeftButton);
-        EXPECT_EQ(record().*c.field, c.expected);
-    }
-}
-
-TEST_F(ParameterFormWidgetTest, EveryValueHasItsNameAndUnit) {
-    const std::pair<const char*, const char*> pairs[] = {
-        {"Origin", "degrees"},        {"Origin Speed", "degrees/s"}, {"Origin Accel", "degrees/s²"},
-        {"Width", "degrees"},         {"Width Speed", "degrees/s"},  {"Width Accel", "degrees/s²"},
-        {"Clip Start", "degrees"},    {"Clip End", "degrees"},       {"Height", "rows"},
-        {"Y-Shift", "rows"},          {"Speed", "rows/s"},           {"Flash", "flashes/s"},
-        {"Flash Accel", "flashes/s²"}};
-    for (const auto& [name, unit] : pairs) {
-        SCOPED_TRACE(name);
-        const QString expected = QString::fromUtf8(name) + " (" + QString::fromUtf8(unit) + ")";
-        EXPECT_EQ(control<QSlider>(QString::fromUtf8(name)).toolTip(), expected);
-        EXPECT_EQ(control<QLineEdit>(QString::fromUtf8(name)).toolTip(), expected);
-    }
-    const QString buttons = QStringLiteral(
-        "L|M|R|Origin Spring|Sync|Width Spring|Auto|Mirror@Zero|Bounce@Zero|Wrap Around|"
-        "Clip Start Bounce|Clip End Bounce|Top|Bottom|Fit|Flip|Vertical Bounce|Text|Picture|"
-        "Load...|Save As...|Set...|Auto-Crop|Copy Text|Invert|Zoom In|Zoom Out|Store|Store New|"
-        "Delete");
-    for (const QString& name : buttons.split(u'|')) {
-        EXPECT_NE(named<QAbstractButton>(*form, name), nullptr) << name.toStdString();
-    }
 }
 
 TEST_F(ParameterFormWidgetTest, TabKeyGoesThroughTheGroupsInOrder) {
@@ -253,124 +180,88 @@ TEST_F(ParameterFormWidgetTest, TabKeyGoesThroughTheGroupsInOrder) {
 
 // ---- content ----
 
-struct ContentCase {
-    const char* what;
-    std::function<std::unique_ptr<Command>()> command;
-    bool text;
-    bool picture;
-};
-
 TEST_F(ParameterFormWidgetTest, ContentKindShowsItsEditor) {
-    const ContentCase cases[] = {
-        {"text", [] { return test::textCommand(Keyword::Solo, "Hi"); }, true, false},
-        {"picture",
-         [] {
-             Picture red;
-             EXPECT_TRUE(red.createLampFilled(8, 8, 0x0000FF));
-             auto command = test::plainCommand(Keyword::Solo);
-             PictureState state;
-             state.rows = 8;
-             EXPECT_TRUE(takePicture(*command, "red.bmp", state, red));
-             return command;
-         },
-         false, true},
-        {"nothing", [] { return test::plainCommand(Keyword::Solo); }, false, false},
+    const struct {
+        const char* what;
+        std::unique_ptr<Command> command;
+        bool text, picture;
+    } cases[] = {
+        {"text", test::textCommand(Keyword::Solo, "Hi"), true, false},
+        {"picture", test::pictureCommand(8, 8, 8), false, true},
+        {"nothing", test::plainCommand(Keyword::Solo), false, false},
     };
     auto& textButton = control<QAbstractButton>(QStringLiteral("Text"));
     auto& pictureButton = control<QAbstractButton>(QStringLiteral("Picture"));
-    for (const ContentCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        auto command = c.command();
-        ASSERT_TRUE(form->controller().execute(*command, true));
+        ASSERT_TRUE(form->controller().execute(*c.command, true));
         EXPECT_EQ(form->textEditor().isVisibleTo(form.get()), c.text);
         EXPECT_EQ(form->pictureEditor().isVisibleTo(form.get()), c.picture);
-        EXPECT_EQ(control<QPushButton>(QStringLiteral("Zoom In")).isVisibleTo(form.get()),
-                  c.picture);
-        EXPECT_EQ(textButton.isChecked(), c.text);
-        EXPECT_EQ(pictureButton.isChecked(), c.picture);
+        EXPECT_EQ(button("Zoom In").isVisibleTo(form.get()), c.picture);
+        EXPECT_EQ(std::pair(textButton.isChecked(), pictureButton.isChecked()),
+                  std::pair(c.text, c.picture));
         EXPECT_EQ(textButton.isEnabled(), c.text || c.picture);
     }
-}
-
-TEST_F(ParameterFormWidgetTest, PictureButtonsWorkOnThePictureEditor) {
-    auto command = test::plainCommand(Keyword::Solo);
-    Picture red;
-    ASSERT_TRUE(red.createLampFilled(8, 8, 0x0000FF));
-    PictureState state;
-    state.rows = 8;
-    ASSERT_TRUE(takePicture(*command, "red.bmp", state, red));
-    ASSERT_TRUE(form->controller().execute(*command, true));
-
+    // The picture's buttons work on the picture editor (Invert as the content switch shows).
     PictureEditorModel& model = form->pictureEditor().model();
+    ASSERT_TRUE(form->controller().execute(*cases[1].command, true));
     const int zoom = model.zoom();
     ASSERT_LT(zoom, PictureEditorModel::kMaxZoom);
-    control<QPushButton>(QStringLiteral("Zoom In")).click();
+    click("Zoom In");
     EXPECT_EQ(model.zoom(), zoom + 1);
-    const int lamp = model.workingPicture().row(0)[0];
-    control<QPushButton>(QStringLiteral("Invert")).click();
-    EXPECT_EQ(model.workingPicture().row(0)[0], 7 - lamp);
 }
 
 // ---- check boxes, radio buttons and the combo box ----
 
-TEST_F(ParameterFormWidgetTest, ClickedBoxesSetTheRecordAndTheBoxesThatExcludeThem) {
-    struct Case {
-        const char* what;
-        std::vector<const char*> clicks;
-        std::uint32_t flags;               // of the record, among kShownFlags
-        std::vector<const char*> checked;  // among the boxes that exclude each other
+// On an 8-row picture: Top and Bottom shift its 8 rows to the lamps' ends, Fit stretches it to
+// the 16 lamps, which need no shift. An unchecked Fit waits for the next change.
+TEST_F(ParameterFormWidgetTest, ClickedBoxesSetTheRecordTheBoxesThatExcludeThemAndTheYShift) {
+    constexpr std::uint32_t kZero = PlayerFlags::MirrorAtZero | PlayerFlags::BounceAtZero;
+    constexpr std::uint32_t kShownFlags = kZero | PlayerFlags::Fit | PlayerFlags::Flip;
+    const struct {
+        const char* clicks;   // in turn, separated by commas
+        std::uint32_t flags;  // of the record, among kShownFlags
+        const char* checked;  // the one box of `exclusive` that shows checked, if any
+        double yShift;
+        std::uint32_t rows;  // of the top player's content
+    } cases[] = {
+        {"Mirror@Zero,Bounce@Zero", PlayerFlags::BounceAtZero, "Bounce@Zero", 0, 8},
+        {"Bounce@Zero,Mirror@Zero", PlayerFlags::MirrorAtZero, "Mirror@Zero", 0, 8},
+        {"Mirror@Zero,Mirror@Zero", 0, "", 0, 8},
+        {"Top", PlayerFlags::AlignTop, "Top", -4, 8},
+        {"Fit,Top", PlayerFlags::AlignTop, "Top", 0, 16},
+        {"Top,Bottom", PlayerFlags::AlignBottom, "Bottom", 4, 8},
+        {"Top,Top", 0, "", 0, 8},
+        {"Bottom,Fit", PlayerFlags::Fit, "Fit", 0, 16},
+        {"Fit,Fit", 0, "", 0, 16},
+        {"Flip", PlayerFlags::Flip, "Flip", 0, 8},
     };
-    constexpr std::uint32_t kShownFlags = PlayerFlags::MirrorAtZero | PlayerFlags::BounceAtZero |
-                                          PlayerFlags::Fit | PlayerFlags::Flip;
-    const Case cases[] = {
-        {"Mirror then Bounce",
-         {"Mirror@Zero", "Bounce@Zero"},
-         PlayerFlags::BounceAtZero,
-         {"Bounce@Zero"}},
-        {"Bounce then Mirror",
-         {"Bounce@Zero", "Mirror@Zero"},
-         PlayerFlags::MirrorAtZero,
-         {"Mirror@Zero"}},
-        {"Top after Fit", {"Fit", "Top"}, PlayerFlags::AlignTop, {"Top"}},
-        {"Bottom after Top", {"Top", "Bottom"}, PlayerFlags::AlignBottom, {"Bottom"}},
-        {"Fit after Bottom", {"Bottom", "Fit"}, PlayerFlags::Fit, {"Fit"}},
-        {"Fit unchecked", {"Fit", "Fit"}, 0, {}},
-        {"Flip", {"Flip"}, PlayerFlags::Flip, {"Flip"}},
-    };
-    const std::vector<const char*> exclusive{"Mirror@Zero", "Bounce@Zero", "Top",
-                                             "Bottom",      "Fit",         "Flip"};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.what);
+    const char* const exclusive[] = {"Mirror@Zero", "Bounce@Zero", "Top", "Bottom", "Fit", "Flip"};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.clicks);
         makeForm();
-        auto command = test::textCommand(Keyword::Solo, "Hi");
+        auto command = test::pictureCommand(8, 8, 8);
         command->parameters().playerFlags &= ~kShownFlags;
         ASSERT_TRUE(form->controller().execute(*command, true));
         showForm();
         const int stored = sequenceForm.storedCount;
-        for (const char* name : c.clicks) {
-            click(name);
+        for (const QString& name : QString::fromLatin1(c.clicks).split(u',')) {
+            QTest::mouseClick(&control<QAbstractButton>(name), Qt::LeftButton);
         }
         EXPECT_EQ(record().playerFlags & kShownFlags, c.flags);
         for (const char* name : exclusive) {
-            const bool expected = std::find(c.checked.begin(), c.checked.end(),
-                                            std::string_view(name)) != c.checked.end();
-            EXPECT_EQ(button(name).isChecked(), expected) << name;
+            EXPECT_EQ(button(name).isChecked(), std::string_view(name) == c.checked) << name;
         }
+        EXPECT_EQ(record().yShift, c.yShift);
+        EXPECT_EQ(control<QLineEdit>(QStringLiteral("Y-Shift")).text().toDouble(), -c.yShift);
+        const test::PlayerView top = topPlayer();
+        EXPECT_EQ(top.parameters.playerFlags & kZero, c.flags & kZero);
+        EXPECT_EQ(std::pair(top.parameters.yShift, top.rows), std::pair(c.yShift, c.rows));
         EXPECT_GE(sequenceForm.storedCount, stored + 1);
     }
 }
 
-TEST_F(ParameterFormWidgetTest, TopAfterFitShowsTheYShiftOfTheFittedContent) {
-    showForm();
-    click("Fit");
-    click("Top");
-    EXPECT_EQ(record().playerFlags & PlayerFlags::Fit, PlayerFlags::AlignTop);
-    // The text fitted to the lamps is at most 16 rows tall, so Top shifts it by at most one.
-    EXPECT_LE(std::abs(record().yShift), 1.0);
-    EXPECT_EQ(control<QLineEdit>(QStringLiteral("Y-Shift")).text().toDouble(), -record().yShift);
-}
-
-TEST_F(ParameterFormWidgetTest, RadiosComboAndCaptionSetTheAnchorAndProjections) {
+TEST_F(ParameterFormWidgetTest, RadiosComboAndCaptionsSetTheAnchorProjectionsAndDefaults) {
     showForm();
     click("L");
     EXPECT_EQ(record().originAnchor, 0u);
@@ -383,52 +274,52 @@ TEST_F(ParameterFormWidgetTest, RadiosComboAndCaptionSetTheAnchorAndProjections)
     EXPECT_EQ(record().projections, 6u);
     EXPECT_EQ(record().originAnchor, 2u);
 
-    const QList<QLabel*> labels = form->findChildren<QLabel*>();
-    const auto caption = std::find_if(labels.begin(), labels.end(), [](const QLabel* label) {
-        return label->text() == QStringLiteral("Projections:");
-    });
-    ASSERT_NE(caption, labels.end());
-    QTest::mouseClick(*caption, Qt::LeftButton);
+    clickCaption("Projections:");
     EXPECT_EQ(record().projections, 1u);
     EXPECT_EQ(projections.currentIndex(), 0);
+
+    type(control<QLineEdit>(QStringLiteral("Origin")), QStringLiteral("200"));
+    type(control<QLineEdit>(QStringLiteral("Width")), QStringLiteral("20"));
+    type(control<QLineEdit>(QStringLiteral("Clip End")), QStringLiteral("300"));
+    type(control<QLineEdit>(QStringLiteral("Origin Accel")), QStringLiteral("5"));
+    ASSERT_EQ(std::tuple(record().origin, record().width, record().clipEnd, record().originAccel),
+              std::tuple(200, 20, 300, 5));
+    for (const char* caption : {"Origin:", "Width:", "Clip End:", "Accel:"}) {
+        clickCaption(caption);  // the first "Accel:" is the origin's
+    }
+    EXPECT_EQ(std::tuple(record().origin, record().width, record().clipEnd, record().originAccel),
+              std::tuple(90, 150, 180, 0));
+    EXPECT_EQ(control<QLineEdit>(QStringLiteral("Width")).text(), QStringLiteral("150"));
+    EXPECT_EQ(control<QLineEdit>(QStringLiteral("Clip End")).text(), QStringLiteral("180"));
 }
 
-TEST_F(ParameterFormWidgetTest, TextAndPictureSwitchTheEditorAndTheContent) {
-    showForm();
-    const std::vector<ContentColumn> text = topColumns();
-    ASSERT_FALSE(text.empty());
-
-    click("Picture");
-    EXPECT_EQ(form->controller().contentKind(), content_kind::Picture);
-    EXPECT_TRUE(form->pictureEditor().isVisible());
-    EXPECT_FALSE(form->textEditor().isVisible());
-    EXPECT_EQ(form->pictureEditor().model().rows(), PictureEditorModel::kFreshSide);
-    // The fresh black picture lights no lamp.
-    EXPECT_EQ(topColumns(),
-              std::vector<ContentColumn>(PictureEditorModel::kFreshSide, ContentColumn{0, 0, 0}));
-
-    click("Text");
-    EXPECT_EQ(form->controller().contentKind(), content_kind::Rich);
-    EXPECT_TRUE(form->textEditor().isVisible());
-    EXPECT_FALSE(form->pictureEditor().isVisible());
-    EXPECT_EQ(topColumns(), text);
-}
-
-TEST_F(ParameterFormWidgetTest, EditingTheTextOrThePictureRebuildsTheTopPlayer) {
+TEST_F(ParameterFormWidgetTest, TextAndPictureSwitchAndEditingRebuildTheTopPlayer) {
     showForm();
     const std::vector<ContentColumn> before = topColumns();
     const int stored = sequenceForm.storedCount;
     form->textEditor().setFocus();
     QTest::keyClick(&form->textEditor(), Qt::Key_End, Qt::ControlModifier);
     QTest::keyClicks(&form->textEditor(), QStringLiteral("WW"));
-    EXPECT_GT(topColumns().size(), before.size());
+    const std::vector<ContentColumn> text = topColumns();
+    EXPECT_GT(text.size(), before.size());
     EXPECT_EQ(sequenceForm.storedCount, stored + 2);
 
     click("Picture");
-    const std::vector<ContentColumn> black = topColumns();
-    click("Invert");
-    EXPECT_NE(topColumns(), black);
-    EXPECT_EQ(topColumns().size(), black.size());
+    EXPECT_EQ(form->controller().contentKind(), content_kind::Picture);
+    EXPECT_TRUE(form->pictureEditor().isVisible());
+    EXPECT_EQ(form->pictureEditor().model().rows(), PictureEditorModel::kFreshSide);
+    // The fresh black picture lights no lamp.
+    const std::vector<ContentColumn> black(PictureEditorModel::kFreshSide, ContentColumn{0, 0, 0});
+    EXPECT_EQ(topColumns(), black);
+    click("Invert");  // every lamp of the 16 rows white: the top 16 bits of each plane
+    constexpr std::uint32_t kLit = 0xFFFF0000u;
+    EXPECT_EQ(topColumns(),
+              std::vector<ContentColumn>(black.size(), ContentColumn{kLit, kLit, kLit}));
+
+    click("Text");
+    EXPECT_EQ(form->controller().contentKind(), content_kind::Rich);
+    EXPECT_TRUE(form->textEditor().isVisible());
+    EXPECT_EQ(topColumns(), text);
 }
 
 // ---- presets ----
@@ -452,16 +343,11 @@ class ParameterFormPresetsTest : public ParameterFormWidgetTest {
 
 TEST_F(ParameterFormPresetsTest, ApplyingAPresetKeepsTheCommandsTiming) {
     seed({{"Fast", 200}, {"Slow", 45}});
-    auto command = test::textCommand(Keyword::Solo, "Hi", 7);
-    command->parameters().deathAfter = 3;
-    ASSERT_TRUE(form->controller().execute(*command, true));
     showForm();
-
     const int stored = sequenceForm.storedCount;
     QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, rowCentre(1));
-    EXPECT_EQ(record().origin, 45);
-    EXPECT_EQ(record().nextCommandAfter, 7);
-    EXPECT_EQ(record().deathAfter, 3);
+    // The loaded command's 5 s to the next command stay.
+    EXPECT_EQ(std::pair(record().origin, record().nextCommandAfter), std::pair(45.0, 5.0));
     EXPECT_EQ(sequenceForm.storedCount, stored + 1);
     EXPECT_EQ(control<QLineEdit>(QStringLiteral("Origin")).text(), QStringLiteral("45"));
 }
@@ -495,51 +381,36 @@ TEST_F(ParameterFormPresetsTest, DoubleClickAndEnterApplyAgainWithoutEditingTheL
     }
 }
 
-TEST_F(ParameterFormPresetsTest, PresetEditingShowsTheButtonsAndAllowsRenaming) {
-    seed({{"Fast", 200}});
+TEST_F(ParameterFormPresetsTest, PresetEditingShowsTheButtonsToDeleteStoreAndRename) {
+    seed({{"Fast", 200}, {"Slow", 45}});
     showForm();
-    auto& store = control<QPushButton>(QStringLiteral("Store New"));
-    EXPECT_FALSE(store.isVisible());
+    auto& remove = control<QPushButton>(QStringLiteral("Delete"));
+    EXPECT_FALSE(remove.isVisible());
     form->setPresetEditing(true);
-    EXPECT_TRUE(store.isVisible());
-    EXPECT_TRUE(control<QPushButton>(QStringLiteral("Delete")).isVisible());
+    EXPECT_TRUE(remove.isVisible());
 
-    // A new preset comes first, its label open for editing; renamed, it sorts last.
-    store.click();
-    EXPECT_EQ(listedNames(), (QStringList{"*** new preset ***", "Fast"}));
+    remove.click();  // nothing selected
+    EXPECT_EQ(listedNames(), (QStringList{"Fast", "Slow"}));
+    QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, rowCentre(0));
+    remove.click();
+    EXPECT_EQ(listedNames(), QStringList{"Slow"});
+    EXPECT_EQ(form->presets().currentIndex(), -1);
+
+    // With no current preset, "Store" stores a new one, which comes first with its label open
+    // for editing; renamed, it sorts last.
+    click("Store");
+    EXPECT_EQ(listedNames(), (QStringList{"*** new preset ***", "Slow"}));
     QLineEdit* editor = labelEditor();
     ASSERT_NE(editor, nullptr);
     editor->setText(QStringLiteral("Zigzag"));
     QTest::keyClick(editor, Qt::Key_Return);
     // The editor hands its text over through the event loop.
     EXPECT_TRUE(
-        QTest::qWaitFor([this] { return listedNames().startsWith(QStringLiteral("Fast")); }));
-    EXPECT_EQ(listedNames(), (QStringList{"Fast", "Zigzag"}));
+        QTest::qWaitFor([this] { return listedNames().startsWith(QStringLiteral("Slow")); }));
+    EXPECT_EQ(listedNames(), (QStringList{"Slow", "Zigzag"}));
     EXPECT_EQ(list().currentRow(), 1);
-
-    // The file was rewritten with the new name.
-    Presets reread(folder.path("Other.rova"), prompt);
-    reread.load(presetsPath());
-    EXPECT_EQ(reread.find("Zigzag"), 1);
-}
-
-TEST_F(ParameterFormPresetsTest, DeleteTakesTheSelectedRowOnly) {
-    seed({{"Fast", 200}, {"Slow", 45}});
-    showForm();
-    form->setPresetEditing(true);
-    auto& remove = control<QPushButton>(QStringLiteral("Delete"));
-
-    remove.click();  // nothing selected
-    EXPECT_EQ(listedNames(), (QStringList{"Fast", "Slow"}));
-
-    QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, rowCentre(0));
-    remove.click();
-    EXPECT_EQ(listedNames(), QStringList{"Slow"});
-    EXPECT_EQ(form->presets().currentIndex(), -1);
-
-    // With no current preset, "Store" stores a new one.
-    control<QPushButton>(QStringLiteral("Store")).click();
-    EXPECT_EQ(listedNames(), (QStringList{"*** new preset ***", "Slow"}));
+    click("Store New");
+    EXPECT_EQ(listedNames(), (QStringList{"*** new preset ***", "Slow", "Zigzag"}));
 }
 
 // The groups and the editors fit a window 1024 pixels wide, beside the preview in one 700 high.
@@ -552,10 +423,7 @@ TEST_F(ParameterFormWidgetTest, FitsAWindowOf1024By700) {
 
 TEST_F(ParameterFormWidgetTest, APictureThatCannotBeLoadedIsReportedForTheStatusBar) {
     const QString path = folder.path("broken.bmp");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("BM not a bitmap");
-    file.close();
+    test::writeBytes(path, "BM not a bitmap");
     test::ScriptedDialog dialog;
     dialog.choices.push_back(FilePrompt::DialogResult{{path}, 0});
     ParameterForm withDialog(engine, prompt, sequenceForm, presetsPath(), presetsPath(),
@@ -575,14 +443,8 @@ TEST_F(ParameterFormWidgetTest, TimingWrittenBackReachesTheTopPlayer) {
     record.deathAfter = 9.0;
     record.nextCommandAfter = 4.0;
     form->controller().applyRecord(record);
-    EXPECT_DOUBLE_EQ(form->controller().record().nextCommandAfter, 4.0);
-    double topDeathAfter = 0.0;
-    engine.forEachPlayer([&topDeathAfter](const Player& player) {
-        if (topDeathAfter == 0.0) {
-            topDeathAfter = player.parameters().deathAfter;
-        }
-    });
-    EXPECT_DOUBLE_EQ(topDeathAfter, 9.0);
+    EXPECT_EQ(form->controller().record().nextCommandAfter, 4.0);
+    EXPECT_EQ(topPlayer().parameters.deathAfter, 9.0);
 }
 
 }  // namespace

@@ -3,46 +3,60 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <optional>
+#include <string>
+#include <tuple>
 
-#include "CommandContent.h"
+#include "DocumentMessages.h"
 #include "ParameterFormTestSupport.h"
-#include "Picture.h"
-#include "PictureRecord.h"
+#include "TextFileSequence.h"
+#include "ValueText.h"
 
 namespace rova {
 namespace {
 
 using test::ParameterFormTest;
+using test::pictureCommand;
 using test::plainCommand;
 using test::textCommand;
 
-// A SOLO command showing a red picture of width × height pixels at `rows` rows.
-std::unique_ptr<Command> pictureCommand(int width, int height, int rows) {
-    Picture red;
-    EXPECT_TRUE(red.createLampFilled(width, height, 0x0000FF));
-    auto command = plainCommand(Keyword::Solo);
-    PictureState state;
-    state.rows = rows;
-    EXPECT_TRUE(takePicture(*command, "red.bmp", state, red));
-    return command;
-}
-
-TEST_F(ParameterFormTest, SoloBitComesFromTheKeyword) {
+TEST_F(ParameterFormTest, KeywordsDecideSoloKillsAndWhichCommandsTouchNoPlayer) {
     auto first = textCommand(Keyword::New, "A");
     first->parameters().commandFlags = CommandFlags::Solo;
     auto second = textCommand(Keyword::New, "B");
-    ASSERT_TRUE(form.execute(*first, true));
-    ASSERT_TRUE(form.execute(*second, true));
+    ASSERT_TRUE(run(first));
+    ASSERT_TRUE(run(second));
     ASSERT_EQ(players().size(), 2u);
     EXPECT_FALSE(players()[1].parameters.hasCommandFlag(CommandFlags::Solo));
+    const std::vector<ContentColumn> shown = players()[1].columns;
+    auto mark = plainCommand(Keyword::Mark);
+    auto repeat = plainCommand(Keyword::Repeat);
+    repeat->parameters().origin = 12.0;
+    EXPECT_TRUE(run(mark));
+    EXPECT_TRUE(run(repeat));
+    ASSERT_EQ(players().size(), 2u);
+    EXPECT_EQ(players()[1].columns, shown);
+    EXPECT_EQ(form.working().parameters.origin, 12.0);
 
-    auto solo = textCommand(Keyword::Solo, "C");
-    solo->parameters().commandFlags = 0;
-    ASSERT_TRUE(form.execute(*solo, true));
-    // The solo player killed the two others, whose death is immediate.
+    auto kill = plainCommand(Keyword::Kill);
+    kill->parameters().origin = 33.0;
+    ASSERT_TRUE(run(kill));
+    EXPECT_EQ(players().size(), 1u);
+    EXPECT_EQ(form.working().parameters.origin, 33.0);  // the KILL command's own values
+    ASSERT_TRUE(run(plainCommand(Keyword::KillAll)));
+    EXPECT_TRUE(players().empty());
+
+    // A SOLO player kills the others at once; its decimating death starts at once too.
+    ASSERT_TRUE(run(first));
+    auto solo = textCommand(Keyword::Solo, "F");
+    solo->parameters().deathType = static_cast<std::uint32_t>(DeathType::DecimateFast);
+    ASSERT_TRUE(run(solo));
     ASSERT_EQ(players().size(), 1u);
-    EXPECT_TRUE(players()[0].parameters.hasCommandFlag(CommandFlags::Solo));
+    EXPECT_TRUE(top().parameters.hasCommandFlag(CommandFlags::Solo));
     EXPECT_TRUE(form.working().parameters.hasCommandFlag(CommandFlags::Solo));
+    ASSERT_TRUE(run(kill));
+    ASSERT_EQ(players().size(), 1u);
+    EXPECT_TRUE(top().decimating);
 }
 
 TEST_F(ParameterFormTest, ChangeKeepsTheDeathSettingsOfThePlayerItChanges) {
@@ -50,67 +64,30 @@ TEST_F(ParameterFormTest, ChangeKeepsTheDeathSettingsOfThePlayerItChanges) {
     solo->parameters().deathAfter = 7.0;
     solo->parameters().deathType = 2;
     solo->parameters().commandFlags = CommandFlags::DeathAfterEnabled;
-    ASSERT_TRUE(form.execute(*solo, true));
+    ASSERT_TRUE(run(solo));
     auto change = textCommand(Keyword::Change, "Ho", 3.0);
-    change->parameters().deathAfter = 1.0;
-    change->parameters().deathType = 0;
-    change->parameters().commandFlags = 0;
-    change->parameters().origin = 200.0;
-    ASSERT_TRUE(form.execute(*change, true));
+    PlayerParameters& own = change->parameters();
+    std::tie(own.deathAfter, own.deathType, own.commandFlags, own.origin) =
+        std::tuple(1.0, 0u, 0u, 200.0);
+    ASSERT_TRUE(run(change));
 
+    const auto deathAndOrigin = [](const PlayerParameters& p) {
+        return std::tuple(p.deathAfter, p.deathType, p.commandFlags, p.origin);
+    };
     ASSERT_EQ(players().size(), 1u);
-    const PlayerParameters top = players()[0].parameters;
-    EXPECT_EQ(top.origin, 200.0);
-    EXPECT_EQ(top.deathAfter, 7.0);
-    EXPECT_EQ(top.deathType, 2u);
-    EXPECT_TRUE(top.hasCommandFlag(CommandFlags::DeathAfterEnabled));
+    EXPECT_EQ(deathAndOrigin(top().parameters),
+              std::tuple(7.0, 2u, CommandFlags::DeathAfterEnabled | CommandFlags::Solo, 200.0));
     // Only the time to the next command is the CHNG command's own.
     EXPECT_EQ(form.working().parameters.nextCommandAfter, 3.0);
     EXPECT_EQ(form.working().parameters.deathAfter, 7.0);
     // The command itself keeps its own timing and flags when it takes its packed content.
     EXPECT_FALSE(change->packedContent().empty());
-    EXPECT_EQ(change->parameters().deathAfter, 1.0);
-    EXPECT_EQ(change->parameters().deathType, 0u);
-    EXPECT_EQ(change->parameters().commandFlags, 0u);
-    EXPECT_EQ(change->parameters().origin, 200.0);
-}
-
-TEST_F(ParameterFormTest, KillCommandsActAtOnceAndMarkAndRepeatTouchNoPlayer) {
-    auto a = textCommand(Keyword::New, "A");
-    auto b = textCommand(Keyword::New, "B");
-    ASSERT_TRUE(form.execute(*a, true));
-    ASSERT_TRUE(form.execute(*b, true));
-    const std::vector<ContentColumn> shown = players()[1].columns;
-    auto mark = plainCommand(Keyword::Mark);
-    auto repeat = plainCommand(Keyword::Repeat);
-    repeat->parameters().origin = 12.0;
-    EXPECT_TRUE(form.execute(*mark, true));
-    EXPECT_TRUE(form.execute(*repeat, true));
-    ASSERT_EQ(players().size(), 2u);
-    EXPECT_EQ(players()[1].columns, shown);
-    EXPECT_EQ(form.working().parameters.origin, 12.0);
-
-    auto kill = plainCommand(Keyword::Kill);
-    kill->parameters().origin = 33.0;
-    ASSERT_TRUE(form.execute(*kill, true));
-    EXPECT_EQ(players().size(), 1u);
-    EXPECT_EQ(form.working().parameters.origin, 33.0);  // the KILL command's own values
-    auto killAll = plainCommand(Keyword::KillAll);
-    ASSERT_TRUE(form.execute(*killAll, true));
-    EXPECT_TRUE(players().empty());
-
-    // A decimating death starts at once too, without waiting for a frame.
-    auto fading = textCommand(Keyword::Solo, "F");
-    fading->parameters().deathType = static_cast<std::uint32_t>(DeathType::DecimateFast);
-    ASSERT_TRUE(form.execute(*fading, true));
-    ASSERT_TRUE(form.execute(*kill, true));
-    ASSERT_EQ(players().size(), 1u);
-    EXPECT_TRUE(players()[0].decimating);
+    EXPECT_EQ(deathAndOrigin(change->parameters()), std::tuple(1.0, 0u, 0u, 200.0));
 }
 
 TEST_F(ParameterFormTest, PackedContentIsCachedInTheCommandAndUsedAsItStands) {
     auto command = textCommand(Keyword::Solo, "Cached");
-    ASSERT_TRUE(form.execute(*command, true));
+    ASSERT_TRUE(run(command));
     const ParameterSet& working = form.working();
     ASSERT_GT(working.content.columnCount(), 0u);
     const auto built = working.content.columns();
@@ -119,7 +96,7 @@ TEST_F(ParameterFormTest, PackedContentIsCachedInTheCommandAndUsedAsItStands) {
     EXPECT_EQ(command->packedContent().rowCount(), working.content.rowCount());
     // The command took the working record as the form shows it.
     EXPECT_EQ(command->parameters().toBytes(), working.parameters.toBytes());
-    EXPECT_EQ(players()[0].columns.size(), working.content.columnCount());
+    EXPECT_EQ(top().columns.size(), working.content.columnCount());
     // The loaded text is all selected.
     EXPECT_EQ(richText.selection(), (RichTextDocument::Selection{0, 6}));
 
@@ -129,9 +106,14 @@ TEST_F(ParameterFormTest, PackedContentIsCachedInTheCommandAndUsedAsItStands) {
     const auto storage = command->packedContent().allocate(3, 1);
     ASSERT_EQ(storage.size(), 3u);
     std::copy(marked.begin(), marked.end(), storage.begin());
-    ASSERT_TRUE(form.execute(*command, true));
-    EXPECT_EQ(players()[0].columns, marked);
+    ASSERT_TRUE(run(command));
+    EXPECT_EQ(top().columns, marked);
     EXPECT_TRUE(form.contentBuilt());
+    // Stored without content, a command takes the record only.
+    Command record;
+    EXPECT_TRUE(form.storeInto(record, false));
+    EXPECT_EQ(record.parameters().toBytes(), working.parameters.toBytes());
+    EXPECT_TRUE(record.packedContent().empty());
 }
 
 TEST_F(ParameterFormTest, EveryValuePairShowsItsFieldWithItsSignAndDirection) {
@@ -147,52 +129,33 @@ TEST_F(ParameterFormTest, EveryValuePairShowsItsFieldWithItsSignAndDirection) {
     }
     record.heightAdjustment = 2;
     record.playerFlags &= ~(PlayerFlags::AutoWidth | PlayerFlags::Fit);
-    ASSERT_TRUE(form.execute(*command, true));
-    // Y-Shift and the vertical speed show the field negated.
-    const struct {
-        FormValue pair;
-        const char* shown;
-    } cases[] = {
-        {FormValue::Origin, "0.5"},         {FormValue::OriginSpeed, "+0.5"},
-        {FormValue::OriginAccel, "+0.5"},   {FormValue::Width, "0.5"},
-        {FormValue::WidthSpeed, "+0.5"},    {FormValue::WidthAccel, "+0.5"},
-        {FormValue::ClipStart, "0.5"},      {FormValue::ClipEnd, "0.5"},
-        {FormValue::Height, "+2"},          {FormValue::YShift, "-0.5"},
-        {FormValue::VerticalSpeed, "-0.5"}, {FormValue::Flashing, "0.5"},
-        {FormValue::FlashingAccel, "+0.5"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(form.valueText(c.pair).text(), c.shown) << static_cast<int>(c.pair);
+    ASSERT_TRUE(run(command));
+    // In the order of FormValue; Y-Shift and the vertical speed show the field negated.
+    const char* const shown[] = {"0.5", "+0.5", "+0.5", "0.5",  "+0.5", "+0.5", "0.5",
+                                 "0.5", "+2",   "-0.5", "-0.5", "0.5",  "+0.5"};
+    for (int pair = 0; pair < static_cast<int>(kFormValueCount); ++pair) {
+        EXPECT_EQ(form.valueText(static_cast<FormValue>(pair)).text(), shown[pair]) << pair;
     }
 }
 
-TEST_F(ParameterFormTest, LoadedValuesCarryTheirShownPrecision) {
+TEST_F(ParameterFormTest, ValuesTakeTheirShownPrecisionAndTypedTextReachesTheRecord) {
     auto command = textCommand(Keyword::Solo, "V");
     PlayerParameters& record = command->parameters();
-    record.origin = 90.04;
-    record.clipEnd = 300.26;
-    record.yShift = -2.34;
-    record.flashing = 1.0 / 3.0;
-    ASSERT_TRUE(form.execute(*command, true));
-
+    std::tie(record.origin, record.clipEnd, record.yShift, record.flashing) =
+        std::tuple(90.04, 300.26, -2.34, 1.0 / 3.0);
+    ASSERT_TRUE(run(command));
     const PlayerParameters& working = form.working().parameters;
-    EXPECT_EQ(working.origin, 90.0);
-    EXPECT_EQ(working.clipEnd, static_cast<double>(300.3f));
-    EXPECT_EQ(working.yShift, -static_cast<double>(2.3f));
-    EXPECT_EQ(working.flashing, static_cast<double>(0.3f));
+    EXPECT_EQ(std::tuple(working.origin, working.clipEnd, working.yShift, working.flashing),
+              std::tuple(90.0, double{300.3f}, -double{2.3f}, double{0.3f}));
     EXPECT_EQ(form.valueText(FormValue::YShift).text(), "+2.3");
-    EXPECT_EQ(players()[0].parameters.clipEnd, static_cast<double>(300.3f));
-    EXPECT_EQ(command->parameters().clipEnd, static_cast<double>(300.3f));
-}
+    EXPECT_EQ(top().parameters.clipEnd, double{300.3f});
+    EXPECT_EQ(command->parameters().clipEnd, double{300.3f});
 
-TEST_F(ParameterFormTest, EditedValuesReachTheRecordThroughTheirText) {
-    auto command = textCommand(Keyword::Solo, "E");
-    ASSERT_TRUE(form.execute(*command, true));
     host.selectedRows.clear();
     form.editValue(FormValue::Origin, "123.4");
     form.editValue(FormValue::Origin, "abc");  // no number: nothing changes
-    EXPECT_EQ(form.working().parameters.origin, static_cast<double>(123.4f));
-    EXPECT_EQ(players()[0].parameters.origin, static_cast<double>(123.4f));
+    EXPECT_EQ(working.origin, double{123.4f});
+    EXPECT_EQ(top().parameters.origin, double{123.4f});
     EXPECT_EQ(host.storedCount, 1);
     EXPECT_EQ(host.selectedRows, std::vector<int>{-1});
 }
@@ -201,34 +164,32 @@ TEST_F(ParameterFormTest, EditedValuesReachTheRecordThroughTheirText) {
 // memory for a player.
 class RecordingPlayers : public Players {
   public:
-    explicit RecordingPlayers(Players& players, bool failing = false)
-        : players_(players), failing_(failing) {}
+    explicit RecordingPlayers(Players& players) : players_(players) {}
     bool addPlayer(const ParameterSet& set, bool resetLag) override {
-        return !failing_ && players_.addPlayer(set, resetLag);
+        return !failing && players_.addPlayer(set, resetLag);
     }
     bool changeTopPlayer(const ParameterSet& set, bool contentToo, bool restart,
                          bool resetLag) override {
         changes.push_back({contentToo, restart});
-        return !failing_ && players_.changeTopPlayer(set, contentToo, restart, resetLag);
+        return !failing && players_.changeTopPlayer(set, contentToo, restart, resetLag);
     }
     void killTopPlayer(bool resetLag) override { players_.killTopPlayer(resetLag); }
     void killAllPlayers(bool resetLag) override { players_.killAllPlayers(resetLag); }
     double degreesPerLampColumn() const override { return 2.0; }
 
     std::vector<std::pair<bool, bool>> changes;  // content too, restart
+    bool failing = false;
 
   private:
     Players& players_;
-    bool failing_;
 };
 
-TEST_F(ParameterFormTest, OnlyPresetsResetsAndAutoUpdateRestartTheTopPlayer) {
+TEST_F(ParameterFormTest, OnlyPresetsResetsAndAutoUpdateRestartTheTopPlayerAndNoMemoryIsReported) {
     using Changes = std::vector<std::pair<bool, bool>>;
     RecordingPlayers recording(enginePlayers);
     ParameterFormController recorded(recording, richText, picture, presets, prompt, host);
     addPreset("Static", PlayerParameters{});
-    auto command = textCommand(Keyword::Solo, "R");
-    ASSERT_TRUE(recorded.execute(*command, true));
+    ASSERT_TRUE(recorded.execute(*textCommand(Keyword::Solo, "R"), true));
 
     recording.changes.clear();
     recorded.editValue(FormValue::Origin, "100");
@@ -242,115 +203,98 @@ TEST_F(ParameterFormTest, OnlyPresetsResetsAndAutoUpdateRestartTheTopPlayer) {
     // The preset goes to the player, then the reset does.
     recorded.resetParameters();
     EXPECT_EQ(recording.changes, (Changes{{true, true}, {true, true}}));
-}
 
-TEST_F(ParameterFormTest, PictureCommandsAreBuiltFromThePictureAtItsRows) {
-    auto command = pictureCommand(24, 12, 6);
-    ASSERT_TRUE(form.execute(*command, true));
-    EXPECT_EQ(form.contentKind(), content_kind::Picture);
-    EXPECT_EQ(picture.rows(), 6);
-    ASSERT_EQ(players().size(), 1u);
-    EXPECT_EQ(players()[0].rows, 6u);
-    // 24 × 12 shown at 6 rows is 12 columns wide, every lamp of the six red (plane 2).
-    EXPECT_EQ(players()[0].columns,
-              std::vector<ContentColumn>(12, ContentColumn{0, 0, 0xFC000000u}));
-}
-
-TEST_F(ParameterFormTest, PicturesThatCannotBeShownFailSilentlyOrShowNothing) {
-    auto broken = plainCommand(Keyword::Solo);
-    const std::string record = std::string("x.bmp") + '\0' +
-                               std::string("\x0c\0\0\0\x01\0\0\0\x08\0\0\0", 12) + "no bitmap";
-    broken->assignContent(content_kind::Picture,
-                          std::vector<std::uint8_t>(record.begin(), record.end()));
-    EXPECT_FALSE(form.execute(*broken, true));
-    EXPECT_TRUE(players().empty());
-    EXPECT_TRUE(prompt.messages.isEmpty());
-    EXPECT_EQ(picture.rows(), 16);
-    EXPECT_EQ(picture.workingPicture().width(), 16);
-
-    // Stored rows that no editor could show give no working picture; the command shows
-    // nothing, and fails nothing.
-    for (const auto& [width, rows] :
-         {std::pair{24, 0}, std::pair{24, -3}, std::pair{24, INT32_MAX}, std::pair{16000, 4}}) {
-        SCOPED_TRACE(rows);
-        auto command = pictureCommand(width, 2, rows);
-        ASSERT_TRUE(form.execute(*command, true));
-        EXPECT_EQ(picture.rows(), rows);
-        EXPECT_FALSE(picture.workingPicture().hasPixels());
-        ASSERT_EQ(players().size(), 1u);
-        EXPECT_TRUE(players()[0].columns.empty());
-    }
-}
-
-TEST_F(ParameterFormTest, PlayersWithoutMemoryAreReportedAndNothingIsCached) {
-    RecordingPlayers failing(enginePlayers, true);
-    ParameterFormController failingForm(failing, richText, picture, presets, prompt, host);
+    // Without memory for a player nothing is cached in the command.
+    recording.failing = true;
     auto solo = textCommand(Keyword::Solo, "X");
-    EXPECT_FALSE(failingForm.execute(*solo, true));
+    EXPECT_FALSE(recorded.execute(*solo, true));
     EXPECT_TRUE(solo->packedContent().empty());
     auto change = textCommand(Keyword::Change, "Y");
-    EXPECT_FALSE(failingForm.execute(*change, true));
+    EXPECT_FALSE(recorded.execute(*change, true));
     EXPECT_TRUE(change->packedContent().empty());
     EXPECT_EQ(prompt.messages,
               (QStringList{"There is not enough memory to create a player object.",
                            "There is not enough memory to update a player object."}));
 }
 
-TEST_F(ParameterFormTest, AppliedPresetKeepsTheCommandsTimingAndDeath) {
-    PlayerParameters slow;
-    slow.nextCommandAfter = 9.0;
-    slow.deathAfter = 9.0;
-    slow.deathType = 2;
-    slow.origin = 45.0;
-    slow.originSpeed = -20.0;
-    addPreset("Slow", slow);
-    auto command = textCommand(Keyword::Solo, "T", 4.0);
-    command->parameters().deathAfter = 6.0;
-    ASSERT_TRUE(form.execute(*command, true));
-    form.applyPreset(0);
+TEST_F(ParameterFormTest, PicturesShowAtTheirRowsAndThoseThatCannotBeShownFailOrShowNothing) {
+    ASSERT_TRUE(run(pictureCommand(24, 12, 6)));
+    EXPECT_EQ(form.contentKind(), content_kind::Picture);
+    EXPECT_EQ(picture.rows(), 6);
+    // 24 × 12 shown at 6 rows is 12 columns wide, every lamp of the six red (plane 2).
+    EXPECT_EQ(top().rows, 6u);
+    EXPECT_EQ(top().columns, std::vector<ContentColumn>(12, ContentColumn{0, 0, 0xFC000000u}));
 
-    const PlayerParameters& working = form.working().parameters;
-    EXPECT_EQ(working.origin, 45.0);
-    EXPECT_EQ(working.originSpeed, -20.0);
-    EXPECT_EQ(working.nextCommandAfter, 4.0);
-    EXPECT_EQ(working.deathAfter, 6.0);
-    EXPECT_EQ(working.deathType, 0u);
-    EXPECT_EQ(presets.currentIndex(), 0);
-    // Auto Update is on: the top player took the preset at once.
-    ASSERT_EQ(players().size(), 1u);
-    EXPECT_EQ(players()[0].parameters.origin, 45.0);
+    ASSERT_TRUE(run(plainCommand(Keyword::KillAll)));
+    auto broken = plainCommand(Keyword::Solo);
+    const std::string record = std::string("x.bmp") + '\0' +
+                               std::string("\x0c\0\0\0\x01\0\0\0\x08\0\0\0", 12) + "no bitmap";
+    broken->assignContent(content_kind::Picture,
+                          std::vector<std::uint8_t>(record.begin(), record.end()));
+    EXPECT_FALSE(run(broken));
+    EXPECT_TRUE(players().empty());
+    EXPECT_TRUE(prompt.messages.isEmpty());
+    EXPECT_EQ(std::pair(picture.rows(), picture.workingPicture().width()), std::pair(16, 16));
+
+    // Stored rows that no editor could show give no working picture; the command shows
+    // nothing, and fails nothing.
+    for (const auto& [width, rows] :
+         {std::pair{24, 0}, std::pair{24, -3}, std::pair{24, INT32_MAX}, std::pair{16000, 4}}) {
+        SCOPED_TRACE(rows);
+        ASSERT_TRUE(run(pictureCommand(width, 2, rows)));
+        EXPECT_EQ(picture.rows(), rows);
+        EXPECT_FALSE(picture.workingPicture().hasPixels());
+        ASSERT_EQ(players().size(), 1u);
+        EXPECT_TRUE(top().columns.empty());
+    }
 }
 
-TEST_F(ParameterFormTest, ResetWithPresetStartsFromTheDefaults) {
+TEST_F(ParameterFormTest, PresetsKeepTheCommandsTimingAndResetStartsFromTheDefaults) {
+    PlayerParameters slow;
+    std::tie(slow.nextCommandAfter, slow.deathAfter, slow.deathType) = std::tuple(9.0, 9.0, 2u);
+    std::tie(slow.origin, slow.originSpeed) = std::pair(45.0, -20.0);
+    addPreset("Slow", slow);
     PlayerParameters fixed;
     fixed.origin = 10.0;
-    fixed.deathAfter = 20.0;
     addPreset("Static", fixed);
-    auto command = textCommand(Keyword::Solo, "S");
+    auto command = textCommand(Keyword::Solo, "T", 4.0);
+    command->parameters().deathAfter = 6.0;
     command->parameters().originSpeed = 30.0;
-    command->parameters().deathAfter = 3.0;
-    ASSERT_TRUE(form.execute(*command, true));
+    ASSERT_TRUE(run(command));
+
+    form.applyPreset(0);
+    const PlayerParameters& working = form.working().parameters;
+    EXPECT_EQ(std::tuple(working.origin, working.originSpeed), std::tuple(45.0, -20.0));
+    EXPECT_EQ(std::tuple(working.nextCommandAfter, working.deathAfter, working.deathType),
+              std::tuple(4.0, 6.0, 0u));
+    EXPECT_EQ(presets.currentIndex(), 0);
+    // The preset's Auto width runs, though the command's load kept its width.
+    EXPECT_EQ(working.width, 2.0 * static_cast<double>(form.working().content.columnCount()));
+    // Auto Update is on: the top player took the preset at once.
+    EXPECT_EQ(top().parameters.origin, 45.0);
 
     host.selectedRows.clear();
     form.resetParameters();
     PlayerParameters expected;
     expected.origin = 10.0;
-    expected.width = form.working().parameters.width;  // Auto width of the text
-    EXPECT_EQ(form.working().parameters.toBytes(), expected.toBytes());
-    EXPECT_EQ(host.selectedRows.back(), 0);
+    expected.width = working.width;  // Auto width of the text
+    EXPECT_EQ(working.toBytes(), expected.toBytes());
+    EXPECT_EQ(host.selectedRows.back(), 1);
     EXPECT_EQ(host.timingRefreshCount, 1);
-    EXPECT_EQ(players()[0].parameters.originSpeed, 0.0);
+    EXPECT_EQ(top().parameters.originSpeed, 0.0);
 
     form.resetWithPreset("no such preset");
-    EXPECT_EQ(form.working().parameters.origin, 90.0);
+    EXPECT_EQ(working.origin, 90.0);
     EXPECT_EQ(host.selectedRows.back(), -1);
-    EXPECT_EQ(players()[0].parameters.origin, 90.0);
+    EXPECT_EQ(top().parameters.origin, 90.0);
 }
 
-TEST_F(ParameterFormTest, TypedHeightIsTruncatedAndSkipsTheFitSearch) {
+TEST_F(ParameterFormTest, TypedHeightIsTruncatedAndSkipsTheFitSearchUntilFitIsCheckedAgain) {
     auto command = textCommand(Keyword::Solo, "Fit");
     command->parameters().playerFlags |= PlayerFlags::Fit;
-    ASSERT_TRUE(form.execute(*command, true));
+    ASSERT_TRUE(run(command));
+    // A loaded command keeps its height: the text stands 9 rows tall.
+    ASSERT_EQ(top().rows, 9u);
     form.setAutoUpdate(false);
     form.editValue(FormValue::Height, "77.9");
     EXPECT_EQ(form.working().parameters.heightAdjustment, 77);
@@ -358,14 +302,36 @@ TEST_F(ParameterFormTest, TypedHeightIsTruncatedAndSkipsTheFitSearch) {
     EXPECT_EQ(form.working().keep & KeepFlags::Height, KeepFlags::Height);
     // Auto Update is off: the command stores the edit, the rotor does not show it yet.
     EXPECT_EQ(host.storedCount, 1);
-    EXPECT_LE(players()[0].rows, 16u);
+    EXPECT_EQ(top().rows, 9u);
 
     form.setAutoUpdate(true);
     // Built 77 rows taller than it is, without the search that would fit it into 16 rows:
     // the middle 32 rows are packed.
-    EXPECT_EQ(players()[0].rows, 32u);
+    EXPECT_EQ(top().rows, 32u);
     EXPECT_EQ(form.working().parameters.heightAdjustment, 77);
     EXPECT_EQ(form.working().keep & KeepFlags::Height, 0u);
+
+    // With Auto Update off nothing is built in between: a typed height is still kept when Fit
+    // is checked, which searches again all the same.
+    form.setAutoUpdate(false);
+    form.editValue(FormValue::Height, "3");
+    ASSERT_NE(form.working().keep & KeepFlags::Height, 0u);
+    form.setFit(true);
+    EXPECT_EQ(form.working().keep & KeepFlags::Height, 0u);
+    form.setAutoUpdate(true);
+    EXPECT_NE(form.working().parameters.heightAdjustment, 3);
+    EXPECT_GE(top().rows, 14u);
+    EXPECT_LE(top().rows, 16u);
+
+    // An unchecked Fit is neither stored nor shown until the next change.
+    const int stored = host.storedCount;
+    form.setFit(false);
+    EXPECT_EQ(form.working().parameters.playerFlags & PlayerFlags::Fit, 0u);
+    EXPECT_EQ(host.storedCount, stored);
+    EXPECT_TRUE(top().parameters.fitsToLamps());
+    form.setFlip(false);
+    EXPECT_FALSE(top().parameters.fitsToLamps());
+    EXPECT_EQ(host.storedCount, stored + 1);
 }
 
 TEST_F(ParameterFormTest, FitSearchRunsForAPresetAppliedAfterAnUnbuiltCommand) {
@@ -373,21 +339,20 @@ TEST_F(ParameterFormTest, FitSearchRunsForAPresetAppliedAfterAnUnbuiltCommand) {
     fitted.playerFlags |= PlayerFlags::Fit;
     addPreset("Fitted", fitted);
     // A KILL command leaves the keep bits of its load unused.
-    auto kill = plainCommand(Keyword::Kill);
-    ASSERT_TRUE(form.execute(*kill, true));
+    ASSERT_TRUE(run(plainCommand(Keyword::Kill)));
     const std::string tall = R"({\rtf1\fs96 Tall})";
     form.showRichText({reinterpret_cast<const std::uint8_t*>(tall.data()), tall.size()}, "Fitted");
     EXPECT_EQ(richText.selection(), (RichTextDocument::Selection{0, 4}));
     // 48-point text stands far more than 16 rows tall; the search shrank it to the lamps.
     EXPECT_LT(form.working().parameters.heightAdjustment, -16);
     ASSERT_EQ(players().size(), 1u);
-    EXPECT_LE(players()[0].rows, 16u);
-    EXPECT_GE(players()[0].rows, 14u);
+    EXPECT_LE(top().rows, 16u);
+    EXPECT_GE(top().rows, 14u);
 }
 
 TEST_F(ParameterFormTest, OnlyChangesGivenByHandResetTheFrameClocksLag) {
     auto command = textCommand(Keyword::Solo, "L");
-    ASSERT_TRUE(form.execute(*command, true));
+    ASSERT_TRUE(run(command));
     FrameClock& frameClock = engine.frameClock();
     const auto fallBehind = [&] {
         frameClock.begin();
@@ -407,7 +372,7 @@ TEST_F(ParameterFormTest, OnlyChangesGivenByHandResetTheFrameClocksLag) {
     form.editValue(FormValue::Origin, "110");
     EXPECT_EQ(frameClock.lag(), 0u);
     fallBehind();
-    ASSERT_TRUE(form.execute(*command, true));
+    ASSERT_TRUE(run(command));
     EXPECT_EQ(frameClock.lag(), 0u);
 }
 
@@ -419,108 +384,32 @@ TEST_F(ParameterFormTest, StartTextIsShownInBoldRedWithThePresetStatic) {
     EXPECT_EQ(richText.document().toPlainText(), "ROVA");
     EXPECT_EQ(form.working().parameters.origin, 30.0);
     ASSERT_EQ(players().size(), 1u);
-    const std::vector<ContentColumn> columns = players()[0].columns;
+    const std::vector<ContentColumn> columns = top().columns;
     EXPECT_TRUE(std::any_of(columns.begin(), columns.end(), [](auto c) { return c[2] != 0; }));
     EXPECT_TRUE(
         std::all_of(columns.begin(), columns.end(), [](auto c) { return c[0] == 0 && c[1] == 0; }));
     const CharacterFormat defaults = richText.defaultFormat();
-    EXPECT_EQ(defaults.face, "Arial");
-    EXPECT_EQ(defaults.height, 240);
-    EXPECT_EQ(defaults.effects, CharacterFormat::kBold);
-}
-
-TEST_F(ParameterFormTest, ExclusiveBoxesClearEachOtherAndAlignmentSetsTheYShift) {
-    constexpr std::uint32_t kZero = PlayerFlags::MirrorAtZero | PlayerFlags::BounceAtZero;
-    using C = ParameterFormController;
-    constexpr auto mirror = &C::setMirrorAtZero, bounce = &C::setBounceAtZero,
-                   top = &C::setAlignTop, bottom = &C::setAlignBottom, fit = &C::setFit;
-    // Which box wins when two are checked in turn the widget test covers; these rows check
-    // unchecking, the Y-Shift and what reaches the player.
-    const struct {
-        const char* what;
-        std::vector<std::pair<void (C::*)(bool), bool>> clicks;
-        std::uint32_t bits;  // among the zero and alignment bits
-        double yShift;
-        std::uint32_t rows;  // of the content the top player shows
-    } cases[] = {
-        {"Bounce, Mirror", {{bounce, true}, {mirror, true}}, PlayerFlags::MirrorAtZero, 0, 8},
-        {"Mirror, Bounce off", {{mirror, true}, {bounce, false}}, 0, 0, 8},
-        // An 8-row picture: Top and Bottom shift its 8 rows to the lamps' ends; Fit stretches
-        // it to the 16 lamps, which need no shift.
-        {"Top", {{top, true}}, PlayerFlags::AlignTop, -4, 8},
-        {"Bottom", {{bottom, true}}, PlayerFlags::AlignBottom, 4, 8},
-        {"Top, Top off", {{top, true}, {top, false}}, 0, 0, 8},
-        {"Fit, Top", {{fit, true}, {top, true}}, PlayerFlags::AlignTop, 0, 16},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.what);
-        auto command = pictureCommand(8, 8, 8);
-        command->parameters().playerFlags &= ~kZero;
-        ASSERT_TRUE(form.execute(*command, true));
-        const int stored = host.storedCount;
-        for (const auto& [box, checked] : c.clicks) {
-            (form.*box)(checked);
-        }
-        const PlayerParameters& working = form.working().parameters;
-        EXPECT_EQ(working.playerFlags & (PlayerFlags::Fit | kZero), c.bits);
-        EXPECT_EQ(working.yShift, c.yShift);
-        EXPECT_EQ(form.valueText(FormValue::YShift).currentValue(), -c.yShift);
-        ASSERT_EQ(players().size(), 1u);
-        EXPECT_EQ(players()[0].parameters.playerFlags & kZero, c.bits & kZero);
-        EXPECT_EQ(players()[0].parameters.yShift, c.yShift);
-        EXPECT_EQ(players()[0].rows, c.rows);
-        EXPECT_EQ(host.storedCount, stored + static_cast<int>(c.clicks.size()));
-    }
-}
-
-TEST_F(ParameterFormTest, UncheckedFitWaitsForTheNextChange) {
-    auto command = pictureCommand(8, 8, 8);
-    ASSERT_TRUE(form.execute(*command, true));
-    form.setFit(true);
-    ASSERT_EQ(players()[0].rows, 16u);
-    const int stored = host.storedCount;
-    form.setFit(false);
-    EXPECT_EQ(form.working().parameters.playerFlags & PlayerFlags::Fit, 0u);
-    EXPECT_EQ(host.storedCount, stored);
-    EXPECT_TRUE(players()[0].parameters.fitsToLamps());
-    form.setFlip(false);
-    EXPECT_FALSE(players()[0].parameters.fitsToLamps());
-    EXPECT_EQ(host.storedCount, stored + 1);
-}
-
-TEST_F(ParameterFormTest, FitSearchesAgainDespiteAKeptHeight) {
-    auto command = pictureCommand(8, 8, 8);
-    command->parameters().heightAdjustment = 2;
-    ASSERT_TRUE(form.execute(*command, true));
-    ASSERT_EQ(players()[0].rows, 10u);
-    // With Auto Update off nothing is built in between: the typed height is still kept when
-    // Fit is checked.
-    form.setAutoUpdate(false);
-    form.editValue(FormValue::Height, "3");
-    ASSERT_NE(form.working().keep & KeepFlags::Height, 0u);
-    form.setFit(true);
-    EXPECT_EQ(form.working().keep & KeepFlags::Height, 0u);
-    form.setAutoUpdate(true);
-    EXPECT_EQ(form.working().parameters.heightAdjustment, 8);
-    EXPECT_EQ(players()[0].rows, 16u);
+    EXPECT_EQ(std::tuple(defaults.face, defaults.height, defaults.effects),
+              std::tuple(QStringLiteral("Arial"), 240, CharacterFormat::kBold));
 }
 
 TEST_F(ParameterFormTest, FlipRebuildsTheContentUpsideDown) {
-    auto command = textCommand(Keyword::Solo, "Up");
-    ASSERT_TRUE(form.execute(*command, true));
-    const std::vector<ContentColumn> upright = players()[0].columns;
+    ASSERT_TRUE(run(textCommand(Keyword::Solo, "Up")));
+    const std::vector<ContentColumn> upright = top().columns;
     form.setFlip(true);
-    EXPECT_TRUE(players()[0].parameters.hasPlayerFlag(PlayerFlags::Flip));
-    EXPECT_NE(players()[0].columns, upright);
-    EXPECT_EQ(players()[0].columns.size(), upright.size());
+    EXPECT_TRUE(top().parameters.hasPlayerFlag(PlayerFlags::Flip));
+    EXPECT_NE(top().columns, upright);
+    EXPECT_EQ(top().columns.size(), upright.size());
     form.setFlip(false);
-    EXPECT_EQ(players()[0].columns, upright);
+    EXPECT_EQ(top().columns, upright);
 }
 
 TEST_F(ParameterFormTest, ReadCheckBoxesTakesWhatTheControlsShow) {
     constexpr std::uint32_t kBoxFlags =
         PlayerFlags::OriginSpring | PlayerFlags::WidthSpring | PlayerFlags::OriginSync |
         PlayerFlags::BounceAtStart | PlayerFlags::BounceAtEnd | PlayerFlags::WrapAround |
+        PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy;
+    constexpr std::uint32_t kVertical =
         PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy;
     const FormChecks all{true, true, true, true, true, true, true, true, 5, true};
     const struct {
@@ -533,16 +422,11 @@ TEST_F(ParameterFormTest, ReadCheckBoxesTakesWhatTheControlsShow) {
         {"everything", all, 0, kBoxFlags, 6},
         {"middle", {.anchorMiddle = true, .projectionIndex = 3}, 1, 0, 4},
         {"nothing", {.projectionIndex = -1}, 2, 0, 1},
-        {"vertical bounce",
-         {.verticalBounce = true},
-         2,
-         PlayerFlags::VerticalBounce | PlayerFlags::VerticalBounceCopy,
-         1},
+        {"vertical bounce", {.verticalBounce = true}, 2, kVertical, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        auto command = textCommand(Keyword::Solo, "C");
-        ASSERT_TRUE(form.execute(*command, true));
+        ASSERT_TRUE(run(textCommand(Keyword::Solo, "C")));
         const std::uint32_t untouched = form.working().parameters.playerFlags & ~kBoxFlags;
         const int stored = host.storedCount;
         form.readCheckBoxes(c.checks);
@@ -551,7 +435,7 @@ TEST_F(ParameterFormTest, ReadCheckBoxesTakesWhatTheControlsShow) {
         EXPECT_EQ(working.playerFlags & kBoxFlags, c.flags);
         EXPECT_EQ(working.playerFlags & ~kBoxFlags, untouched);
         EXPECT_EQ(working.projections, c.projections);
-        EXPECT_EQ(players()[0].parameters.originAnchor, c.anchor);
+        EXPECT_EQ(top().parameters.originAnchor, c.anchor);
         EXPECT_EQ(host.storedCount, stored + 1);
     }
 }
@@ -581,7 +465,7 @@ TEST_F(ParameterFormTest, AutoWidthFollowsAutoWrapAroundAndProjections) {
         record.projections = 6;
         record.playerFlags &= ~PlayerFlags::AutoWidth;
         record.playerFlags |= c.autoWidth ? PlayerFlags::AutoWidth : 0;
-        ASSERT_TRUE(form.execute(*command, true));
+        ASSERT_TRUE(run(command));
         const double natural = 2.0 * static_cast<double>(form.working().content.columnCount());
         ASSERT_GT(natural, 60.0);
 
@@ -601,44 +485,253 @@ TEST_F(ParameterFormTest, AutoWidthFollowsAutoWrapAroundAndProjections) {
         const double expected = c.width != 0 ? c.width : natural;
         EXPECT_EQ(form.working().parameters.width, expected);
         EXPECT_EQ(form.valueText(FormValue::Width).currentValue(), expected);
-        EXPECT_EQ(players()[0].parameters.width, expected);
+        EXPECT_EQ(top().parameters.width, expected);
     }
 }
 
-TEST_F(ParameterFormTest, ContentKindSwitchRebuildsFromTheOtherEditor) {
-    auto command = pictureCommand(8, 8, 8);
-    ASSERT_TRUE(form.execute(*command, true));
-    const std::vector<ContentColumn> red = players()[0].columns;
-    ASSERT_EQ(red.size(), 8u);
-    richText.document().setPlainText(QStringLiteral("Text"));
-    const int stored = host.storedCount;
-    form.setContentKind(content_kind::Rich);
-    EXPECT_EQ(form.contentKind(), content_kind::Rich);
-    const std::vector<ContentColumn> text = players()[0].columns;
-    EXPECT_NE(text, red);
-    EXPECT_FALSE(text.empty());
-    // The picture editor still holds its picture, which comes back as it was.
-    form.setContentKind(content_kind::Picture);
-    EXPECT_EQ(form.contentKind(), content_kind::Picture);
-    EXPECT_EQ(players()[0].columns, red);
-    EXPECT_EQ(host.storedCount, stored + 2);
+// ---- the value fields ----
+
+// Rounding to the shown decimals, single precision and the plus sign reach the record in the
+// parameter form controller's tests.
+TEST(ValueTextTest, OnlyANumberOtherThanTheCurrentValueIsHandedOver) {
+    ValueText field(1, false);
+    EXPECT_EQ(field.show(90.0), std::optional<double>(90.0));
+    // "90" gives the current value again: the data keeps its own, unrounded value.
+    EXPECT_EQ(field.show(90.02), std::nullopt);
+    EXPECT_EQ(field.currentValue(), 90.02);
+    // Now the current value is the unrounded one, so the same text hands the rounded one over.
+    EXPECT_EQ(field.show(90.02), std::optional<double>(90.0));
+    EXPECT_EQ(field.show(0.0), std::optional<double>(0.0));
 }
 
-TEST_F(ParameterFormTest, ContentChangesReachThePlayerOnlyWithAutoUpdate) {
-    for (const bool autoUpdate : {true, false}) {
-        SCOPED_TRACE(autoUpdate ? "Auto Update on" : "Auto Update off");
-        form.setAutoUpdate(true);
-        auto command = textCommand(Keyword::Solo, "A");
-        ASSERT_TRUE(form.execute(*command, true));
-        const std::vector<ContentColumn> before = players()[0].columns;
-        form.setAutoUpdate(autoUpdate);
-        const int stored = host.storedCount;
-        richText.document().setPlainText(QStringLiteral("Changed"));
-        form.contentChanged();
-        EXPECT_EQ(host.storedCount, stored + 1);
-        EXPECT_EQ(players()[0].columns != before, autoUpdate);
-        EXPECT_EQ(form.contentBuilt(), autoUpdate);
+TEST(ValueTextTest, TypedTextHandsOverTheNumberItStartsWith) {
+    ValueText field(1, false);
+    EXPECT_EQ(field.edited("3.5abc"), std::optional<double>(3.5));
+    EXPECT_EQ(field.currentValue(), 3.5);
+    EXPECT_EQ(field.edited("abc"), std::nullopt);
+    EXPECT_EQ(field.text(), "abc");
+    EXPECT_EQ(field.currentValue(), 3.5);
+    EXPECT_EQ(field.edited("  3.5"), std::nullopt);
+    // Typed text is not rounded to the shown decimals, only read in single precision.
+    EXPECT_EQ(field.edited("2.25"), std::optional<double>(2.25));
+    EXPECT_EQ(field.edited("0.1"), std::optional<double>(static_cast<double>(0.1f)));
+}
+
+// ---- text files opened as a sequence ----
+
+class TextFileSequenceTest : public test::ParameterFormTest {
+  protected:
+    void SetUp() override {
+        ParameterFormTest::SetUp();
+        scrolling.origin = 360.0;
+        scrolling.originSpeed = -40.0;
+        scrolling.projections = 1;
+        // A fixed width: the text takes floor((360 + 50) / 40 + 2) = 12 s to scroll past.
+        scrolling.width = 50.0;
+        scrolling.playerFlags &= ~PlayerFlags::AutoWidth;
+        addPreset("Scrolling - very long text", scrolling);
     }
+
+    std::unique_ptr<Command> open(const QString& name, const QByteArray& bytes) {
+        const QString path = folder.path(name);
+        test::writeBytes(path, bytes);
+        return sequenceFromTextFile(path, form);
+    }
+
+    PlayerParameters scrolling;
+};
+
+TEST_F(TextFileSequenceTest, PlainTextIsTidiedAndRichTextReadAsRtfAndBothScrollWithThePreset) {
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* text;
+    } cases[] = {{"note.txt", "  a\r\nb\n", "a  b"},
+                 {"story.RTF", R"({\rtf1\ansi Hello {\b world}})", "Hello world"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto command = open(c.name, c.bytes);
+        ASSERT_TRUE(command);
+        EXPECT_EQ(richText.document().toPlainText(), c.text);
+        EXPECT_EQ(command->name(), c.text);
+        EXPECT_EQ(std::pair(command->keyword(), command->contentKind()),
+                  std::pair(CommandKeyword(Keyword::Solo), content_kind::Rich));
+        EXPECT_EQ(form.scrollDuration(), 12);
+        // The command took the preset with the scroll duration as its times; so did the rotor.
+        const PlayerParameters& record = command->parameters();
+        EXPECT_EQ(std::tuple(record.nextCommandAfter, record.deathAfter, record.deathType),
+                  std::tuple(12.0, 12.0, 0u));
+        EXPECT_EQ(std::tuple(record.origin, record.originSpeed, record.width),
+                  std::tuple(360.0, -40.0, 50.0));
+        EXPECT_EQ(top().parameters.originSpeed, -40.0);
+    }
+    const auto blank = open("blank.TXT", "\t \r\n  \n");
+    ASSERT_TRUE(blank);
+    EXPECT_EQ(richText.document().toPlainText(), "");
+    EXPECT_EQ(blank->name(), "");
+    EXPECT_TRUE(form.working().content.empty());
+}
+
+TEST_F(TextFileSequenceTest, TextThatDoesNotScrollKeepsTheDefaultTimes) {
+    scrolling.originSpeed = 0.0;
+    presets.remove(presets.find("Scrolling - very long text"));
+    addPreset("Scrolling - very long text", scrolling);
+    const auto command = open("still.txt", "still");
+    ASSERT_TRUE(command);
+    EXPECT_EQ(form.scrollDuration(), 0);
+    EXPECT_EQ(command->parameters().nextCommandAfter, 5.0);
+    EXPECT_EQ(command->parameters().deathAfter, 5.0);
+
+    // Moving to the right, the text has no scroll duration either.
+    form.editValue(FormValue::OriginSpeed, "25");
+    EXPECT_EQ(form.scrollDuration(), 0);
+}
+
+TEST_F(TextFileSequenceTest, FilesThatCannotBeReadLeaveTheFormAlone) {
+    const int shown = host.shownCount;
+    EXPECT_FALSE(sequenceFromTextFile(folder.path("missing.txt"), form));
+    EXPECT_FALSE(open("picture.bmp", "BM"));
+    EXPECT_FALSE(open("noextension", "text"));
+    EXPECT_EQ(textFileKind("folder.txt/file"), std::nullopt);
+    EXPECT_EQ(host.shownCount, shown);
+    EXPECT_TRUE(players().empty());
+}
+
+TEST(PlainTextTest, DecodesUtf8OrElseWindows1252UpToTheFirstNul) {
+    const auto decode = [](const QByteArray& bytes) {
+        return decodePlainText({reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                static_cast<std::size_t>(bytes.size())});
+    };
+    EXPECT_EQ(decode("caf\xC3\xA9"), QString::fromUtf8("caf\xC3\xA9"));
+    EXPECT_EQ(decode("caf\xE9 \x80"), QString::fromUtf8("caf\xC3\xA9 \xE2\x82\xAC"));
+    EXPECT_EQ(decode("\xEF\xBB\xBFx"), "x");
+    EXPECT_EQ(decode(QByteArray("a\0b", 3)), "a");
+}
+
+TEST(PlainTextTest, BlanksAreTrimmedAndEachInsideOneBecomesASpace) {
+    EXPECT_EQ(normalisedPlainText(u"\t\n\r x \t y\r\n"), "x   y");
+    EXPECT_EQ(normalisedPlainText(u" \t\r\n "), "");
+    // Other control characters are text.
+    EXPECT_EQ(normalisedPlainText(u"\va\fb"), "\va\fb");
+}
+
+// ---- the presets file ----
+
+using Names = std::vector<std::string>;
+
+// The presets file the form's fixture keeps in its fresh folder.
+class PresetsTest : public ParameterFormTest {
+  protected:
+    static PlayerParameters record(double origin) {
+        PlayerParameters parameters;
+        parameters.origin = origin;
+        return parameters;
+    }
+    static std::unique_ptr<Command> preset(const std::string& name, double origin = 0.0) {
+        auto command = std::make_unique<Command>();
+        command->setKeyword(Keyword::Change);
+        command->parameters() = record(origin);
+        command->setName(name, false);
+        return command;
+    }
+    static Names names(const Presets& list) {
+        Names result;
+        for (int i = 0; i < static_cast<int>(list.size()); ++i) {
+            result.push_back(list.at(i)->name());
+        }
+        return result;
+    }
+    // The presets as a fresh list reads them back from the file.
+    Presets reloaded() {
+        Presets again(folder.path("Presets.rova"), prompt);
+        again.load(folder.path("Presets.rova"));
+        return again;
+    }
+};
+
+TEST_F(PresetsTest, InsertSortedAndFindIgnoreCaseAndPutTheNewestFirstAmongEqualNames) {
+    EXPECT_EQ(presets.insertSorted(preset("beta")), 0);
+    EXPECT_EQ(presets.insertSorted(preset("Alpha", 1.0)), 0);
+    EXPECT_EQ(presets.insertSorted(preset("alpha", 2.0)), 0);
+    EXPECT_EQ(presets.insertSorted(preset("Gamma")), 3);
+    EXPECT_EQ(names(presets), (Names{"alpha", "Alpha", "beta", "Gamma"}));
+    EXPECT_EQ(presets.find("ALPHA"), 0);
+    EXPECT_EQ(presets.find("gamma"), 3);
+    EXPECT_EQ(presets.find("Gamm"), -1);
+    EXPECT_EQ(presets.find(""), -1);
+    // The asterisks of a new preset sort before letters and digits.
+    EXPECT_EQ(presets.storeNew(record(1.0)), 0);
+    EXPECT_EQ(presets.at(0)->name(), "*** new preset ***");
+    EXPECT_EQ(std::pair(presets.at(0)->keyword(), presets.at(0)->contentKind()),
+              std::pair(CommandKeyword(Keyword::Change), content_kind::None));
+    // Every insertion saved the list. Reading sorts the presets in again in file order, so of
+    // two equal names the later one in the file comes first.
+    EXPECT_EQ(names(reloaded()), (Names{"*** new preset ***", "Alpha", "alpha", "beta", "Gamma"}));
+}
+
+TEST_F(PresetsTest, StoreOverwritesTheCurrentPresetWhichFollowsItsPlaceAndKeepsEveryByte) {
+    presets.insertSorted(preset("a", 1.0));
+    presets.insertSorted(preset("c", 3.0));
+    presets.setCurrent(1);
+    // A new preset sorts in before the current one; the current preset is still "c".
+    EXPECT_EQ(presets.storeNew(record(9.0)), 0);
+    EXPECT_EQ(presets.currentIndex(), 2);
+    PlayerParameters slow = record(45.0);
+    std::tie(slow.originSpeed, slow.deathType, slow.reserved116) = std::tuple(-20.0, 2u, 99u);
+    EXPECT_EQ(presets.store(slow), 2);
+    EXPECT_EQ(names(presets), (Names{"*** new preset ***", "a", "c"}));
+    EXPECT_EQ(presets.at(1)->parameters().origin, 1.0);
+    const Presets again = reloaded();
+    EXPECT_EQ(again.at(2)->parameters().toBytes(), slow.toBytes());
+    EXPECT_EQ(again.at(2)->keyword(), CommandKeyword(Keyword::Change));
+    EXPECT_TRUE(prompt.messages.isEmpty());
+
+    // Without a current preset, Store makes a new one.
+    presets.setCurrent(-1);
+    EXPECT_EQ(presets.store(record(5.0)), 0);
+    EXPECT_EQ(presets.size(), 4u);
+    EXPECT_EQ(presets.at(0)->parameters().origin, 5.0);
+    EXPECT_EQ(presets.currentIndex(), -1);
+}
+
+TEST_F(PresetsTest, RenameSortsThePresetInAgainAndDeleteLeavesNoCurrentPresetBothSaving) {
+    for (const char* name : {"a", "b", "c"}) {
+        presets.insertSorted(preset(name));
+    }
+    presets.setCurrent(0);
+    EXPECT_EQ(presets.rename(0, "zeta"), 2);
+    EXPECT_EQ(names(presets), (Names{"b", "c", "zeta"}));
+    EXPECT_EQ(presets.currentIndex(), 2);
+    EXPECT_FALSE(presets.at(2)->nameFollowsContent());
+    EXPECT_EQ(names(reloaded()), (Names{"b", "c", "zeta"}));
+    // A cancelled edit has no text and is refused.
+    EXPECT_EQ(presets.rename(0, ""), -1);
+    EXPECT_EQ(presets.rename(3, "x"), -1);
+    EXPECT_FALSE(presets.remove(-1));
+    EXPECT_FALSE(presets.remove(3));
+    EXPECT_EQ(names(presets), (Names{"b", "c", "zeta"}));
+    EXPECT_EQ(presets.currentIndex(), 2);
+
+    EXPECT_TRUE(presets.remove(0));
+    EXPECT_EQ(names(presets), (Names{"c", "zeta"}));
+    EXPECT_EQ(presets.currentIndex(), -1);
+    EXPECT_EQ(names(reloaded()), (Names{"c", "zeta"}));
+}
+
+TEST_F(PresetsTest, MissingFileGivesNoPresetsAndADamagedOneIsReported) {
+    presets.insertSorted(preset("a"));
+    presets.setCurrent(0);
+    presets.load(folder.path("none.rova"));
+    EXPECT_EQ(presets.size(), 0u);
+    EXPECT_EQ(presets.currentIndex(), -1);
+    EXPECT_TRUE(prompt.messages.isEmpty());
+
+    const QString damaged = folder.path("damaged.rova");
+    test::writeBytes(damaged, "this is no sequence file at all");
+    presets.load(damaged);
+    EXPECT_EQ(presets.size(), 0u);
+    EXPECT_EQ(prompt.messages,
+              QStringList{DocumentMessages::readFailure(FileResult::BadFormat, damaged)});
 }
 
 }  // namespace

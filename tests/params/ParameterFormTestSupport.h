@@ -1,8 +1,8 @@
 #pragma once
 
 // Shared helpers of the parameter form tests: a parameter form controller on a real engine in
-// virtual time with a recording host and prompt, commands with text content, and a look at the
-// players on the rotor.
+// virtual time with a recording host and prompt, commands with text or picture content, and a
+// look at the players on the rotor.
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,12 @@
 
 #include "Clock.h"
 #include "Command.h"
+#include "CommandContent.h"
 #include "DocumentTestSupport.h"
 #include "ParameterFormController.h"
+#include "Picture.h"
 #include "PictureEditorModel.h"
+#include "PictureRecord.h"
 #include "Player.h"
 #include "PlayerEngine.h"
 #include "Players.h"
@@ -59,22 +62,40 @@ struct PlayerView {
     bool decimating = false;
 };
 
+// The players on the engine's rotor, the top one first.
+inline std::vector<PlayerView> playersOn(const PlayerEngine& engine) {
+    std::vector<PlayerView> views;
+    engine.forEachPlayer([&views](const Player& player) {
+        const auto columns = player.content().columns();
+        views.push_back({player.parameters(),
+                         {columns.begin(), columns.end()},
+                         player.content().rowCount(),
+                         (player.state().bits & PlayerStateBits::Decimating) != 0});
+    });
+    return views;
+}
+
+// A SOLO command showing a red picture of width × height pixels at `rows` rows.
+inline std::unique_ptr<Command> pictureCommand(int width, int height, int rows) {
+    Picture red;
+    EXPECT_TRUE(red.createLampFilled(width, height, 0x0000FF));
+    auto command = plainCommand(Keyword::Solo);
+    PictureState state;
+    state.rows = rows;
+    EXPECT_TRUE(takePicture(*command, "red.bmp", state, red));
+    return command;
+}
+
 // A parameter form controller with everything it works with, its presets in a fresh folder.
 class ParameterFormTest : public QtGuiApplicationTest {
   protected:
     void SetUp() override { form.initialise(true); }
 
-    std::vector<PlayerView> players() const {
-        std::vector<PlayerView> views;
-        engine.forEachPlayer([&views](const Player& player) {
-            const auto columns = player.content().columns();
-            views.push_back({player.parameters(),
-                             {columns.begin(), columns.end()},
-                             player.content().rowCount(),
-                             (player.state().bits & PlayerStateBits::Decimating) != 0});
-        });
-        return views;
-    }
+    std::vector<PlayerView> players() const { return playersOn(engine); }
+    // The top player; a test without one fails on the exception.
+    PlayerView top() const { return players().at(0); }
+    // Runs `command` as the sequence would, resetting the lag.
+    bool run(const std::unique_ptr<Command>& command) { return form.execute(*command, true); }
 
     // Stores a preset the way the form's "Store New" and renaming do.
     void addPreset(const std::string& name, const PlayerParameters& record) {
