@@ -41,13 +41,14 @@ QByteArray message(quint32 count, const QByteArray& body = {}) {
 const QByteArray kGoodMessage = message(1, prefixed("/a.rova"));
 const QString kLongestPath = "/" + QString(handover::kMaxPathBytes - 1, u'x');
 
-// Every shorter prefix of a message is incomplete; paths beyond the limits are not encoded.
-TEST(HandOverMessage, RoundTripsWithinTheLimits) {
-    const QList<QStringList> cases = {
+// Every shorter prefix of a message is incomplete; paths beyond the limits are not encoded, and
+// blocks that break the format are not decoded.
+TEST(HandOverMessage, RoundTripsWithinTheLimitsAndRejectsBadBlocks) {
+    const QList<QStringList> roundTrips = {
         {},
         {"/a.rova"},
         {"/with space/b.txt", QString::fromUtf8("/\xC3\xBC/n|x.rtf"), kLongestPath}};
-    for (const QStringList& paths : cases) {
+    for (const QStringList& paths : roundTrips) {
         const std::optional<QByteArray> encoded = handover::encode(paths);
         ASSERT_TRUE(encoded) << paths.join(u' ').left(80).toStdString();
         EXPECT_EQ(handover::frame(*encoded), Framing::Complete);
@@ -60,15 +61,9 @@ TEST(HandOverMessage, RoundTripsWithinTheLimits) {
     EXPECT_TRUE(handover::encode(QStringList(handover::kMaxPaths, "/a")));
     EXPECT_FALSE(handover::encode(QStringList(handover::kMaxPaths + 1, "/a")));
     EXPECT_FALSE(handover::encode(QStringList(1100, kLongestPath))) << "longer than a message";
-}
 
-TEST(HandOverMessage, RejectsBadBlocks) {
     using enum Framing;
-    const struct {
-        const char* name;
-        QByteArray bytes;
-        Framing framing;
-    } cases[] = {
+    const std::tuple<const char*, QByteArray, Framing> bad[] = {
         {"a path cut short", message(1, word(10) + "/a"), Complete},
         {"fewer paths than counted", message(2, prefixed("/a.rova")), Complete},
         {"no count", prefixed(word(handover::kMagic)), Complete},
@@ -81,11 +76,11 @@ TEST(HandOverMessage, RejectsBadBlocks) {
         {"invalid UTF-8", message(1, prefixed("/a\xFF.rova")), Complete},
         {"bytes after the message", kGoodMessage + "x", Invalid},
         {"oversize message", word(handover::kMaxMessageBytes + 1), Invalid},
+        {"the largest message, cut short", word(handover::kMaxMessageBytes), Incomplete},
     };
-    ASSERT_TRUE(handover::decode(kGoodMessage));
-    for (const auto& c : cases) {
-        EXPECT_EQ(handover::frame(c.bytes), c.framing) << c.name;
-        EXPECT_FALSE(handover::decode(c.bytes)) << c.name;
+    for (const auto& [name, bytes, framing] : bad) {
+        EXPECT_EQ(handover::frame(bytes), framing) << name;
+        EXPECT_FALSE(handover::decode(bytes)) << name;
     }
 }
 
@@ -121,61 +116,46 @@ class HandOverTest : public QtApplicationTest {
     }
     ~HandOverTest() override { qputenv("XDG_RUNTIME_DIR", previousRuntime_); }
 
-  private:
     QTemporaryDir runtime_;
     QByteArray previousRuntime_;
-
-  protected:
     QString socket;
     QList<QStringList> received;
     InstanceServer server;
 };
 
-// A crash leaves the socket file behind, which no instance serves. Relative paths go absolute.
-TEST_F(HandOverTest, WhatACrashLeftAtTheSocketDoesNotStopANewInstance) {
+// An instance that never answers is reported. A socket file that no instance serves, as a crash
+// leaves it, does not stop a new instance; a second start then finds no server and waits for the
+// one that claimed the socket instead of starting its own. Relative paths go absolute.
+TEST_F(HandOverTest, AStartReportsASilentInstanceClaimsAnUnservedSocketAndWaitsForTheClaim) {
+    {
+        QLocalServer silent;  // accepts connections, never reads them
+        ASSERT_TRUE(silent.listen(socket));
+        EXPECT_EQ(SingleInstance(socket, 300).handOverOrClaim({"/a.rova"}), Start::NotAccepted);
+    }
     writeBytes(socket, "left over");
     SingleInstance first(socket);
     ASSERT_EQ(first.handOverOrClaim({}), Start::First);
-    ASSERT_TRUE(first.listen(server)) << server.errorString().toStdString();
-    EXPECT_EQ(startElsewhere(socket, {"x.rova"}), Start::HandedOver);
-    EXPECT_EQ(received, QList<QStringList>({{QDir::current().absoluteFilePath("x.rova")}}));
-}
-
-// Two starts at once: the second waits for the first to serve instead of starting its own.
-TEST_F(HandOverTest, AStartWaitsForTheInstanceThatClaimedTheSocket) {
-    SingleInstance first(socket);
-    ASSERT_EQ(first.handOverOrClaim({}), Start::First);
-    const Start second = startElsewhere(socket, {"/late.rova"}, [&] {
-        QThread::msleep(200);  // the second start finds no server and waits for the claim
-        EXPECT_TRUE(first.listen(server));
+    const Start second = startElsewhere(socket, {"x.rova"}, [&] {
+        QThread::msleep(200);
+        EXPECT_TRUE(first.listen(server)) << server.errorString().toStdString();
     });
     EXPECT_EQ(second, Start::HandedOver);
-    EXPECT_EQ(received, QList<QStringList>({{"/late.rova"}}));
-}
-
-TEST_F(HandOverTest, AnInstanceThatDoesNotAnswerIsReported) {
-    QLocalServer silent;  // accepts connections, never reads them
-    ASSERT_TRUE(silent.listen(socket));
-    SingleInstance start(socket, 300);
-    EXPECT_EQ(start.handOverOrClaim({"/a.rova"}), Start::NotAccepted);
+    EXPECT_EQ(received, QList<QStringList>({{QDir::current().absoluteFilePath("x.rova")}}));
 }
 
 TEST_F(HandOverTest, BadClientsAreDroppedWithoutHoldingUpTheOthers) {
     ASSERT_TRUE(server.listen(socket));
-    const struct {
-        const char* name;
-        QByteArray bytes;
-    } cases[] = {
+    const std::pair<const char*, QByteArray> cases[] = {
         {"stops half-way", kGoodMessage.left(kGoodMessage.size() / 2)},
         {"text", "GET / HTTP/1.1\r\n\r\n"},
         {"wrong magic", prefixed(word(0xDEADBEEF) + word(0))},
     };
     std::vector<std::unique_ptr<QLocalSocket>> clients;
-    for (const auto& c : cases) {
+    for (const auto& [name, bytes] : cases) {
         clients.push_back(std::make_unique<QLocalSocket>());
         clients.back()->connectToServer(socket);
-        ASSERT_TRUE(clients.back()->waitForConnected(1000)) << c.name;
-        clients.back()->write(c.bytes);
+        ASSERT_TRUE(clients.back()->waitForConnected(1000)) << name;
+        clients.back()->write(bytes);
         clients.back()->flush();
     }
     // A good start is served while the slow clients still wait for their time to run out.
@@ -185,8 +165,8 @@ TEST_F(HandOverTest, BadClientsAreDroppedWithoutHoldingUpTheOthers) {
         EXPECT_TRUE(
             QTest::qWaitFor([&] { return clients[i]->state() == QLocalSocket::UnconnectedState; },
                             InstanceServer::kTimeoutMs * 3))
-            << cases[i].name;
-        EXPECT_TRUE(clients[i]->readAll().isEmpty()) << cases[i].name;
+            << cases[i].first;
+        EXPECT_TRUE(clients[i]->readAll().isEmpty()) << cases[i].first;
     }
     EXPECT_EQ(received, QList<QStringList>({{"/good.rova"}}));
 }
@@ -211,41 +191,36 @@ TEST_F(HandOverTest, TheProgramAnswersItsCommandLineOrHandsItsFilesToTheRunningI
     environment.remove("DISPLAY");
     environment.remove("WAYLAND_DISPLAY");
     environment.insert("QT_QPA_PLATFORM", "");
-    const QByteArray usage = "Usage: rova [options] [files...]\n";
-    const struct {
-        QStringList arguments;
-        int status;
-        QByteArray output;  // how the output starts
-        QByteArray errors;  // held by the error output
-        QList<QStringList> handedOver;
-    } cases[] = {
-        {{"--help"}, 0, usage, {}, {}},
+    // The arguments, the exit code, how the output starts, what the error output holds, and the
+    // paths the running instance receives.
+    const std::tuple<QStringList, int, QByteArray, QByteArray, QList<QStringList>> cases[] = {
+        {{"--help"}, 0, "Usage: rova [options] [files...]\n", {}, {}},
         {{"-v"}, 0, "rova " ROVA_VERSION "\n", {}, {}},
         {{"--bogus", "a.rova"}, 1, {}, "rova: Unknown option 'bogus'.", {}},
         // Relative paths go absolute.
         {{"a.rova", "/b/c.txt"}, 0, {}, {}, {{folder.path("a.rova"), "/b/c.txt"}}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.arguments.join(u' ').toStdString());
+    for (const auto& [arguments, status, outputStart, error, handedOver] : cases) {
+        SCOPED_TRACE(arguments.join(u' ').toStdString());
         received.clear();
         QProcess rova;
         rova.setWorkingDirectory(folder.root());
         rova.setProcessEnvironment(environment);
-        rova.start(ROVA_APP_PATH, c.arguments);
+        rova.start(ROVA_APP_PATH, arguments);
         if (!QTest::qWaitFor([&] { return rova.state() == QProcess::NotRunning; }, 2 * kWaitMs)) {
             rova.kill();
             rova.waitForFinished();
             ADD_FAILURE() << "did not end";
         }
-        EXPECT_EQ(rova.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(rova.exitCode(), c.status);
+        EXPECT_EQ(std::pair(rova.exitStatus(), rova.exitCode()),
+                  std::pair(QProcess::NormalExit, status));
         const QByteArray output = rova.readAllStandardOutput();
         const QByteArray errors = rova.readAllStandardError();
-        EXPECT_TRUE(c.output.isEmpty() ? output.isEmpty() : output.startsWith(c.output))
+        EXPECT_TRUE(outputStart.isEmpty() ? output.isEmpty() : output.startsWith(outputStart))
             << output.toStdString();
-        EXPECT_TRUE(c.errors.isEmpty() ? errors.isEmpty() : errors.contains(c.errors))
+        EXPECT_TRUE(error.isEmpty() ? errors.isEmpty() : errors.contains(error))
             << errors.toStdString();
-        EXPECT_EQ(received, c.handedOver);
+        EXPECT_EQ(received, handedOver);
     }
 }
 

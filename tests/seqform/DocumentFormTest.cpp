@@ -76,8 +76,9 @@ class FakeParameters : public ParameterFormAccess {
     bool outOfMemory = false;
 };
 
-class QuietHost : public DocumentHost {
-  public:
+// The fixture is also the document's host, one that asks nothing and shows nothing.
+class DocumentFormTest : public QtApplicationTest, public DocumentHost {
+  protected:
     bool windowExists() const override { return true; }
     void stopSequenceAndKillPlayers() override {}
     void sequenceReplaced(bool) override {}
@@ -89,10 +90,7 @@ class QuietHost : public DocumentHost {
     void titleChanged() override {}
     std::optional<QString> chooseSavePath(const QString&) override { return std::nullopt; }
     void addRecentFile(const QString&) override {}
-};
 
-class DocumentFormTest : public QtApplicationTest {
-  protected:
     // A form over commands named after `names` (SOLO texts, 5 s each), showing the first.
     DocumentForm& makeForm(const std::vector<std::string>& names) {
         document_.commands().clear();
@@ -144,8 +142,7 @@ class DocumentFormTest : public QtApplicationTest {
     }
 
     AnsweringPrompt prompt_;
-    QuietHost host_;
-    Document document_{prompt_, host_};
+    Document document_{prompt_, *this};
     VirtualClock clock_;
     FrameClock frameClock_{clock_};
     FakeParameters parameters_;
@@ -153,84 +150,68 @@ class DocumentFormTest : public QtApplicationTest {
     std::unique_ptr<DocumentForm> form_;
 };
 
-// Which settings the command type shows, and under which captions; each type has its icon.
+// Which settings the command type shows; each type has its icon.
 TEST_F(DocumentFormTest, ShowsTheSettingsOfTheCommandType) {
-    const struct {
-        int type;
-        bool death;
-        bool repeat;
-        bool deathType;
-        bool next;
-    } cases[] = {
-        {0, true, false, true, true},   {1, true, false, true, true},
-        {2, false, false, false, true}, {3, false, false, false, true},
-        {4, false, false, false, true}, {5, false, false, false, false},
-        {6, true, true, false, true},
+    // Per type, in the list's order: the limit group shown, it limiting the repeat count rather
+    // than the lifetime, the death type shown, the next command's time shown.
+    const std::tuple<bool, bool, bool, bool> cases[] = {
+        {true, false, true, true},   {true, false, true, true},   {false, false, false, true},
+        {false, false, false, true}, {false, false, false, true}, {false, false, false, false},
+        {true, true, false, true},
     };
     DocumentForm& form = makeForm({"A"});
     ASSERT_EQ(commandType().count(), 7);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.type);
-        EXPECT_FALSE(commandType().itemIcon(c.type).isNull());
-        commandType().setCurrentIndex(c.type);
-        EXPECT_EQ(document_.commands().at(0)->keyword().index(), c.type);
-        const QString group = c.repeat ? "Repeat" : "Death";
-        const QString check = c.repeat ? "For:" : "After:";
-        const QString unit = c.repeat ? "times" : "sec";
-        auto* box = named<QGroupBox>(form, group);
+    for (int type = 0; type < 7; ++type) {
+        SCOPED_TRACE(type);
+        const auto& [death, repeat, deathType, next] = cases[type];
+        EXPECT_FALSE(commandType().itemIcon(type).isNull());
+        commandType().setCurrentIndex(type);
+        EXPECT_EQ(document_.commands().at(0)->keyword().index(), type);
+        auto* box = named<QGroupBox>(form, repeat ? "Repeat" : "Death");
         ASSERT_NE(box, nullptr);
-        EXPECT_EQ(box->title(), group);
-        EXPECT_EQ(!box->isHidden(), c.death);
-        ASSERT_NE(named<QCheckBox>(form, check), nullptr);
-        EXPECT_EQ(named<QCheckBox>(form, check)->text(), check);
-        ASSERT_NE(named<QLabel>(*box, unit), nullptr);
-        EXPECT_EQ(named<QLabel>(*box, unit)->text(), unit);
-        EXPECT_EQ(!named<QComboBox>(form, "Death Type")->isHidden(), c.deathType);
-        EXPECT_EQ(!named<QLabel>(form, "Type:")->isHidden(), c.deathType);
-        EXPECT_EQ(!named<QGroupBox>(form, "Next Command After...")->isHidden(), c.next);
+        EXPECT_EQ(!box->isHidden(), death);
+        EXPECT_EQ(!named<QComboBox>(form, "Death Type")->isHidden(), deathType);
+        EXPECT_EQ(!named<QLabel>(form, "Type:")->isHidden(), deathType);
+        EXPECT_EQ(!named<QGroupBox>(form, "Next Command After...")->isHidden(), next);
     }
 }
 
 // A kill kills at once; a command that shows something but is given nothing to show starts from
 // an empty text; a showing type over held content executes nothing. The list shows the new type.
 TEST_F(DocumentFormTest, ATypeChangeExecutesWhatMustTakeEffectAtOnce) {
-    const struct {
-        Keyword from;
-        int to;
-        std::optional<Keyword> executed;
-        FourCC kind;
-    } cases[] = {
-        {Keyword::Solo, 3, Keyword::Kill, content_kind::None},
-        {Keyword::Mark, 1, Keyword::New, content_kind::Rich},
-        {Keyword::Solo, 1, std::nullopt, content_kind::Rich},
+    // The command's keyword before, the type chosen, what it executes, the content it then holds.
+    const std::tuple<Keyword, int, std::vector<CommandKeyword>, FourCC> cases[] = {
+        {Keyword::Solo, 3, {Keyword::Kill}, content_kind::None},
+        {Keyword::Mark, 1, {Keyword::New}, content_kind::Rich},
+        {Keyword::Solo, 1, {}, content_kind::Rich},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.to);
+    for (const auto& [from, to, executed, kind] : cases) {
+        SCOPED_TRACE(to);
         DocumentForm& form = makeForm({});
-        document_.commands().append(c.from == Keyword::Mark ? plainCommand(c.from)
-                                                            : textCommand(c.from, "A"));
+        document_.commands().append(from == Keyword::Mark ? plainCommand(from)
+                                                          : textCommand(from, "A"));
         form.refresh(0, -1, false);
         parameters_.executed.clear();
-        commandType().setCurrentIndex(c.to);
-        EXPECT_EQ(parameters_.executed, c.executed ? std::vector<CommandKeyword>{*c.executed}
-                                                   : std::vector<CommandKeyword>{});
-        EXPECT_EQ(document_.commands().at(0)->keyword().index(), c.to);
-        EXPECT_EQ(document_.commands().at(0)->contentKind(), c.kind);
-        EXPECT_EQ(list().model()->index(0, 1).data().toString(), commandType().itemText(c.to));
+        commandType().setCurrentIndex(to);
+        EXPECT_EQ(parameters_.executed, executed);
+        EXPECT_EQ(document_.commands().at(0)->keyword().index(), to);
+        EXPECT_EQ(document_.commands().at(0)->contentKind(), kind);
+        EXPECT_EQ(list().model()->index(0, 1).data().toString(), commandType().itemText(to));
     }
 }
 
-TEST_F(DocumentFormTest, ValuesAndTheDeathCheckGoIntoTheCommand) {
+TEST_F(DocumentFormTest, ValuesTheDeathCheckAndATypedNameGoIntoTheCommand) {
     DocumentForm& form = makeForm({"A"});
     named<QCheckBox>(form, "After:")->setChecked(true);
     type(named<QLineEdit>(form, "Death After"), "7");
     named<QComboBox>(form, "Death Type")->setCurrentIndex(2);
     type(named<QLineEdit>(form, "Next Command After"), "12");
     const PlayerParameters& record = document_.commands().at(0)->parameters();
-    EXPECT_TRUE(record.hasCommandFlag(CommandFlags::DeathAfterEnabled));
-    EXPECT_EQ(record.deathAfter, 7.0);
-    EXPECT_EQ(record.deathType, 2U);
-    EXPECT_EQ(record.nextCommandAfter, 12.0);
+    const auto values = [&] {
+        return std::tuple(record.hasCommandFlag(CommandFlags::DeathAfterEnabled), record.deathAfter,
+                          record.deathType, record.nextCommandAfter);
+    };
+    EXPECT_EQ(values(), std::tuple(true, 7.0, 2U, 12.0));
 
     // A click on the group sets the next command's time to 5 s.
     auto* next = named<QGroupBox>(form, "Next Command After...");
@@ -245,19 +226,24 @@ TEST_F(DocumentFormTest, ValuesAndTheDeathCheckGoIntoTheCommand) {
     reload->click();
     EXPECT_EQ(parameters_.executedNames, std::vector<std::string>{"A"});
     EXPECT_EQ(form.currentIndex(), 0);
-    EXPECT_FALSE(record.hasCommandFlag(CommandFlags::DeathAfterEnabled));
-    EXPECT_EQ(record.nextCommandAfter, 5.0);
-    EXPECT_EQ(record.deathType, 0U);
+    EXPECT_EQ(values(), std::tuple(false, 5.0, 0U, 5.0));
     EXPECT_FALSE(reload->isEnabled());
+
+    // A name being typed is taken before saving, and the renaming modifies the document.
+    document_.setModifiedFlag(false);
+    list().edit(list().model()->index(0, 0));
+    auto* editor = list().viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("Outro"));
+    form.prepareForSave();
+    EXPECT_EQ(std::pair(document_.commands().at(0)->name(), document_.isModified()),
+              std::pair(std::string("Outro"), true));
 }
 
 TEST_F(DocumentFormTest, InsertingBalancesTheRepeatBrackets) {
     using enum Keyword;
-    const struct {
-        std::vector<Keyword> file;
-        std::vector<CommandKeyword> expected;
-        QList<int> selected;
-    } cases[] = {
+    // The file's commands, the document's after the insertion, the rows then selected.
+    const std::tuple<std::vector<Keyword>, std::vector<CommandKeyword>, QList<int>> cases[] = {
         {{Solo, Repeat, Repeat}, {Solo, Mark, Mark, Solo, Repeat, Repeat, Solo}, {1, 2, 3, 4, 5}},
         {{Mark, New}, {Solo, New, Solo}, {1}},
         {{Mark, Kill, Repeat}, {Solo, Mark, Kill, Repeat, Solo}, {1, 2, 3}},
@@ -265,19 +251,18 @@ TEST_F(DocumentFormTest, InsertingBalancesTheRepeatBrackets) {
     };
     TempFolder folder;
     const QString path = folder.path("insert.rova");
-    for (const auto& c : cases) {
+    for (const auto& [keywordsInFile, expected, selected] : cases) {
         NodeList<Command> file;
-        for (Keyword keyword : c.file) {
+        for (Keyword keyword : keywordsInFile) {
             file.append(plainCommand(keyword));
         }
         ASSERT_EQ(writeCommands(file, path, prompt_), FileResult::Ok);
         DocumentForm& form = makeForm({"X", "Y"});
         dialog_.choices.push_back(FilePrompt::DialogResult{{path}, 0});
         click("Insert...");
-        EXPECT_EQ(dialog_.requests.back().title, "Insert Commands from File");
-        EXPECT_EQ(keywords(), c.expected);
-        EXPECT_EQ(form.selectedRows(), c.selected);
-        EXPECT_EQ(form.currentIndex(), c.selected.first());
+        EXPECT_EQ(keywords(), expected);
+        EXPECT_EQ(form.selectedRows(), selected);
+        EXPECT_EQ(form.currentIndex(), selected.first());
         EXPECT_FALSE(form.isRunning());
         EXPECT_TRUE(document_.isModified());
     }
@@ -286,32 +271,28 @@ TEST_F(DocumentFormTest, InsertingBalancesTheRepeatBrackets) {
 // Move Up, Move Down and dropping gather the selected rows into one block; the current command
 // and the focus stay on theirs.
 TEST_F(DocumentFormTest, MovingGathersTheSelectedRows) {
-    const struct {
-        const char* how;
-        std::vector<std::string> order;
-        QList<int> selected;
-    } cases[] = {
+    const std::tuple<std::string, std::vector<std::string>, QList<int>> cases[] = {
         {"Move Up", {"2", "4", "1", "3", "5"}, {0, 1}},
         {"Move Down", {"1", "3", "5", "2", "4"}, {3, 4}},
         {"drop", {"2", "4", "1", "3", "5"}, {0, 1}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.how);
+    for (const auto& [how, order, selected] : cases) {
+        SCOPED_TRACE(how);
         DocumentForm& form = makeForm({"1", "2", "3", "4", "5"});
         select({1, 3});
         ASSERT_EQ(form.focusedRow(), 3);
-        if (std::string(c.how) == "drop") {
+        if (how == "drop") {
             QAbstractItemModel* model = list().model();
             std::unique_ptr<QMimeData> data(
                 model->mimeData({model->index(1, 0), model->index(3, 0)}));
             model->dropMimeData(data.get(), Qt::MoveAction, 0, 0, {});
         } else {
-            click(c.how);
+            click(QString::fromStdString(how));
         }
-        EXPECT_EQ(names(), c.order);
-        EXPECT_EQ(form.selectedRows(), c.selected);
-        EXPECT_EQ(form.currentIndex(), c.selected.last());
-        EXPECT_EQ(form.focusedRow(), c.selected.last());
+        EXPECT_EQ(names(), order);
+        EXPECT_EQ(form.selectedRows(), selected);
+        EXPECT_EQ(form.currentIndex(), selected.last());
+        EXPECT_EQ(form.focusedRow(), selected.last());
     }
 }
 
@@ -357,32 +338,25 @@ TEST_F(DocumentFormTest, AUserFocusExecutesItsRowAndDeletingKeepsOrReplacesTheCu
     EXPECT_EQ(dialog_.requests.size(), 1U) << "the Insert key acts as Insert...";
 }
 
-TEST_F(DocumentFormTest, NewInsertsTheParametersAfterTheFocusedRow) {
-    DocumentForm& form = makeForm({"A", "B"});
-    select({0});
-    click("New");
-    ASSERT_EQ(names(), (std::vector<std::string>{"A", "A", "B"}));
-    EXPECT_EQ(form.currentIndex(), 1);
-    EXPECT_EQ(form.selectedRows(), QList<int>{1});
-    EXPECT_TRUE(document_.isModified());
-}
-
-TEST_F(DocumentFormTest, ButtonsNeedCommandsOrASelection) {
+// The buttons need commands. Run shows the timers until pressed again. Top runs from the first
+// row: the selection follows the run without counting as a move of the user's, which would stop it.
+TEST_F(DocumentFormTest, ButtonsNeedCommandsRunShowsTheTimersAndTopRunsFromTheFirstRow) {
     DocumentForm& form = makeForm({});
-    for (const char* name : {"Run", "Top", "Step", "Delete", "Move Up", "Move Down", "Reload"}) {
-        EXPECT_FALSE(named<QPushButton>(form, name)->isEnabled()) << name;
-    }
-    EXPECT_TRUE(named<QPushButton>(form, "New")->isEnabled());
+    const auto enabled = [&] {
+        QStringList on;
+        for (const char* name :
+             {"Run", "Top", "Step", "Delete", "Move Up", "Move Down", "Reload", "New"}) {
+            if (named<QPushButton>(form, name)->isEnabled()) {
+                on.append(name);
+            }
+        }
+        return on;
+    };
+    EXPECT_EQ(enabled(), QStringList{"New"});
     click("New");
-    for (const char* name : {"Run", "Top", "Step", "Delete", "Move Up", "Move Down"}) {
-        EXPECT_TRUE(named<QPushButton>(form, name)->isEnabled()) << name;
-    }
-}
-
-// Run shows the timers until pressed again. Top runs from the first row: the selection follows
-// the run without counting as a move of the user's, which would stop it.
-TEST_F(DocumentFormTest, RunShowsTheTimersUntilStoppedAndTopRunsFromTheFirstRow) {
-    DocumentForm& form = makeForm({"A", "B"});
+    EXPECT_EQ(enabled(),
+              QStringList({"Run", "Top", "Step", "Delete", "Move Up", "Move Down", "New"}));
+    click("New");
     select({1});
     auto* run = named<QPushButton>(form, "Run");
     run->click();
@@ -398,42 +372,25 @@ TEST_F(DocumentFormTest, RunShowsTheTimersUntilStoppedAndTopRunsFromTheFirstRow)
     EXPECT_EQ(form.currentIndex(), 0);
 }
 
-// The name being typed is taken before saving, and the renaming modifies the document.
-TEST_F(DocumentFormTest, ANameBeingTypedIsTakenBeforeSaving) {
-    DocumentForm& form = makeForm({"A"});
-    ASSERT_FALSE(document_.isModified());
-    list().edit(list().model()->index(0, 0));
-    auto* editor = list().viewport()->findChild<QLineEdit*>();
-    ASSERT_NE(editor, nullptr);
-    editor->setText(QStringLiteral("Outro"));
-    form.prepareForSave();
-    EXPECT_EQ(document_.commands().at(0)->name(), "Outro");
+// New inserts the parameters after the focused row. Out of memory, New and a type change are
+// reported and change nothing.
+TEST_F(DocumentFormTest, NewInsertsAfterTheFocusedRowAndOutOfMemoryChangesNothing) {
+    DocumentForm& form = makeForm({"A", "B"});
+    select({0});
+    click("New");
+    ASSERT_EQ(names(), (std::vector<std::string>{"A", "A", "B"}));
+    EXPECT_EQ(form.currentIndex(), 1);
+    EXPECT_EQ(form.selectedRows(), QList<int>{1});
     EXPECT_TRUE(document_.isModified());
-}
-
-TEST_F(DocumentFormTest, OutOfMemoryIsReportedAndChangesNothing) {
-    const struct {
-        const char* action;
-        QString message;
-    } cases[] = {
-        {"New", "There is not enough memory to create a new command."},
-        {"type", "There is not enough memory to save changes made to this command."},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.action);
-        prompt_.messages.clear();
-        makeForm({"A"});
-        parameters_.outOfMemory = true;
-        if (QString(c.action) == "New") {
-            click("New");
-        } else {
-            commandType().setCurrentIndex(1);
-        }
-        parameters_.outOfMemory = false;
-        EXPECT_EQ(prompt_.messages, QStringList{c.message});
-        EXPECT_EQ(names(), std::vector<std::string>{"A"});
-        EXPECT_EQ(document_.commands().at(0)->keyword(), Keyword::Solo);
-    }
+    parameters_.outOfMemory = true;
+    click("New");
+    commandType().setCurrentIndex(1);
+    parameters_.outOfMemory = false;
+    EXPECT_EQ(prompt_.messages,
+              QStringList({"There is not enough memory to create a new command.",
+                           "There is not enough memory to save changes made to this command."}));
+    EXPECT_EQ(names(), (std::vector<std::string>{"A", "A", "B"}));
+    EXPECT_EQ(keywords(), std::vector<CommandKeyword>(3, Keyword::Solo));
 }
 
 }  // namespace

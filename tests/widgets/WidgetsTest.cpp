@@ -56,90 +56,60 @@ class ValuePairTest : public test::QtApplicationTest {
 
 // The values at the slider's ends and one step in, as the user moves it there.
 TEST_F(ValuePairTest, SliderPositionsRunFromTheFirstValueInSteps) {
-    const struct {
-        ValueRange range;
-        Qt::Orientation orientation;
-        int positions;
-        std::vector<double> taken;
-    } cases[] = {
+    const std::tuple<ValueRange, Qt::Orientation, int, std::vector<double>> cases[] = {
         {{1, 16, 1}, Qt::Horizontal, 16, {16, 1, 2}},
         {{5, 1, 0.25}, Qt::Vertical, 17, {1, 5, 4.75}},
         {{10, 200, 5}, Qt::Horizontal, 39, {200, 10, 15}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.positions);
-        make(c.range, c.orientation);
+    for (const auto& [range, orientation, positions, taken] : cases) {
+        SCOPED_TRACE(positions);
+        make(range, orientation);
         pair_->setFormat(2, false);
-        EXPECT_EQ(slider_->maximum() - slider_->minimum() + 1, c.positions);
+        EXPECT_EQ(slider_->maximum() - slider_->minimum() + 1, positions);
         for (const auto action :
              {QSlider::SliderToMaximum, QSlider::SliderToMinimum, QSlider::SliderSingleStepAdd}) {
             slider_->triggerAction(action);
         }
-        EXPECT_EQ(taken_, c.taken);
+        EXPECT_EQ(taken_, taken);
     }
 }
 
 TEST_F(ValuePairTest, TicksAreSpacedForTheSliderLength) {
-    const struct {
-        double to;
-        QSize size;
-        int interval;  // 0: no ticks
-    } cases[] = {
+    // The last value of 0 to `to` in steps of 5, the slider's size, the tick interval (0: none).
+    const std::tuple<double, QSize, int> cases[] = {
         {360, {129, 24}, 2},  // 73 positions, at most 39 ticks
         {75, {129, 24}, 1},   // 16 positions
         {360, {24, 129}, 2},  // the longer side counts
         {360, {12, 12}, 0},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.to);
-        make({0, c.to, 5});
+    for (const auto& [to, size, interval] : cases) {
+        SCOPED_TRACE(to);
+        make({0, to, 5});
         form_->show();
-        slider_->setGeometry(QRect({0, 0}, c.size));
+        slider_->setGeometry(QRect({0, 0}, size));
         EXPECT_EQ(slider_->tickPosition() == QSlider::NoTicks ? 0 : slider_->tickInterval(),
-                  c.interval);
+                  interval);
     }
-}
-
-// Position 0 is at the top: a click above the handle and the up arrow key move towards it.
-TEST_F(ValuePairTest, VerticalSliderShowsTheFirstValueAtTheTop) {
-    make({5, 1, 0.25}, Qt::Vertical);
-    slider_->setGeometry(0, 0, 24, 200);
-    form_->show();
-    pair_->setValue(1);
-    ASSERT_EQ(slider_->value(), slider_->maximum());
-    taken_.clear();
-    QTest::keyClick(slider_, Qt::Key_Up);
-    EXPECT_EQ(taken_, std::vector<double>{1.3F});  // 1.25 as shown
-    // Clicks along the top edge: those on the groove page towards the top.
-    for (int x = 0; x < slider_->width(); ++x) {
-        QTest::mouseClick(slider_, Qt::LeftButton, {}, QPoint(x, 2));
-    }
-    EXPECT_GT(taken_.size(), 1u);
-    EXPECT_GT(std::ranges::min(taken_), 1.0);
 }
 
 // Each keystroke's text is read as far as it makes a number; the form gets each new number.
 TEST_F(ValuePairTest, TypedNumbersAreTakenAndMoveTheSlider) {
-    const struct {
-        const char* keys;
-        std::vector<double> taken;
-        int position;
-    } cases[] = {
+    const std::tuple<const char*, std::vector<double>, int> cases[] = {
         {"3.5abc", {3, 3.5}, 3},
         {"abc", {}, 7},
         {"40", {4, 40}, 15},  // beyond the end: taken, the slider at its end
         {"-2", {-2}, 0},
     };
     make({1, 16, 1});
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.keys);
+    for (const auto& [keys, taken, position] : cases) {
+        SCOPED_TRACE(keys);
         pair_->setValue(8);
         taken_.clear();
         QTest::keyClick(edit_, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClicks(edit_, c.keys);
-        EXPECT_EQ(taken_, c.taken);
-        EXPECT_EQ(shown(), std::pair(QString(c.keys), c.position));
-        EXPECT_EQ(pair_->currentValue(), c.taken.empty() ? 8 : c.taken.back());
+        QTest::keyClicks(edit_, keys);
+        EXPECT_EQ(taken_, taken);
+        EXPECT_EQ(shown(), std::pair(QString(keys), position));
+        EXPECT_EQ(pair_->currentValue(), taken.empty() ? 8 : taken.back());
     }
 }
 
@@ -154,15 +124,16 @@ TEST_F(ValuePairTest, SliderMovesHandOverTheShownValueOnlyWhenItChanges) {
     slider_->triggerAction(QSlider::SliderSingleStepAdd);
     slider_->triggerAction(QSlider::SliderSingleStepSub);
     EXPECT_EQ(taken_, (std::vector<double>{0.5, 0.3F}));
-    EXPECT_EQ(edit_->text(), "0.3");
-    EXPECT_EQ(pair_->currentValue(), 0.25);
+    EXPECT_EQ(std::pair(edit_->text(), pair_->currentValue()), std::pair(QString("0.3"), 0.25));
     // Dragging the handle at the first position and letting it go there.
     QTest::mousePress(slider_, Qt::LeftButton, {}, QPoint(3, 12));
     QTest::mouseRelease(slider_, Qt::LeftButton, {}, QPoint(4, 12));
     EXPECT_EQ(std::pair(slider_->value(), taken_.size()), std::pair(0, std::size_t{2}));
 }
 
-TEST_F(ValuePairTest, ProgramAndCaptionValuesAreShownAndHandedOverAsShown) {
+// Program and caption values are shown and handed over as shown. Position 0 of a vertical slider
+// is at the top: a click above the handle and the up arrow key move towards it.
+TEST_F(ValuePairTest, ValuesAreHandedOverAsShownAndAVerticalSliderStartsAtTheTop) {
     make({5, 1, 0.25}, Qt::Vertical);
     pair_->setFormat(2, true);
     pair_->setValue(2.625);
@@ -175,10 +146,22 @@ TEST_F(ValuePairTest, ProgramAndCaptionValuesAreShownAndHandedOverAsShown) {
     make({5, 1, 0.25}, Qt::Vertical);
     pair_->setLabelValue(2.625);
     pair_->label()->setGeometry(0, 0, 100, 20);
+    slider_->setGeometry(0, 0, 24, 200);
     form_->show();
     QTest::mouseClick(pair_->label(), Qt::LeftButton, {}, QPoint(10, 10));
     EXPECT_EQ(shown(), std::pair(QString("2.6"), 10));
     EXPECT_EQ(taken_, std::vector<double>{2.6F});
+    pair_->setValue(1);
+    ASSERT_EQ(slider_->value(), slider_->maximum());
+    taken_.clear();
+    QTest::keyClick(slider_, Qt::Key_Up);
+    EXPECT_EQ(taken_, std::vector<double>{1.3F});  // 1.25 as shown
+    // Clicks along the top edge: those on the groove page towards the top.
+    for (int x = 0; x < slider_->width(); ++x) {
+        QTest::mouseClick(slider_, Qt::LeftButton, {}, QPoint(x, 2));
+    }
+    EXPECT_GT(taken_.size(), 1u);
+    EXPECT_GT(std::ranges::min(taken_), 1.0);
 }
 
 TEST_F(ValuePairTest, DisabledPairShowsNothingAndKeepsTheValueForLater) {
@@ -263,8 +246,7 @@ TEST_F(XSplitterStaticTest, TheDifferenceGoesToTheOtherLooseRowsFromTheLast) {
 TEST_F(XSplitterStaticTest, SizesSetBeforeTheSplitterIsShownTakeEffectAtTheNextLayout) {
     rows_.setPaneSize(0, 120);
     rows_.setPaneSize(2, 0);
-    EXPECT_EQ(rows_.paneSize(0), 120);
-    EXPECT_EQ(rows_.paneSize(2), 0);
+    EXPECT_EQ(std::pair(rows_.paneSize(0), rows_.paneSize(2)), std::pair(120, 0));
     showAt(500);
     EXPECT_EQ(rows_.sizes(), QList<int>({120, space() - 120, 0}));
     // Applied once: later sizes are the splitter's own.
@@ -331,12 +313,9 @@ const QString kOpenFilter =
     "All Openable Files (*.rova, *.rtf, *.txt)|*.rova;*.rtf;*.txt|Rova Files (*.rova)|*.rova|"
     "Rich Text Files (*.rtf)|*.rtf|Text Files (*.txt)|*.txt|";
 
-class FilePromptTest : public ::testing::Test {
-  protected:
-    FilePrompt::DialogResult choose(const QStringList& files, int filter = 0) {
-        return FilePrompt::DialogResult{files, filter};
-    }
+using Choice = FilePrompt::DialogResult;
 
+struct FilePromptTest : ::testing::Test {
     AnsweringPrompt questions_;
     ScriptedDialog dialog_;
 };
@@ -359,15 +338,15 @@ TEST_F(FilePromptTest, DefaultExtensionIsAppendedOrQuestioned) {
     const auto save = [&](const QString& initial) {
         return prompt.prompt(initial, FilePrompt::Mode::Save, "Save Picture");
     };
-    dialog_.choices = {choose({"/p/pic"})};
+    dialog_.choices = {Choice{{"/p/pic"}, 0}};
     EXPECT_EQ(save(QString()), QStringList{"/p/pic.bmp"});
     EXPECT_EQ(dialog_.requests.back().defaultSuffix, "bmp");
-    dialog_.choices = {choose({"/p/pic.gif"}), choose({"/p/pic.gif"})};
+    dialog_.choices = {Choice{{"/p/pic.gif"}, 0}, Choice{{"/p/pic.gif"}, 0}};
     questions_.answers = {Answer::Ok, Answer::Cancel};
     EXPECT_EQ(save("/p/old.bmp"), std::nullopt);
     ASSERT_EQ(questions_.questions.size(), 2u);
-    EXPECT_EQ(questions_.questions[0].message, "Use .bmp?");
-    EXPECT_EQ(questions_.questions[0].choices, Choices::OkCancel);
+    EXPECT_EQ(std::pair(questions_.questions[0].message, questions_.questions[0].choices),
+              std::pair(QString("Use .bmp?"), Choices::OkCancel));
     EXPECT_EQ(dialog_.requests.back().initialPath, "/p/pic.gif");
     prompt.prompt(QString(), FilePrompt::Mode::OpenExistingFile, QString());
     EXPECT_EQ(dialog_.requests.back().defaultSuffix, QString());
@@ -377,15 +356,15 @@ TEST_F(FilePromptTest, DefaultExtensionIsAppendedOrQuestioned) {
 // extension to go by, the filter chosen last time is offered.
 TEST_F(FilePromptTest, EmptyChoiceAsksAgainAndTheChosenFilterIsRemembered) {
     FilePrompt prompt(kOpenFilter, false, QString(), questions_, dialog_.show());
-    dialog_.choices = {choose({}), std::nullopt};
+    dialog_.choices = {Choice{{}, 0}, std::nullopt};
     EXPECT_EQ(prompt.prompt("/x/start.rtf", FilePrompt::Mode::OpenMultiple, "Open"), std::nullopt);
     ASSERT_EQ(dialog_.requests.size(), 2u);
-    EXPECT_EQ(dialog_.requests[0].initialFilter, 2);
-    EXPECT_EQ(dialog_.requests[0].title, "Open");
+    EXPECT_EQ(std::pair(dialog_.requests[0].initialFilter, dialog_.requests[0].title),
+              std::pair(2, QString("Open")));
     EXPECT_EQ(dialog_.requests[1].initialPath, "/x/start.rtf");
 
     const QStringList chosen{"/a/c|d.rova", "/a/a.rova"};
-    dialog_.choices = {choose(chosen, 1), std::nullopt};
+    dialog_.choices = {Choice{chosen, 1}, std::nullopt};
     EXPECT_EQ(prompt.prompt(QString(), FilePrompt::Mode::OpenMultiple, QString()), chosen);
     EXPECT_EQ(prompt.prompt(QString(), FilePrompt::Mode::OpenMultiple, QString()), std::nullopt);
     EXPECT_EQ(dialog_.requests.back().initialFilter, 1);

@@ -12,6 +12,9 @@
 namespace rova {
 namespace {
 
+// The list's paths in order, and every path the host was asked to open.
+using State = std::pair<QStringList, QStringList>;
+
 // The list's host opens whatever the list asks for and remembers it.
 class DocumentListTest : public ::testing::Test, public DocumentListHost {
   protected:
@@ -40,6 +43,7 @@ class DocumentListTest : public ::testing::Test, public DocumentListHost {
         }
         return list.endOpen();
     }
+    State state() const { return {listed(), opened}; }
     QStringList listed() const {
         QStringList paths;
         for (const DocumentListEntry& entry : list.entries()) {
@@ -60,12 +64,10 @@ class DocumentListTest : public ::testing::Test, public DocumentListHost {
 
 TEST_F(DocumentListTest, FilesOpenedTogetherReplaceTheListSortedIgnoringCaseAndTheFirstOpens) {
     EXPECT_TRUE(open({"/c", "/A", "/b"}));
-    EXPECT_EQ(listed(), QStringList({"/A", "/b", "/c"}));
-    EXPECT_EQ(opened, QStringList({"/A"}));
+    EXPECT_EQ(state(), State({"/A", "/b", "/c"}, {"/A"}));
     EXPECT_TRUE(list.isCurrentFromList());
     open({"/z"});
-    EXPECT_EQ(listed(), QStringList({"/z"})) << "without Additive Open the list is replaced";
-    EXPECT_EQ(opened.last(), "/z");
+    EXPECT_EQ(state(), State({"/z"}, {"/A", "/z"})) << "without Additive Open the list is replaced";
     EXPECT_FALSE(open({})) << "nothing pending";
     opens = false;
     EXPECT_FALSE(open({"/broken"}));
@@ -77,13 +79,11 @@ TEST_F(DocumentListTest, AdditiveOpenQueuesAfterTheMostRecentlyAddedEntry) {
     open({"/a"});
     clock.advance(10);
     EXPECT_FALSE(open({"/b"}));
-    EXPECT_EQ(listed(), QStringList({"/a", "/b"}));
-    EXPECT_EQ(opened, QStringList({"/a"})) << "the open document stays";
+    EXPECT_EQ(state(), State({"/a", "/b"}, {"/a"})) << "the open document stays";
     list.next(false);  // b, a: b is the newest and now at the head
     clock.advance(10);
     EXPECT_FALSE(open({"/d", "/c"}));
-    EXPECT_EQ(listed(), QStringList({"/b", "/c", "/d", "/a"}));
-    EXPECT_EQ(opened, QStringList({"/a", "/b"}));
+    EXPECT_EQ(state(), State({"/b", "/c", "/d", "/a"}, {"/a", "/b"}));
 }
 
 // Ages are measured back from now, so the newest and the first added entry are found even when
@@ -128,16 +128,14 @@ TEST_F(DocumentListTest, OpeningTheOpenFileReducesTheListAndReopensNothing) {
 }
 
 // A single-play entry, only ever the head, leaves after it has played.
-TEST_F(DocumentListTest, NextLoopsPreviousBringsTheLastToTheHeadAndSinglePlayEntriesLeave) {
+TEST_F(DocumentListTest, NextLoopsPreviousBringsTheLastToTheHeadSinglePlayLeavesPickedUpQueue) {
     open({"/a", "/b", "/c"});
     for (int i = 0; i < 4; ++i) {
         EXPECT_TRUE(list.next(true));
     }
-    EXPECT_EQ(opened, QStringList({"/a", "/b", "/c", "/a", "/b"}));
-    EXPECT_EQ(listed(), QStringList({"/b", "/c", "/a"}));
+    EXPECT_EQ(state(), State({"/b", "/c", "/a"}, {"/a", "/b", "/c", "/a", "/b"}));
     EXPECT_TRUE(list.previous());
-    EXPECT_EQ(opened.last(), "/a");
-    EXPECT_EQ(listed(), QStringList({"/a", "/b", "/c"}));
+    EXPECT_EQ(state(), State({"/a", "/b", "/c"}, {"/a", "/b", "/c", "/a", "/b", "/a"}));
     EXPECT_FALSE(list.headIsSinglePlay());
     list.toggleSinglePlay();
     EXPECT_TRUE(list.headIsSinglePlay());
@@ -145,16 +143,22 @@ TEST_F(DocumentListTest, NextLoopsPreviousBringsTheLastToTheHeadAndSinglePlayEnt
     list.next(true);
     EXPECT_EQ(listed(), QStringList({"/b", "/c"}));
     EXPECT_EQ(opened.last(), "/b");
+    // Picked-up entries queue after the current one and after unplayed picked-up ones.
+    list.mergePickedUp({{"/p/x", 1000, 100, true}, {"/p/y", 1000, 200, true}});
+    list.mergePickedUp({{"/p/z", 2000, 50, true}});
+    EXPECT_EQ(listed(), QStringList({"/b", "/p/x", "/p/y", "/p/z", "/c"}));
+    EXPECT_EQ(opened.size(), 7) << "nothing opens";
 }
 
-TEST_F(DocumentListTest, AOneEntryListStaysAtTheEndOfItsRunAndNavigatesOnlyToComeBack) {
+// A one-entry list stays at the end of its run. Removing the last entry clears the list; clearing
+// it replaces the document only when it came from the list, and New never does.
+TEST_F(DocumentListTest, OneEntryNavigatesOnlyToComeBackRemoveOpensTheNextClearingSparesOthers) {
     EXPECT_FALSE(list.canNavigate()) << "empty";
     open({"/a"});
     list.toggleSinglePlay();
     EXPECT_FALSE(list.canNavigate()) << "one entry, already open";
     EXPECT_FALSE(list.next(true));
-    EXPECT_EQ(listed(), QStringList({"/a"}));
-    EXPECT_EQ(opened.size(), 1);
+    EXPECT_EQ(state(), State({"/a"}, {"/a"}));
     // Once another document is on screen, Next brings the entry back.
     list.setCurrentFromList(false);
     openPath = "/demo/Demo.rova";
@@ -162,15 +166,9 @@ TEST_F(DocumentListTest, AOneEntryListStaysAtTheEndOfItsRunAndNavigatesOnlyToCom
     EXPECT_TRUE(list.next(false));
     EXPECT_EQ(opened.last(), "/a");
     EXPECT_TRUE(list.isCurrentFromList());
-}
-
-// Removing the last entry clears the list; clearing it replaces the document only when it came
-// from the list, and New never does.
-TEST_F(DocumentListTest, RemoveOpensTheNextAndClearingReplacesOnlyADocumentFromTheList) {
     open({"/a", "/b"});
     EXPECT_TRUE(list.remove());
-    EXPECT_EQ(listed(), QStringList({"/b"}));
-    EXPECT_EQ(opened.last(), "/b");
+    EXPECT_EQ(state(), State({"/b"}, {"/a", "/a", "/b"}));
     EXPECT_FALSE(list.remove());
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(newDocuments, 1);
@@ -188,8 +186,8 @@ TEST_F(DocumentListTest, RemoveOpensTheNextAndClearingReplacesOnlyADocumentFromT
 }
 
 // Without Random Order a reshuffle sorts. With it, a single-play head that is the newest entry
-// (all were added at once) leaves before the reshuffle.
-TEST_F(DocumentListTest, RandomOrderInsertsAtRandomPlacesAndDropsASinglePlayNewestHead) {
+// (all were added at once) leaves before the reshuffle, and the newest leading entry is reshuffled.
+TEST_F(DocumentListTest, RandomOrderInsertsAtRandomAndReshufflesUntilNoNewestEntryLeads) {
     flags.set(AppFlag::RandomOrder, true);
     script = {7, 0, 4};  // a at 7 % 1, b at 0 % 2, c at 4 % 3
     open({"/a", "/b", "/c"});
@@ -203,12 +201,10 @@ TEST_F(DocumentListTest, RandomOrderInsertsAtRandomPlacesAndDropsASinglePlayNewe
     script = {0, 0};  // b, then c before it
     list.next(true);
     EXPECT_TRUE(script.empty());
-    EXPECT_EQ(listed(), QStringList({"/c", "/b"}));
-    EXPECT_EQ(opened.last(), "/c");
-}
-
-TEST_F(DocumentListTest, RandomOrderReshufflesUntilAnotherEntryLeads) {
-    // b is the newest entry; a and c were added together before it.
+    EXPECT_EQ(state(), State({"/c", "/b"}, {"/b", "/c"}));
+    // A reshuffle goes on until another entry leads. Here b is the newest entry; a and c were
+    // added together before it.
+    flags.set(AppFlag::RandomOrder, false);
     list.beginOpen();
     list.insertPending({"/a", 1000, 0, false});
     list.insertPending({"/b", 1005, 0, false});
@@ -224,26 +220,18 @@ TEST_F(DocumentListTest, RandomOrderReshufflesUntilAnotherEntryLeads) {
     script = {0, 1, 1, 0, 0, 2};
     list.next(true);
     EXPECT_TRUE(script.empty()) << "reshuffled twice";
-    EXPECT_EQ(listed(), QStringList({"/a", "/b", "/c"}));
-    EXPECT_EQ(opened.last(), "/a");
+    EXPECT_EQ(state(), State({"/a", "/b", "/c"}, {"/b", "/c", "/a", "/b", "/a"}));
 }
 
-TEST_F(DocumentListTest, PickedUpEntriesQueueAfterTheCurrentAndUnplayedPickedUpOnes) {
-    open({"/a", "/b", "/c"});
-    list.mergePickedUp({{"/p/x", 1000, 100, true}, {"/p/y", 1000, 200, true}});
-    list.mergePickedUp({{"/p/z", 2000, 50, true}});
-    EXPECT_EQ(listed(), QStringList({"/a", "/p/x", "/p/y", "/p/z", "/b", "/c"}));
-    EXPECT_EQ(opened.size(), 1) << "nothing opens";
-    // Not from the list: the picked-up entries come first, still after unplayed ones.
-    list.clearForNew();
+// Picked-up entries for a document not from the list come first, still after unplayed ones.
+TEST_F(DocumentListTest, PickedUpEntriesForADocumentNotFromTheListLead) {
     list.mergePickedUp({{"/p/v", 3000, 300, true}});
     list.mergePickedUp({{"/p/u", 3000, 400, true}});
     EXPECT_EQ(listed(), QStringList({"/p/v", "/p/u"}));
     open({"/k"});
     list.setCurrentFromList(false);
     list.mergePickedUp({{"/p/t", 3000, 500, true}});
-    EXPECT_EQ(listed(), QStringList({"/p/t", "/k"}));
-    EXPECT_EQ(opened.size(), 2);
+    EXPECT_EQ(state(), State({"/p/t", "/k"}, {"/k"}));
 }
 
 // The test process starts without a data folder, like a fresh account: the trash is made. A file
