@@ -1,8 +1,6 @@
 #pragma once
 
-// Shared helpers of the engine tests: records with every motion flag off, packed contents whose
-// columns are easy to recognise in a frame, a player on its own clock, and an engine that counts
-// its frames.
+// Engine test helpers: plain records, recognisable contents, a lone player, a counting engine.
 
 #include <gtest/gtest.h>
 
@@ -106,9 +104,8 @@ inline std::vector<int> countingFrom(int first, int count, int step = 1) {
 }
 
 inline bool frameIsDark(const LampFrame& frame) {
-    return std::all_of(frame.columns.begin(), frame.columns.end(), [](const auto& column) {
-        return column[0] == 0 && column[1] == 0 && column[2] == 0;
-    });
+    return litColumns(frame, 0).empty() && litColumns(frame, 1).empty() &&
+           litColumns(frame, 2).empty();
 }
 
 inline bool isRetiring(const Player& player) {
@@ -178,9 +175,8 @@ class TestEngine : public PlayerEngine {
     std::atomic<int> composed_{0};
 };
 
-// An engine on a virtual clock that starts at `startMs`.
+// An engine on a virtual clock.
 struct EngineRig {
-    explicit EngineRig(std::uint32_t startMs = 0) : clock(startMs) {}
     VirtualClock clock;
     TestEngine engine{clock};
 };

@@ -50,8 +50,7 @@ TEST(PlayerDrawing, SamplesContentColumnsOntoTheDegreeColumnsOfItsSpan) {
     const std::vector<int> ten = countingFrom(1, 10);
     const std::vector<int> fours{4, 4, 4, 4, 3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1};
     const SamplingCase cases[] = {
-        sampled("one column per degree", {.origin = 10, .width = 20}, 20,
-                {{10, countingFrom(1, 20)}}),
+        sampled("a column a degree", {.origin = 10, .width = 20}, 20, {{10, countingFrom(1, 20)}}),
         sampled("stretched: 4 columns over 16 degrees, first sample at 0.125",
                 {.origin = 0, .width = 16}, 4,
                 {{0, {1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4}}}),
@@ -73,8 +72,6 @@ TEST(PlayerDrawing, SamplesContentColumnsOntoTheDegreeColumnsOfItsSpan) {
         sampled("the window's end column is drawn",
                 {.origin = 190, .width = 40, .clipStart = 100, .clipEnd = 200}, 40,
                 {{190, countingFrom(1, 11)}}),
-        sampled("three projections", {.origin = 5, .width = 10, .projections = 3}, 10,
-                copies(5, 3, ten)),
         sampled("a copy past 360 lands at 120", {.origin = 300, .width = 10, .projections = 2}, 10,
                 copies(300, 2, ten)),
         sampled("stored projections 0 draw once", {.origin = 5, .width = 10, .projections = 0}, 10,
@@ -87,36 +84,29 @@ TEST(PlayerDrawing, SamplesContentColumnsOntoTheDegreeColumnsOfItsSpan) {
         sampled("a wrapped window 0..359 is no window either",
                 {.origin = 350, .width = 21, .flags = PlayerFlags::WrapAround, .clipEnd = 359}, 21,
                 {{350, ten}, {0, countingFrom(11, 11)}}),
-        sampled("no wrap: the active window cuts at 359", {.origin = 350, .width = 21}, 21,
-                {{350, ten}}),
+        sampled("no wrap: the window cuts at 359", {.origin = 350, .width = 21}, 21, {{350, ten}}),
     };
     for (const SamplingCase& c : cases) {
         SCOPED_TRACE(c.name);
         PlayerRig rig;
         rig.start(test::record(c.setup), numberedColumns(c.columns));
-        const LampFrame frame = rig.draw();
-        std::vector<int> lit;
+        std::vector<int> expected(LampFrame::kColumns, 0), shown;
         for (const Segment& segment : c.expected) {
-            std::vector<int> words;
-            for (std::size_t k = 0; k < segment.words.size(); ++k) {
-                lit.push_back(segment.first + static_cast<int>(k));
-                words.push_back(frame.columns[lit.back()][0]);
-            }
-            EXPECT_EQ(words, segment.words) << "from column " << segment.first;
+            std::copy(segment.words.begin(), segment.words.end(), expected.begin() + segment.first);
         }
-        std::sort(lit.begin(), lit.end());
-        EXPECT_EQ(litColumns(frame), lit);
+        for (const LampFrame::Column& column : rig.draw().columns) {
+            shown.push_back(column[0]);
+        }
+        EXPECT_EQ(shown, expected);
     }
 }
 
 TEST(PlayerDrawing, SixteenRowsMapOneToOneOntoTheLampsOfEachPlane) {
     PlayerRig rig;
     rig.start(test::record({.origin = 7.0, .width = 1.0}), {lampColumn(0x8001, 0x1234, 0xFFFF)});
-    const LampFrame frame = rig.draw();
-    EXPECT_EQ(frame.columns[7], (LampFrame::Column{0x8001, 0x1234, 0xFFFF}));
-    for (int plane = 0; plane < 3; ++plane) {
-        EXPECT_EQ(litColumns(frame, plane), std::vector<int>{7});
-    }
+    LampFrame expected;
+    expected.columns[7] = {0x8001, 0x1234, 0xFFFF};
+    EXPECT_EQ(rig.draw().columns, expected.columns);
 }
 
 TEST(PlayerDrawing, SqueezingOrsTheColumnsOfADegreeSoThinLinesStay) {
@@ -189,6 +179,12 @@ TEST(PlayerDrawing, VerticalShiftPlacesRowsOnTheLampsAndRetiresWhenNoneCanComeBa
         {32, edges, -24.0, 0, true},
         // 8 − 8.5 truncates toward zero to s = 0 (flooring would give −1 and lose row 16).
         {32, 0x00008000, -8.5, 0x8000},
+        // 100 rows, more than packing makes but the content allows: c = (48 − 100) / 2 = −26.
+        // Whatever s is, only the rows of the word that reach the lamps are drawn.
+        {100, ~0u, -6.0, 0},        // s = −32: the whole word is above them
+        {100, ~0u, -40.0, 0},       // s = −66
+        {100, ~0u, 16.0, 0xFC00},   // s = −10: the low rows of the word stay above the lamps
+        {100, ~0u, 58.0, 0, true},  // s = 32: the whole word is below them
     };
     for (const ShiftCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.rows << " rows, y " << c.yShift << ", speed "
@@ -213,6 +209,9 @@ PlayerSetup windowed(PlayerSetup s) {
 }
 
 TEST(PlayerDrawing, ADarkPlayerRetiresOnlyWhenItCanNeverBeSeenAgain) {
+    constexpr std::uint32_t kSync = PlayerFlags::OriginSync, kWrap = PlayerFlags::WrapAround,
+                            kMirror = PlayerFlags::MirrorAtZero,
+                            kBounce = PlayerFlags::BounceAtZero;
     // Origin 20 puts 20..29 before the window, 250 puts 250..259 after it. A negative width
     // shows only with MirrorAtZero.
     const struct {
@@ -227,22 +226,16 @@ TEST(PlayerDrawing, ADarkPlayerRetiresOnlyWhenItCanNeverBeSeenAgain) {
         {"moving in from after", windowed({.origin = 250, .speed = -1}), false},
         {"moving away after", windowed({.origin = 250, .speed = 1}), true},
         {"accelerating in from after", windowed({.origin = 250, .accel = -1}), false},
-        {"window travels with it",
-         windowed({.origin = 20, .speed = 1, .flags = PlayerFlags::OriginSync}), true},
+        {"window travels with it", windowed({.origin = 20, .speed = 1, .flags = kSync}), true},
         {"width accelerating", windowed({.origin = 20, .widthAccel = 1}), false},
         {"width growing", windowed({.origin = 20, .widthSpeed = 1}), false},
-        {"shrinking, mirrors",
-         windowed({.origin = 20, .widthSpeed = -1, .flags = PlayerFlags::MirrorAtZero}), false},
-        {"shrinking, bounces",
-         windowed({.origin = 20, .widthSpeed = -1, .flags = PlayerFlags::BounceAtZero}), false},
+        {"shrinking, mirrors", windowed({.origin = 20, .widthSpeed = -1, .flags = kMirror}), false},
+        {"shrinking, bounces", windowed({.origin = 20, .widthSpeed = -1, .flags = kBounce}), false},
         {"shrinking", windowed({.origin = 20, .widthSpeed = -1}), true},
-        {"wraps round", windowed({.origin = 20, .speed = 1, .flags = PlayerFlags::WrapAround}),
-         false},
-        {"wraps but still", windowed({.origin = 20, .flags = PlayerFlags::WrapAround}), true},
+        {"wraps round", windowed({.origin = 20, .speed = 1, .flags = kWrap}), false},
+        {"wraps but still", windowed({.origin = 20, .flags = kWrap}), true},
         {"negative width, shrinking: frozen", {.width = -140, .widthSpeed = -1}, true},
-        {"negative width, bouncing at zero",
-         {.width = -140, .widthSpeed = -1, .flags = PlayerFlags::BounceAtZero},
-         false},
+        {"negative width, bouncing", {.width = -140, .widthSpeed = -1, .flags = kBounce}, false},
         {"negative width, growing back", {.width = -140, .widthSpeed = 1}, false},
     };
     for (const auto& c : cases) {
@@ -253,30 +246,6 @@ TEST(PlayerDrawing, ADarkPlayerRetiresOnlyWhenItCanNeverBeSeenAgain) {
         EXPECT_EQ(test::isRetiring(rig.player), c.retires);
         const bool frozen = c.retires && c.setup.width < 0;
         EXPECT_EQ(rig.state().widthSpeed, frozen ? 0.0 : c.setup.widthSpeed);
-    }
-}
-
-TEST(PlayerDrawing, ContentTallerThanTheWordsDrawsOnlyWhatFitsTheLamps) {
-    // Packing never makes more than 32 rows, but the content type allows it: the shift onto the
-    // lamps must stay defined and draw only the rows that reach the lamps.
-    test::PlayerRig rig(8.0);
-    PlayerParameters record = test::record({.origin = 0.0, .width = 20.0});
-    const struct {
-        double yShift;
-        std::uint16_t lamps;
-    } cases[] = {
-        // 100 rows: c = (48 − 100) / 2 = −26, so the lamp shift is y − 26.
-        {0.0, 0},        // s = −26: the low rows of the word stay above the lamps
-        {-6.0, 0},       // s = −32: the whole word is above them
-        {-40.0, 0},      // s = −66
-        {16.0, 0xFC00},  // s = −10
-        {57.0, 0x0001},  // s = 31
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.yShift);
-        record.yShift = c.yShift;
-        rig.start(record, std::vector<ContentColumn>(20, {0xFFFFFFFF, 0, 0}), 100);
-        EXPECT_EQ(rig.draw().columns[10], (LampFrame::Column{c.lamps, 0, 0}));
     }
 }
 

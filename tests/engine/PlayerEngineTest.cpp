@@ -6,6 +6,7 @@
 
 #include <bit>
 #include <functional>
+#include <tuple>
 
 #include "EngineTestSupport.h"
 
@@ -17,12 +18,13 @@ using test::makeSet;
 using test::numberedColumns;
 using test::TestEngine;
 
-// A visible player 10 degrees wide unless told otherwise, recognisable by its origin.
+// A visible player 10 degrees wide, recognisable by its origin; a death time enables itself.
 PlayerParameters playerAt(double origin, DeathType death = DeathType::Immediate,
-                          std::uint32_t commandFlags = 0, double width = 10.0) {
-    PlayerParameters record = test::record({.origin = origin, .width = width});
+                          std::uint32_t commandFlags = 0, double deathAfter = 0.0) {
+    PlayerParameters record = test::record({.origin = origin, .width = 10.0});
     record.deathType = static_cast<std::uint32_t>(death);
-    record.commandFlags = commandFlags;
+    record.commandFlags = commandFlags | (deathAfter > 0 ? CommandFlags::DeathAfterEnabled : 0);
+    record.deathAfter = deathAfter;
     return record;
 }
 
@@ -30,14 +32,16 @@ void add(EngineRig& rig, const PlayerParameters& record) {
     ASSERT_TRUE(rig.engine.addPlayer(makeSet(record, numberedColumns(10)), false));
 }
 
-// The origin fields of the players from the top down.
-std::vector<double> stackOrigins(const TestEngine& engine) {
-    std::vector<double> origins;
-    for (const Player* player : engine.players()) {
-        origins.push_back(player->parameters().origin);
+// Each player from the top down: its record's origin, its state bits and decimation steps left.
+using Stack = std::vector<std::tuple<double, std::uint32_t, std::uint32_t>>;
+Stack stack(const TestEngine& engine) {
+    Stack players;
+    for (const Player* p : engine.players()) {
+        players.emplace_back(p->parameters().origin, p->state().bits, p->state().decimationSteps);
     }
-    return origins;
+    return players;
 }
+constexpr std::uint32_t kDecimating = PlayerStateBits::CountingDown | PlayerStateBits::Decimating;
 
 TEST(PlayerStack, SoloKillsEveryOtherPlayerWithItsOwnDeathType) {
     EngineRig rig;
@@ -46,21 +50,12 @@ TEST(PlayerStack, SoloKillsEveryOtherPlayerWithItsOwnDeathType) {
     add(rig, playerAt(30.0, DeathType::DecimateSlow));
     rig.engine.killTopPlayer(false);  // 30 starts a 16-step decimation
     rig.engine.compose(3);
-    ASSERT_EQ(rig.engine.top().state().decimationSteps, 13u);
-
     add(rig, playerAt(40.0, DeathType::Immediate, CommandFlags::Solo));
-    EXPECT_EQ(stackOrigins(rig.engine), (std::vector<double>{40.0, 30.0, 20.0}));
-    const auto players = rig.engine.players();
-    EXPECT_EQ(players[0]->state().bits, 0u);
     // The decimating player keeps its own decimation; the fast one starts 8 steps at F = 8.
-    EXPECT_EQ(players[1]->state().decimationSteps, 13u);
-    EXPECT_EQ(players[2]->state().bits,
-              PlayerStateBits::CountingDown | PlayerStateBits::Decimating);
-    EXPECT_EQ(players[2]->state().decimationSteps, 8u);
+    EXPECT_EQ(stack(rig.engine), (Stack{{40, 0, 0}, {30, kDecimating, 13}, {20, kDecimating, 8}}));
     // Every player below the top moves on in each frame.
     rig.engine.compose(1);
-    EXPECT_EQ(players[1]->state().decimationSteps, 12u);
-    EXPECT_EQ(players[2]->state().decimationSteps, 7u);
+    EXPECT_EQ(stack(rig.engine), (Stack{{40, 0, 0}, {30, kDecimating, 12}, {20, kDecimating, 7}}));
 }
 
 TEST(PlayerStack, ReplaceTopKillsOnlyTheTopPlayer) {
@@ -68,17 +63,16 @@ TEST(PlayerStack, ReplaceTopKillsOnlyTheTopPlayer) {
     add(rig, playerAt(10.0));
     add(rig, playerAt(20.0));
     add(rig, playerAt(30.0, DeathType::Immediate, CommandFlags::ReplaceTop));
-    EXPECT_EQ(stackOrigins(rig.engine), (std::vector<double>{30.0, 10.0}));
+    EXPECT_EQ(stack(rig.engine), (Stack{{30, 0, 0}, {10, 0, 0}}));
 
     // A decimating victim stays until its decimation ends.
     add(rig, playerAt(40.0, DeathType::DecimateFast));
     add(rig, playerAt(50.0, DeathType::Immediate, CommandFlags::ReplaceTop));
-    EXPECT_EQ(stackOrigins(rig.engine), (std::vector<double>{50.0, 40.0, 30.0, 10.0}));
-    EXPECT_NE(rig.engine.players()[1]->state().bits & PlayerStateBits::Decimating, 0u);
+    EXPECT_EQ(stack(rig.engine), (Stack{{50, 0, 0}, {40, kDecimating, 8}, {30, 0, 0}, {10, 0, 0}}));
 
     // Solo wins over replace top.
     add(rig, playerAt(60.0, DeathType::Immediate, CommandFlags::Solo | CommandFlags::ReplaceTop));
-    EXPECT_EQ(stackOrigins(rig.engine), (std::vector<double>{60.0, 40.0}));
+    EXPECT_EQ(stack(rig.engine), (Stack{{60, 0, 0}, {40, kDecimating, 8}}));
 }
 
 TEST(PlayerStack, ChangeTopPlayerAddsOnAnEmptyStackAndOtherwiseChangesOnlyTheTop) {
@@ -89,7 +83,7 @@ TEST(PlayerStack, ChangeTopPlayerAddsOnAnEmptyStackAndOtherwiseChangesOnlyTheTop
     add(rig, playerAt(20.0));
     // Record only: the top player keeps its content; with content the new columns replace it.
     EXPECT_TRUE(rig.engine.changeTopPlayer(changed, false, false, false));
-    EXPECT_EQ(stackOrigins(rig.engine), (std::vector<double>{25.0, 10.0}));
+    EXPECT_EQ(stack(rig.engine), (Stack{{25, 0, 0}, {10, 0, 0}}));
     EXPECT_EQ(rig.engine.top().state().origin, 25.0);
     EXPECT_EQ(rig.engine.top().content().columnCount(), 10u);
     EXPECT_EQ(rig.engine.players()[1]->content().columnCount(), 3u);
@@ -104,8 +98,7 @@ TEST(PlayerStack, KillAllUsesEachPlayersDeathTypeAndUnknownTypesActImmediately) 
     add(rig, playerAt(30.0, static_cast<DeathType>(3)));
     add(rig, playerAt(40.0, static_cast<DeathType>(4)));
     rig.engine.killAllPlayers(false);
-    EXPECT_EQ(stackOrigins(rig.engine), std::vector<double>{20.0});
-    EXPECT_EQ(rig.engine.top().state().decimationSteps, 16u);
+    EXPECT_EQ(stack(rig.engine), (Stack{{20, kDecimating, 16}}));
     rig.engine.compose(15);
     rig.engine.killAllPlayers(false);  // already decimating: not restarted
     EXPECT_EQ(rig.engine.top().state().decimationSteps, 1u);
@@ -114,12 +107,6 @@ TEST(PlayerStack, KillAllUsesEachPlayersDeathTypeAndUnknownTypesActImmediately) 
 }
 
 TEST(PlayerStack, PlayersLeaveWhenTheirTimeIsUpOrTenSecondsAfterTheyRetired) {
-    PlayerParameters twoSeconds =
-        playerAt(10.0, DeathType::Immediate, CommandFlags::DeathAfterEnabled);
-    twoSeconds.deathAfter = 2.0;
-    PlayerParameters oneSecond =
-        playerAt(10.0, DeathType::DecimateFast, CommandFlags::DeathAfterEnabled);
-    oneSecond.deathAfter = 1.0;
     // Still, outside its window: it retires in its first frame.
     PlayerParameters retired = playerAt(10.0, DeathType::DecimateSlow);
     retired.clipStart = 100.0;
@@ -128,11 +115,12 @@ TEST(PlayerStack, PlayersLeaveWhenTheirTimeIsUpOrTenSecondsAfterTheyRetired) {
         const char* name;
         PlayerParameters record;
         int framesAlive;  // composed before the frame in which it is removed
-        std::uint32_t bitsAfter8;
+        std::uint32_t bitsAtTheEnd;
     } cases[] = {
-        {"two seconds at 8 frames a second", twoSeconds, 15, PlayerStateBits::CountingDown},
-        {"one second, then 8 frames of fast decimation", oneSecond, 15,
-         PlayerStateBits::CountingDown | PlayerStateBits::Decimating},
+        {"two seconds at 8 frames a second", playerAt(10.0, DeathType::Immediate, 0, 2.0), 15,
+         PlayerStateBits::CountingDown},
+        {"one second, then 8 frames of fast decimation",
+         playerAt(10.0, DeathType::DecimateFast, 0, 1.0), 15, kDecimating},
         {"retired: ten seconds, without decimating", retired, 79,
          PlayerStateBits::CountingDown | PlayerStateBits::Retiring},
     };
@@ -140,11 +128,9 @@ TEST(PlayerStack, PlayersLeaveWhenTheirTimeIsUpOrTenSecondsAfterTheyRetired) {
         SCOPED_TRACE(c.name);
         EngineRig rig;
         add(rig, c.record);
-        rig.engine.compose(8);
-        EXPECT_EQ(rig.engine.top().state().bits, c.bitsAfter8);
-        rig.engine.compose(c.framesAlive - 8);
+        rig.engine.compose(c.framesAlive);
         EXPECT_EQ(rig.engine.playerCount(), 1u);
-        EXPECT_EQ(rig.engine.top().state().bits, c.bitsAfter8);
+        EXPECT_EQ(rig.engine.top().state().bits, c.bitsAtTheEnd);
         rig.engine.compose(1);
         EXPECT_EQ(rig.engine.playerCount(), 0u);
     }
@@ -181,7 +167,7 @@ TEST(PlayerStack, OperationsResetTheLagOnlyWhenAsked) {
     }
 }
 
-TEST(DecimationFrames, StepCountsFollowTheFrameRateAndNoLampComesBack) {
+TEST(DecimationFrames, StepCountsFollowTheFrameRateMasksTheFrameColumnAndNoLampComesBack) {
     struct Case {
         double framesPerSecond;
         DeathType death;
@@ -207,9 +193,10 @@ TEST(DecimationFrames, StepCountsFollowTheFrameRateAndNoLampComesBack) {
         EngineRig rig;
         rig.engine.setFramesPerSecond(c.framesPerSecond);
         rig.engine.seedRandom(99);
-        // A player lighting every lamp of all 360 columns in blue.
-        rig.engine.addPlayer(makeSet(playerAt(0.0, c.death, 0, 360.0), test::fullColumns(16)),
-                             false);
+        // Two projections, 5..184 and 185..4, lighting every lamp of all 360 columns in blue.
+        PlayerParameters record = test::record({.origin = 5, .width = 180, .projections = 2});
+        record.deathType = static_cast<std::uint32_t>(c.death);
+        rig.engine.addPlayer(makeSet(record, test::fullColumns(16)), false);
         rig.engine.compose(1);
         LampFrame previous = rig.engine.frame();
         ASSERT_EQ(test::litColumns(previous).size(), 360u);
@@ -219,8 +206,8 @@ TEST(DecimationFrames, StepCountsFollowTheFrameRateAndNoLampComesBack) {
         while (rig.engine.playerCount() > 0 && lit.size() < 100) {
             rig.engine.compose(1);
             const LampFrame frame = rig.engine.frame();
-            // Every column shows as many lamps, the pattern repeats every 16 columns, and no
-            // lamp comes back on.
+            // Every column shows as many lamps, the masks follow the frame column (not the sample
+            // nor the projection) and repeat every 16 columns, and no lamp comes back on.
             const int lamps = std::popcount(frame.columns[0][0]);
             for (int col = 0; col < LampFrame::kColumns; ++col) {
                 EXPECT_EQ(std::popcount(frame.columns[col][0]), lamps);
@@ -231,26 +218,6 @@ TEST(DecimationFrames, StepCountsFollowTheFrameRateAndNoLampComesBack) {
             previous = frame;
         }
         EXPECT_EQ(lit, c.lit);
-    }
-}
-
-TEST(DecimationFrames, MasksFollowTheFrameColumnNotTheSample) {
-    // A 20-degree player with two projections, 5..24 and 185..204: columns 16 apart show the
-    // same mask, also across the projections (5, 21 and 197), in every decimation frame.
-    EngineRig rig;
-    PlayerParameters small = test::record({.origin = 5, .width = 20, .projections = 2});
-    small.deathType = static_cast<std::uint32_t>(DeathType::DecimateSlow);
-    rig.engine.addPlayer(makeSet(small, test::fullColumns(16)), false);
-    rig.engine.killTopPlayer(false);
-    for (int frame = 0; frame < 15; ++frame) {
-        rig.engine.compose(1);
-        const LampFrame drawn = rig.engine.frame();
-        for (const int first : {5, 185}) {
-            for (int c = first; c < first + 20; ++c) {
-                ASSERT_EQ(drawn.columns[c][0], drawn.columns[5 + (c - 5) % 16][0])
-                    << "frame " << frame << ", column " << c;
-            }
-        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "Clock.h"
@@ -150,8 +151,7 @@ TEST_F(SequenceRunnerTest, PlaysSequencesWithRepeatBracketsToTheirEnd) {
         played("commands without time run in the same step",
                {cmd("A", 0), cmd("B", 0), cmd("C", 2), cmd("D", 0)},
                {"A@0", "B@0", "C@0", "D@2000"}, 2000),
-        played("a sequence without time ends at once", {cmd("A", 0), cmd("B", 0)}, {"A@0", "B@0"},
-               0),
+        played("no time at all: ends at once", {cmd("A", 0), cmd("B", 0)}, {"A@0", "B@0"}, 0),
         played("a count that is no number ends after one pass",
                {mark(), cmd("E", 1), rpet("R", std::nan(""), 1)}, {"E@0", "R@1000"}, 2000),
     };
@@ -166,14 +166,11 @@ TEST_F(SequenceRunnerTest, PlaysSequencesWithRepeatBracketsToTheirEnd) {
         runner.runOrStop(-1);
         play(60000);
         EXPECT_EQ(executed, c.executed);
-        EXPECT_EQ(selected.size(), executed.size()) << "every executed row is selected";
-        EXPECT_EQ(killAllCount, 1) << "a run starts with all players killed";
-        EXPECT_EQ(clock.nowMs(), c.endMs);
-        EXPECT_FALSE(runner.isRunning());
-        EXPECT_EQ(endedCount, 1);
+        // One end, on time; all players killed at the start; every executed row selected.
+        EXPECT_EQ(std::tuple(clock.nowMs(), endedCount, killAllCount, selected.size()),
+                  std::tuple(c.endMs, 1, 1, executed.size()));
+        EXPECT_FALSE(runner.isRunning() || runner.millisecondsUntilTick() || runner.tick());
         EXPECT_EQ(texts.back(), "Run");
-        EXPECT_EQ(runner.millisecondsUntilTick(), std::nullopt);
-        EXPECT_EQ(runner.tick(), std::nullopt);
     }
 }
 
@@ -181,12 +178,11 @@ TEST_F(SequenceRunnerTest, RepeatsWithoutCountUntilStopped) {
     load({cmd("A", 3), mark(), cmd("B", 2), rpet("R", std::nullopt, 1), cmd("C", 4)});
     runner.runOrStop(-1);
     play(100000);
-    EXPECT_EQ(executed.size(), 50u);  // A, then B at 3 s, 5 s, ... 99 s
-    EXPECT_EQ(executed.back(), "B@99000");
+    // A, then B at 3 s, 5 s, ... 99 s; stopped, it has not ended.
+    EXPECT_EQ(std::tuple(executed.size(), executed.back()), std::tuple(50u, "B@99000"));
     runner.runOrStop(2);
-    EXPECT_FALSE(runner.isRunning());
-    EXPECT_EQ(texts.back(), "Run");
-    EXPECT_EQ(endedCount, 0);
+    EXPECT_EQ(std::tuple(runner.isRunning(), endedCount, texts.back()),
+              std::tuple(false, 0, "Run"));
 }
 
 TEST_F(SequenceRunnerTest, FollowsTheFrameTimeRatherThanTheClock) {
@@ -259,16 +255,14 @@ TEST_F(SequenceRunnerTest, StartsFromTheFocusedRowOrTheFirstWithTheLagReset) {
     EXPECT_EQ(executed.back(), "B@0");
     runner.stop();
     runner.startFromSelection(-1);
-    EXPECT_EQ(executed.back(), "A@0");
-    EXPECT_EQ(killAllCount, 3);
+    EXPECT_EQ(std::tuple(executed.back(), killAllCount), std::tuple("A@0", 3));
     // The first command of a run is executed with the lag reset, the following ones are not.
     play(60000);
     EXPECT_EQ(resetLags, std::vector<bool>({true, true, true, false, false}));
 
     commands.clear();
     runner.runOrStop(-1);
-    EXPECT_FALSE(runner.isRunning());
-    EXPECT_EQ(killAllCount, 3);
+    EXPECT_EQ(std::tuple(runner.isRunning(), killAllCount), std::tuple(false, 3));
 }
 
 TEST_F(SequenceRunnerTest, RunStartedInsideABracketCountsAllItsPasses) {
@@ -314,28 +308,21 @@ TEST_F(SequenceRunnerTest, NavigationTargetsWrapAroundAndRewindToTheRunsStart) {
 TEST_F(SequenceRunnerTest, GoToExecutesOneCommandOrRuns) {
     load({cmd("A", 1), cmd("B", 1), cmd("C", 1)});
     runner.navigate(Navigation::Previous, 0, false);
-    EXPECT_EQ(executed, Log({"C@0"}));
-    EXPECT_EQ(resetLags, std::vector<bool>({true}));
-    EXPECT_EQ(selected, std::vector<int>({2}));
-    EXPECT_EQ(current, 2);
-    EXPECT_FALSE(runner.isRunning());
-    EXPECT_EQ(killAllCount, 0);
+    EXPECT_EQ(std::tuple(executed, resetLags, selected, current, runner.isRunning(), killAllCount),
+              std::tuple(Log{"C@0"}, std::vector<bool>{true}, std::vector<int>{2}, 2, false, 0));
 
     runner.navigate(Navigation::Top, 2, true);
     EXPECT_EQ(executed.back(), "A@0");
     // Stepping while running runs on from the step's target.
     runner.navigate(Navigation::Next, 0, false);
-    EXPECT_EQ(runner.runningIndex(), 1);
-    EXPECT_EQ(killAllCount, 2);
+    EXPECT_EQ(std::tuple(runner.runningIndex(), killAllCount), std::tuple(1, 2));
 
     // Without commands there is no current command and the parameters go back to defaults.
     runner.stop();
     commands.clear();
     runner.navigate(Navigation::Top, 0, false);
     EXPECT_TRUE(runner.loadAndExecute(0));
-    EXPECT_EQ(resetCount, 2);
-    EXPECT_EQ(current, -1);
-    EXPECT_EQ(selected.back(), -1);
+    EXPECT_EQ(std::tuple(resetCount, current, selected.back()), std::tuple(2, -1, -1));
 }
 
 TEST_F(SequenceRunnerTest, FailedExecutionStopsWithoutEndingTheSequence) {
@@ -344,10 +331,8 @@ TEST_F(SequenceRunnerTest, FailedExecutionStopsWithoutEndingTheSequence) {
     runner.runOrStop(-1);
     setTime(1000);
     EXPECT_EQ(runner.tick(), std::nullopt);
-    EXPECT_EQ(executed, Log({"A@0", "B@1000"}));
-    EXPECT_EQ(current, 1);
+    EXPECT_EQ(std::tuple(executed, current, endedCount), std::tuple(Log{"A@0", "B@1000"}, 1, 0));
     EXPECT_EQ(texts.back(), "Run");
-    EXPECT_EQ(endedCount, 0);
     // Failing at the start never shows the timers.
     failing = "A";
     texts.clear();
