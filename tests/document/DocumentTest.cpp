@@ -1,5 +1,6 @@
 #include <QDir>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "CommandFile.h"
@@ -13,6 +14,8 @@ using test::namesOf;
 using test::readBytes;
 using test::writeBytes;
 using Names = std::vector<std::string>;
+// Path, title and whether the document counts as modified.
+using State = std::tuple<QString, QString, bool>;
 
 std::unique_ptr<Command> namedCommand(const std::string& name) {
     auto command = std::make_unique<Command>();
@@ -85,11 +88,12 @@ class DocumentTest : public ::testing::Test {
         document_.setModifiedFlag(true);
     }
     Names names() const { return namesOf(document_.commands()); }
+    State state() const {
+        return {document_.pathName(), document_.title(), document_.isModified()};
+    }
     void expectEmptyUntitled() const {
         EXPECT_TRUE(document_.commands().empty());
-        EXPECT_TRUE(document_.pathName().isEmpty());
-        EXPECT_EQ(document_.title(), "Untitled");
-        EXPECT_FALSE(document_.isModified());
+        EXPECT_EQ(state(), (State{"", "Untitled", false}));
         EXPECT_FALSE(document_.isDemo());
     }
     // The one question asked since the last call.
@@ -151,9 +155,7 @@ TEST_F(DocumentTest, FilesThatCannotBeOpenedLeaveAnEmptyUntitled) {
 TEST_F(DocumentTest, OpensASequenceFileWhateverTheCaseOfItsExtensionButNotTheOpenPathAgain) {
     const QString path = openSequence("Show.ROVA", {"one", "two"});
     EXPECT_EQ(names(), (Names{"one", "two"}));
-    EXPECT_EQ(document_.pathName(), path);
-    EXPECT_EQ(document_.title(), "Show.ROVA");
-    EXPECT_FALSE(document_.isModified());
+    EXPECT_EQ(state(), (State{path, "Show.ROVA", false}));
     EXPECT_EQ(host_.recentFiles, QStringList{path});
     EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced"}));
     EXPECT_TRUE(prompt_.messages.isEmpty());
@@ -187,9 +189,8 @@ TEST_F(DocumentTest, OpeningAnotherFileOffersToSaveTheChanges) {
     prompt_.answers = {Answer::Cancel};
     EXPECT_EQ(document_.openFile(second), Document::OpenResult::Cancelled);
     expectQuestion("Save changes to " + first + "?", Choices::YesNoCancel);
-    EXPECT_EQ(document_.pathName(), first);
+    EXPECT_EQ(state(), (State{first, "first.rova *", true}));
     EXPECT_EQ(names(), (Names{"one", "edit"}));
-    EXPECT_TRUE(document_.isModified());
 
     prompt_.answers = {Answer::No};
     EXPECT_EQ(document_.openFile(second), Document::OpenResult::Opened);
@@ -227,8 +228,7 @@ TEST_F(DocumentTest, ReopenAndNewAskBeforeDiscardingTheChanges) {
     prompt_.answers = {Answer::Yes};
     document_.confirmReopen();
     EXPECT_EQ(names(), (Names{"one", "two"}));
-    EXPECT_FALSE(document_.isModified());
-    EXPECT_EQ(document_.title(), "a.rova");
+    EXPECT_EQ(state(), (State{path, "a.rova", false}));
     EXPECT_EQ(host_.calls, (QStringList{"stop", "replaced, index kept", "pane"}));
 
     // Revert, when the file has gone, leaves the document empty and modified under its path;
@@ -237,9 +237,7 @@ TEST_F(DocumentTest, ReopenAndNewAskBeforeDiscardingTheChanges) {
     document_.revert();
     EXPECT_EQ(prompt_.messages, QStringList{"\"" + path + "\" could not be opened."});
     EXPECT_TRUE(document_.commands().empty());
-    EXPECT_TRUE(document_.isModified());
-    EXPECT_EQ(document_.title(), "a.rova");
-    EXPECT_EQ(document_.pathName(), path);
+    EXPECT_EQ(state(), (State{path, "a.rova", true}));
 
     // New offers to save the changes first; an empty document has no sequence to show.
     prompt_.answers = {Answer::Cancel};
@@ -270,8 +268,7 @@ TEST_F(DocumentTest, SavingAnEmptySequenceAsksForACommand) {
     EXPECT_TRUE(document_.save());
     const QString empty = folder_.path("empty.rova");
     EXPECT_EQ(readBytes(empty), QByteArray());
-    EXPECT_EQ(document_.pathName(), empty);
-    EXPECT_EQ(document_.title(), "empty.rova");
+    EXPECT_EQ(state(), (State{empty, "empty.rova", false}));
 
     // Yes: the command is made from the parameters and saved with the sequence.
     host_.calls.clear();
@@ -297,12 +294,9 @@ TEST_F(DocumentTest, TheDemoIsNeverModifiedUntilSavedUnderANameOfItsOwn) {
     edit();
     document_.markAsDemo();
     EXPECT_TRUE(document_.isDemo());
-    EXPECT_FALSE(document_.isModified());
-    EXPECT_EQ(document_.pathName(), "DemoVariation.rova");
-    EXPECT_EQ(document_.title(), "Demo.rova");
+    EXPECT_EQ(state(), (State{"DemoVariation.rova", "Demo.rova", false}));
     document_.setModifiedFlag(true);
-    EXPECT_FALSE(document_.isModified());
-    EXPECT_EQ(document_.title(), "Demo.rova");
+    EXPECT_EQ(state(), (State{"DemoVariation.rova", "Demo.rova", false}));
     EXPECT_FALSE(document_.canSave());
     EXPECT_FALSE(document_.canRevert());
     EXPECT_TRUE(document_.saveModified());
@@ -313,10 +307,9 @@ TEST_F(DocumentTest, TheDemoIsNeverModifiedUntilSavedUnderANameOfItsOwn) {
     EXPECT_TRUE(document_.save());
     EXPECT_EQ(host_.proposedNames, QStringList{"DemoVariation.rova"});
     EXPECT_EQ(sequenceIn(folder_.path("Mine.rova")), (Names{"one", "two", "edit"}));
-    EXPECT_EQ(document_.pathName(), folder_.path("Mine.rova"));
     EXPECT_FALSE(document_.isDemo());
     document_.setModifiedFlag(true);
-    EXPECT_TRUE(document_.isModified());
+    EXPECT_EQ(state(), (State{folder_.path("Mine.rova"), "Mine.rova *", true}));
 
     // New turns tracking back on too.
     document_.markAsDemo();
@@ -339,9 +332,7 @@ TEST_F(DocumentTest, AFailedSaveKeepsTheDocumentModifiedUnderItsPath) {
     prompt_.answers = {Answer::Yes};
     EXPECT_FALSE(document_.saveAs());
     EXPECT_EQ(prompt_.messages, QStringList{"\"" + blocked + "\" could not be created."});
-    EXPECT_EQ(document_.pathName(), path);
-    EXPECT_TRUE(document_.isModified());
-    EXPECT_EQ(document_.title(), "a.rova *");
+    EXPECT_EQ(state(), (State{path, "a.rova *", true}));
     EXPECT_EQ(host_.recentFiles, QStringList{path});
 }
 
@@ -381,9 +372,7 @@ TEST_F(DocumentTest, ATextFileOpensAsOneCommandAndIsSavedAsASequenceFileOfItsOwn
         ASSERT_EQ(document_.openFile(text), Document::OpenResult::Opened);
         EXPECT_EQ(names(), Names{"from text"});
         EXPECT_EQ(host_.calls, (QStringList{"stop", "text " + text, "added 0", "replaced"}));
-        EXPECT_EQ(document_.pathName(), text);
-        EXPECT_EQ(document_.title(), name);
-        EXPECT_FALSE(document_.isModified());
+        EXPECT_EQ(state(), (State{text, name, false}));
     }
     document_.setModifiedFlag(true);
     const QString saved = folder_.path("Letter.rova");
@@ -392,8 +381,7 @@ TEST_F(DocumentTest, ATextFileOpensAsOneCommandAndIsSavedAsASequenceFileOfItsOwn
     EXPECT_EQ(host_.proposedNames, QStringList{saved});
     EXPECT_EQ(readBytes(text), "hello");
     EXPECT_EQ(sequenceIn(saved), Names{"from text"});
-    EXPECT_EQ(document_.pathName(), saved);
-    EXPECT_EQ(document_.title(), "Letter.rova");
+    EXPECT_EQ(state(), (State{saved, "Letter.rova", false}));
 
     // From now on Save writes the sequence file without asking.
     edit();

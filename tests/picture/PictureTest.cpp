@@ -66,16 +66,6 @@ TEST(PictureCreate, InvalidRequestsFailAndLeaveThePictureEmpty) {
     EXPECT_EQ(picture.colourTable()[8], TableEntry{});
 }
 
-TEST(PictureFill, LampPictureFilledTakesTheNearestLampColour) {
-    const std::pair<ColourRef, std::uint32_t> cases[] = {
-        {0x00FFFF, 6}, {0xE0E0E0, 7}, {0xFF0000, 1}, {0x1010C0, 4}, {0x000000, 0}};
-    for (const auto& [colour, index] : cases) {
-        Picture picture;
-        ASSERT_TRUE(picture.createLampFilled(20, 24, colour));
-        EXPECT_EQ(valuesOf(picture), Rows(24, std::vector<std::uint32_t>(20, index))) << colour;
-    }
-}
-
 TEST(PictureNotification, ChangedComesLastWithTheRightFlagAndGivesTheResult) {
     RecordingPicture picture;
     RecordingPicture other;
@@ -359,7 +349,6 @@ TEST(NearestColour, MapsToTheClosestEntryAndTheLowestIndexOnATie) {
         {kLampTable, qRgb(200, 30, 10), 4},    // reddish: red
         {kLampTable, qRgb(100, 20, 20), 0},    // dark: black
         {kLampTable, qRgb(224, 224, 224), 7},  // the text White: white
-        {kLampTable, qRgb(240, 240, 10), 6},   // yellowish: yellow
         {kLampTable, qRgb(10, 130, 140), 3},   // teal: cyan
         {kLampTable, qRgba(0, 0, 255, 0), 1},
         // The text table keeps the text White and pure white apart.

@@ -377,7 +377,8 @@ TEST_F(PictureEditorTest, SetPictureDialogRequestsTheLeadingNumbersAndKeepsTheCo
         return function + " " + named<QComboBox>(dialog, "Colour")->currentText();
     };
     EXPECT_EQ(shownChoice(), "Set to... Black");
-    constexpr auto kScale = SetPictureFunction::Scale, kSetTo = SetPictureFunction::SetTo;
+    constexpr auto kScale = SetPictureFunction::Scale, kSetTo = SetPictureFunction::SetTo,
+                   kResize = SetPictureFunction::Resize;
     const struct {
         const char *width, *height, *function, *colour;
         SetPictureRequest request;
@@ -386,11 +387,7 @@ TEST_F(PictureEditorTest, SetPictureDialogRequestsTheLeadingNumbersAndKeepsTheCo
         {"20", "24", "Set to...", "White", {kSetTo, 20, 24, 0xE0E0E0}},
         {"12abc", "24", "Scale Current Picture", "Black", {kScale, 12, 24, 0}},
         {"  7", " 3 rows", "Scale Current Picture", "Black", {kScale, 7, 3, 0}},
-        {"20.9",
-         "1",
-         "Resize Current Picture",
-         "Blue",
-         {SetPictureFunction::Resize, 20, 1, 0xFF0000}},
+        {"20.9", "1", "Resize Current Picture", "Blue", {kResize, 20, 1, 0xFF0000}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " " << c.colour);
