@@ -52,10 +52,13 @@ class MainFrameTest : public ShellTest {
     }
 };
 
-TEST_F(MainFrameTest, FormattingCommandsFollowTheContentKindOfTheParameterForm) {
+// The first command's text is loaded, all of it selected: formatting and typed characters go to
+// it and on into the current command. A printable key typed on a control that does not take it
+// goes into the text too. Without a focused text field, Cut, Copy and Paste work on the form's
+// picture, if it has one.
+TEST_F(MainFrameTest, FormattingTypingAndClipboardCommandsFollowTheParameterFormsContent) {
     settings.setSettingInt("AutoRun", 0);
-    ASSERT_TRUE(start({writeSequence("format.rova", 1)}));
-    // The first command's text is loaded, all of it selected.
+    ASSERT_TRUE(start({writeSequence("format.rova", 2)}));
     EXPECT_TRUE(enabled(C::TextBold));
     EXPECT_TRUE(enabled(C::ColourRed));
     EXPECT_FALSE(enabled(C::ColourBlack));  // black text would not light the lamps
@@ -63,10 +66,15 @@ TEST_F(MainFrameTest, FormattingCommandsFollowTheContentKindOfTheParameterForm) 
     EXPECT_TRUE(checked(pointSize(10)));
     trigger(C::ColourGreen);
     EXPECT_TRUE(checked(C::ColourGreen));
-    // The formatted text went on into the current command.
     const std::vector<std::uint8_t>& stored = application->document().commands().at(0)->content();
     EXPECT_NE(std::string(stored.begin(), stored.end()).find("\\red0\\green255\\blue0"),
               std::string::npos);
+    QTest::keyClicks(named<QRadioButton>(parameters(), "Text"), "Hi");
+    EXPECT_EQ(parameters().textEditor().toPlainText(), "Hi");
+    EXPECT_EQ(application->document().commands().at(0)->name(), "Hi");
+    EXPECT_EQ(application->document().commands().at(1)->name(), "text 1");
+    frame().setFocus();
+    EXPECT_FALSE(enabled(C::EditCopy));
 
     click(parameters(), "Picture");
     EXPECT_FALSE(enabled(C::TextBold));
@@ -76,32 +84,12 @@ TEST_F(MainFrameTest, FormattingCommandsFollowTheContentKindOfTheParameterForm) 
     EXPECT_TRUE(checked(pointSize(12)));
     trigger(C::IncreasePointsize);
     EXPECT_EQ(parameters().pictureEditor().model().rows(), 13);
-}
-
-// Without a focused text field, Cut, Copy and Paste work on the form's picture, if it has one.
-TEST_F(MainFrameTest, ClipboardCommandsGoToThePictureWithoutAFocusedTextField) {
-    settings.setSettingInt("AutoRun", 0);
-    ASSERT_TRUE(start({writeSequence("clip.rova", 1)}));
-    frame().setFocus();
-    EXPECT_FALSE(enabled(C::EditCopy));
-    click(parameters(), "Picture");
     frame().setFocus();
     QGuiApplication::clipboard()->clear();
     ASSERT_TRUE(enabled(C::EditCopy));
     trigger(C::EditCopy);
     EXPECT_FALSE(QGuiApplication::clipboard()->image().isNull());
     EXPECT_TRUE(enabled(C::EditPaste));
-}
-
-// A printable key typed on a control that does not take it goes into the text, which replaces
-// the selection and reaches the current command.
-TEST_F(MainFrameTest, TypedCharactersGoToTheTextAndTheCurrentCommand) {
-    settings.setSettingInt("AutoRun", 0);
-    ASSERT_TRUE(start({writeSequence("typed.rova", 2)}));
-    QTest::keyClicks(named<QRadioButton>(parameters(), "Text"), "Hi");
-    EXPECT_EQ(parameters().textEditor().toPlainText(), "Hi");
-    EXPECT_EQ(application->document().commands().at(0)->name(), "Hi");
-    EXPECT_EQ(application->document().commands().at(1)->name(), "text 1");
 }
 
 // From an empty document: a text command and a picture command with their timings, saved and
@@ -174,17 +162,6 @@ TEST_F(MainFrameTest, MenusAndToolbarShowTheCataloguesCommandsInOrder) {
     texts(frame().menuBar()->actions().at(2)->menu()->actions(), ActionCatalogue::menus()[2].items);
 }
 
-// F6 moves the focus to the next visible pane: with the forms hidden, only the preview is left.
-TEST_F(MainFrameTest, NextPaneSkipsHiddenPanes) {
-    ASSERT_TRUE(start({writeSequence("panes.rova", 1)}));
-    trigger(C::ViewHideAll);
-    for (const C id : {C::NextPane, C::PreviousPane, C::NextPane}) {
-        trigger(id);
-        EXPECT_EQ(frame().focusWidget(), static_cast<QWidget*>(&frame().preview()))
-            << static_cast<int>(id);
-    }
-}
-
 TEST_F(MainFrameTest, RecentFilesShowClashingNamesWithTheirFoldersAndTheFullPathAsStatusTip) {
     const QString own = writeSequence("show.rova", 1);
     // The test's own home folder, never the user's.
@@ -220,7 +197,7 @@ TEST_F(MainFrameTest, TitleSaveAndRevertFollowTheDocument) {
     EXPECT_FALSE(enabled(C::FileRevert));
 }
 
-TEST_F(MainFrameTest, PaneCommandsShowHideAndCheck) {
+TEST_F(MainFrameTest, PaneCommandsShowHideAndCheckAndTheFocusSkipsHiddenPanes) {
     ASSERT_TRUE(start({writeSequence("panes.rova", 1)}));
     // Room for both forms at their natural heights beside the preview.
     frame().resize(1024, 1100);
@@ -251,6 +228,12 @@ TEST_F(MainFrameTest, PaneCommandsShowHideAndCheck) {
     EXPECT_TRUE(frame().isRowVisible(MainFrame::PreviewRow));
     EXPECT_FALSE(checked(C::ViewMetrics));
     EXPECT_FALSE(splitter.isMetricsVisible());
+    // F6 moves the focus to the next visible pane: with the forms hidden, only the preview is left.
+    for (const C id : {C::NextPane, C::PreviousPane, C::NextPane}) {
+        trigger(id);
+        EXPECT_EQ(frame().focusWidget(), static_cast<QWidget*>(&frame().preview()))
+            << static_cast<int>(id);
+    }
 
     trigger(C::ViewSequence);
     EXPECT_TRUE(checked(C::ViewSequence));
@@ -310,7 +293,6 @@ TEST_F(MainFrameTest, ClosingAsksAboutChangesAndThenStoresTheBarsAndThePlacement
     application->document().setModifiedFlag(true);
     prompt.answers.push_back(Answer::Cancel);
     EXPECT_FALSE(frame().close());
-    EXPECT_TRUE(frame().isVisible());
     ASSERT_EQ(prompt.questions.size(), 1u);
     EXPECT_TRUE(prompt.questions[0].message.startsWith("Save changes to "));
     EXPECT_FALSE(settings.readString("Window States", "Main"));

@@ -65,7 +65,6 @@ TEST_F(TextFormattingTest, PointSizeIsTickedWhenTheUniformSizeRoundsToIt) {
         const char* body;
         int ticked;  // 0: none of 7 to 16
     } cases[] = {
-        {R"(\fs20 ab)", 10},       // 200 twips
         {R"(\fs21 ab)", 11},       // 210 twips: (210 + 10) / 20
         {R"(\fs19 ab)", 10},       // 190 twips
         {R"(\fs20 a\fs22 b)", 0},  // mixed sizes
@@ -87,7 +86,6 @@ TEST_F(TextFormattingTest, SizeCommandsSetTwipsAndIgnoreSizesBelowOnePoint) {
         bool applied;
         int height;
     } cases[] = {
-        {R"(\fs20 ab)", 0, +1, true, 220},
         {R"(\fs20 ab)", 0, -1, true, 180},
         {R"(\fs2 ab)", 0, -1, false, 20},  // 1-point text stays
         {R"(\fs4 ab)", 0, -1, true, 20},
@@ -203,8 +201,7 @@ TEST_F(TextFormattingTest, RainbowIsOneEditLeavingOtherAttributesAndTheSelection
     text_.setSelection(4, 0);
     applyRainbow(text_, std::vector<ColourRef>{kBlue, kGreen}, false);
     EXPECT_EQ(formatsOf(text_.document(), text_.defaultFormat()), expected);
-    EXPECT_EQ(text_.cursor().anchor(), 4);
-    EXPECT_EQ(text_.cursor().position(), 0);
+    EXPECT_EQ(std::pair(text_.cursor().anchor(), text_.cursor().position()), std::pair(4, 0));
     text_.document().undo();
     EXPECT_EQ(formatsOf(text_.document(), text_.defaultFormat()), before);
 }

@@ -67,7 +67,6 @@ TEST_F(PickupScanTest, ATakenNameGetsTheNextFreeNumber) {
     EXPECT_EQ(namesOf(settleAndScan()), QStringList({"x.100.rova", "Y.RTF"}));
     EXPECT_EQ(test::readBytes(out("x.100.rova")), "new");
     EXPECT_EQ(test::readBytes(out("x.rova")), "0");
-    EXPECT_EQ(test::readBytes(out("x.99.rova")), "99");
 }
 
 TEST_F(PickupScanTest, OnlyPlainVisibleWritableDocumentsAreTaken) {
