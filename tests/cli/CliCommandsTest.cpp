@@ -13,6 +13,7 @@
 
 #include "BmpCodec.h"
 #include "CommandFile.h"
+#include "DocumentTestSupport.h"
 #include "FramesCommand.h"
 #include "Picture.h"
 #include "PictureEdits.h"
@@ -22,6 +23,7 @@ namespace rova {
 namespace {
 
 using test::plainCommand;
+using test::readBytes;
 using test::textCommand;
 using Commands = std::vector<std::unique_ptr<Command>>;
 
@@ -71,12 +73,6 @@ std::tuple<QSize, int, bool> readGif(const QString& path) {
 struct FailOnPrompt final : UserPrompt {
     void showWarning(const QString& message) override { ADD_FAILURE() << message.toStdString(); }
 };
-
-QByteArray readFile(const QString& path) {
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll();
-}
 
 class CliTest : public ::testing::Test {
   protected:
@@ -273,9 +269,9 @@ TEST_F(CliTest, RenderWritesAGifImageForEachFrameOrSweepAndTheSameBytesEachTime)
     const ToolRun run = runTool(arguments);
     EXPECT_FALSE(run.errors.contains('[')) << "no progress bar in a pipe";
     EXPECT_EQ(readGif(gif), std::tuple(QSize(160, 120), 6, true));
-    const QByteArray first = readFile(gif);
+    const QByteArray first = readBytes(gif);
     runTool(arguments);
-    EXPECT_EQ(readFile(gif), first);
+    EXPECT_EQ(readBytes(gif), first);
 
     runTool({"render", input, "-o", path("sweeps.gif"), "--frames", "4", "--size", "80x60",
              "--animate"});

@@ -19,16 +19,14 @@
 #include "PictureEdits.h"
 #include "PictureRecord.h"
 #include "RichTextDocument.h"
+#include "TestCommands.h"
 
 namespace rova {
 namespace {
 
 using namespace std::string_literals;
 using namespace std::string_view_literals;
-
-std::vector<std::uint8_t> bytesOf(std::string_view text) {
-    return {text.begin(), text.end()};
-}
+using test::bytesOf;
 
 class CommandTextTest : public test::QtGuiApplicationTest {
   protected:

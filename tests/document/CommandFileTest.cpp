@@ -19,6 +19,7 @@
 namespace rova {
 namespace {
 
+using test::bytesOf;
 using test::namesOf;
 using test::readBytes;
 using test::writeBytes;
@@ -63,10 +64,6 @@ RawRecord namedRecord(const char* name, std::uint32_t block) {
     return {.nameBlock = block, .name = padded};
 }
 
-std::vector<std::uint8_t> bufferOf(std::string_view bytes) {
-    return {bytes.begin(), bytes.end()};
-}
-
 // A SOLO command whose name follows its text content.
 std::unique_ptr<Command> textCommand(const std::string& text) {
     return test::textCommand(Keyword::Solo, text);
@@ -109,7 +106,7 @@ TEST_F(CommandFileTest, WritesTheRecordLayoutByteForByte) {
     command.parameters().origin = 45.0;
     command.parameters().deathType = 2;
     command.parameters().playerFlags = PlayerFlags::Flip;
-    command.assignContent(content_kind::Rich, bufferOf("hello"));
+    command.assignContent(content_kind::Rich, bytesOf("hello"));
     command.setName("abc", false);
     ASSERT_EQ(save(list), FileResult::Ok);
 
@@ -135,7 +132,7 @@ TEST_F(CommandFileTest, RoundTripsEveryStoredField) {
     repeat.parameters().deathAfter = 4.0;
     Command& odd = list.append(std::make_unique<Command>());
     odd.restoreKeyword(CommandKeyword(FourCC("ABCD")));
-    odd.restoreContent(FourCC("XYZW"), bufferOf("kept as is"));
+    odd.restoreContent(FourCC("XYZW"), bytesOf("kept as is"));
     odd.packedContent().allocate(4, 16);
     odd.setRepeatCounter(9);
     ASSERT_EQ(save(list), FileResult::Ok);
@@ -382,9 +379,9 @@ class FailedSaveTest : public CommandFileTest {
 TEST_F(FailedSaveTest, ContentOverTheReadersLimitFailsTheSave) {
     NodeList<Command> list;
     list.append(std::make_unique<Command>())
-        .assignContent(content_kind::Picture, bufferOf(std::string(1048576, 'p')));
+        .assignContent(content_kind::Picture, bytesOf(std::string(1048576, 'p')));
     list.append(std::make_unique<Command>())
-        .assignContent(content_kind::Picture, bufferOf(std::string(1048577, 'p')));
+        .assignContent(content_kind::Picture, bytesOf(std::string(1048577, 'p')));
     EXPECT_EQ(save(list), FileResult::WriteFailed);
     expectOriginalKept();
 

@@ -6,22 +6,21 @@
 
 #include "Command.h"
 #include "CommandText.h"
+#include "TestCommands.h"
 
 namespace rova {
 namespace {
 
-std::vector<std::uint8_t> bufferOf(std::string_view text) {
-    return {text.begin(), text.end()};
-}
+using test::bytesOf;
 
 // The content a text command gets from the editor: plain text, NUL, RTF.
 std::vector<std::uint8_t> richText(const std::string& plain) {
-    return bufferOf(plain + '\0' + "{\\rtf1 " + plain + "}");
+    return bytesOf(plain + '\0' + "{\\rtf1 " + plain + "}");
 }
 
 // The content of a picture command: path, NUL, then the display state and the packed picture.
 std::vector<std::uint8_t> pictureContent(const std::string& path) {
-    return bufferOf(path + '\0' + "display state, BITMAP");
+    return bytesOf(path + '\0' + "display state, BITMAP");
 }
 
 // Everything a command holds, as one value: keyword, name, whether the name follows the content,
@@ -60,7 +59,7 @@ TEST(CommandTest, NameFollowsTextAndPictureContentUntilOneIsTyped) {
         EXPECT_EQ(command.name(), name);
     }
     // Content without any NUL is its own name, whole.
-    command.assignContent(content_kind::Rich, bufferOf("no terminator"));
+    command.assignContent(content_kind::Rich, bytesOf("no terminator"));
     EXPECT_EQ(command.name(), "no terminator");
 
     command.setName("My title", false);
